@@ -1,0 +1,61 @@
+#include "clocklink/block_transfer.h"
+
+#include "clocklink/command_exchange.h"
+#include "common/pad_field.h"
+#include "common/text_codec.h"
+#include "platform/progress.h"
+
+namespace {
+QByteArray readNext(CommandExchange& exchange, bool& flag, char letter)
+{
+    const QByteArray command = flag ? control::text(control::ACK) : QByteArray(1, letter);
+    const QByteArray answer = exchange.SendCommand(command);
+    if (answer == control::text(control::ACK))
+        flag = true;
+    else if (answer == control::text(control::EOT))
+        flag = false;
+    return answer;
+}
+} // namespace
+
+QByteArray ReadNextRaceBlock(CommandExchange& exchange, SeriesFlags& flags)
+{
+    return readNext(exchange, flags.race, 'W');
+}
+
+QByteArray ReadNextBlock(CommandExchange& exchange, SeriesFlags& flags)
+{
+    return readNext(exchange, flags.admin, 'X');
+}
+
+QString ReadAdminHeaderName(CommandExchange& exchange, SeriesFlags& flags, Progress& progress,
+                            QByteArray* lastBlock)
+{
+    progress.show();
+    progress.repaint();
+    int count = 0;
+    QByteArray block;
+    bool failed = false;
+    for (;;) {
+        ++count;
+        block = ReadNextBlock(exchange, flags);
+        if (lastBlock)
+            *lastBlock = block;
+        if (block.size() > 1 && !isFailureCode(block)) {
+            progress.setLowerLine(QString::number(count) + ' ' + kBlocksTransferred);
+            progress.repaint();
+        }
+        if (block.startsWith("S3"))
+            break;
+        // Without these ends a silent or empty module would be read forever.
+        if (block.isEmpty() || isFailureCode(block) || block == control::text(control::EOT)) {
+            failed = true;
+            break;
+        }
+    }
+    progress.close();
+    if (failed)
+        return {};
+    exchange.SendCommand(QByteArrayLiteral("R"));
+    return Mid(fromWindows1252(block), 13, 20);
+}

@@ -1,0 +1,44 @@
+#include "common/pad_field.h"
+#include "common/text_codec.h"
+#include "common/today.h"
+
+#include <gtest/gtest.h>
+
+TEST(PadField, FillsOrCutsOnTheJustifiedSide)
+{
+    EXPECT_EQ(PadField("12", 4, '0', true), "1200");
+    EXPECT_EQ(PadField("7", 2, '0', false), "07");
+    EXPECT_EQ(PadField("123", 2, '0', false), "23");
+    EXPECT_EQ(PadField("ABCDEFG", 4, ' ', true), "ABCD");
+    EXPECT_EQ(PadField("  AB  ", 4, ' ', false), "  AB");
+    EXPECT_EQ(PadField("", 20, ' ', true), QString(20, ' '));
+    EXPECT_EQ(PadField("xyz", 0, ' ', true), "");
+}
+
+TEST(Mid, NeverReadsPastTheRecord)
+{
+    EXPECT_EQ(Mid("S3   0107042Name", 13, 20), "Name");
+    EXPECT_EQ(Mid("short", 13, 20), "");
+    EXPECT_EQ(Mid("abc", 0, 2), "");
+    EXPECT_EQ(Mid("abc", 2), "bc");
+}
+
+TEST(TextCodec, SingleByteRoundTripsAndUnmappableBecomesQuestionMark)
+{
+    const QString text = QStringLiteral("Müller €5 ÿ");
+    EXPECT_EQ(fromWindows1252(toWindows1252(text)), text);
+    EXPECT_EQ(toWindows1252(text).size(), text.size());
+    EXPECT_EQ(toWindows1252(QStringLiteral("漢x")), QByteArray("?x"));
+    EXPECT_EQ(fromWindows1252(QByteArray(1, char(0x81))).at(0).unicode(), 0x81);
+    EXPECT_EQ(fromCodePage437(QByteArray("\x81\x9a", 2)), QStringLiteral("üÜ"));
+}
+
+TEST(Today, TwoDigitYearsFallWithinTwentyYearsAhead)
+{
+    const QDate today(2026, 12, 6);
+    EXPECT_EQ(expandTwoDigitYear(0, today), 2000);
+    EXPECT_EQ(expandTwoDigitYear(46, today), 2046);
+    EXPECT_EQ(expandTwoDigitYear(47, today), 1947);
+    EXPECT_EQ(expandTwoDigitYear(99, today), 1999);
+    EXPECT_EQ(expandTwoDigitYear(8, today), 2008);
+}
