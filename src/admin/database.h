@@ -1,0 +1,82 @@
+#pragma once
+
+// Connections on the administration database file. Every window opens its own Database and keeps it while
+// it is open; each open connection is registered, so compacting knows when the file is in use.
+
+#include <QSqlDatabase>
+#include <QString>
+
+struct Home;
+class QSqlError;
+
+// Jet error numbers stay the program's vocabulary for database failures.
+namespace DbError {
+constexpr int None = 0;
+constexpr int General = 3000;         // any other failure; the description tells
+constexpr int NoCurrentRecord = 3021; // a row that should exist does not
+constexpr int FileNotFound = 3024;
+constexpr int NotOurDatabase = 3031; // not a database, a foreign schema, or a newer schema version
+constexpr int ReadOnly = 3051;       // no write access to the file or its folder
+constexpr int Locked = 3260;         // a write waited too long for another connection
+constexpr int InUse = 3356;          // opened by another connection
+} // namespace DbError
+
+struct DbResult {
+    int code = DbError::None;
+    QString description;
+
+    bool ok() const { return code == DbError::None; }
+    static DbResult failure(int code, const QString& description) { return {code, description}; }
+    // Maps a Qt SQL error onto the numbers above.
+    static DbResult fromSqlError(const QSqlError& error);
+};
+
+// The database file of a home: <data folder>/corvexdata.db.
+QString InitDatabasePath(const Home& home);
+
+class Database {
+public:
+    Database() = default;
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Opens the file shared and read-write. A missing file is 3024 unless createIfMissing (first run only:
+    // the caller knows), which creates the folder, the file and the empty schema.
+    DbResult open(const QString& path, bool createIfMissing = false);
+    void close();
+    bool isOpen() const { return !m_name.isEmpty(); }
+
+    const QString& path() const { return m_path; }
+    // The Qt connection for queries; invalid while closed.
+    QSqlDatabase connection() const;
+
+    // All or nothing for one user action.
+    DbResult begin();
+    DbResult commit();
+    void rollback();
+
+private:
+    QString m_name;
+    QString m_path;
+};
+
+// How many registered connections of this process hold the file at path.
+int openConnectionCount(const QString& path);
+
+// The pieces of SQL that differ between engines; everything else in the data layer is plain SQL.
+namespace SqlDialect {
+// Type of an auto-numbered key column.
+QString counterKey();
+// Type of a text column that compares ignoring letter case and trailing spaces.
+QString textType();
+// Name of the hidden column that numbers rows in stored order.
+QString rowIdColumn();
+} // namespace SqlDialect
+
+namespace DatabaseDetail {
+// Opens a connection that is not registered (for compacting, repairing and checking): the same text
+// comparison as every other connection. Returns the connection name in name.
+DbResult openUnregistered(const QString& path, QString& name, bool exclusiveAccess = false);
+void closeConnection(const QString& name);
+} // namespace DatabaseDetail

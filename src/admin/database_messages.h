@@ -1,0 +1,31 @@
+#pragma once
+
+#include "admin/database.h"
+
+#include <QString>
+
+class Dialogs;
+
+inline const QString kDatabaseUnavailableTitle = QStringLiteral(" CORVEX Database Unavailable");
+inline const QString kDatabaseInUseText =
+    QStringLiteral("Database already open!\r\nPlease close all data entry forms and try again.");
+
+// The message for a database that cannot be opened (3024, 3031, 3051, any other number), naming the data
+// folder that should hold corvexdata.db.
+QString DatabaseErrorText(int code, const QString& dataFolder);
+// Shows it: critical icon, title kDatabaseUnavailableTitle.
+void ShowDatabaseError(Dialogs& dialogs, int code, const QString& dataFolder);
+
+// The general error report of a window: "<description> #:<number>.<count>" and on a second line
+// "Please notify Halvard Electronics USA of this ERROR". Each window keeps one; the count starts at 1.
+class ErrorReport {
+public:
+    QString next(const QString& description, int number);
+    QString next(const DbResult& result) { return next(result.description, result.code); }
+    // Shows the next report in an OK box without title.
+    void show(Dialogs& dialogs, const DbResult& result);
+    int count() const { return m_count; }
+
+private:
+    int m_count = 0;
+};
