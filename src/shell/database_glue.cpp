@@ -1,0 +1,47 @@
+#include "shell/database_glue.h"
+
+#include "admin/database_messages.h"
+#include "admin/maintenance.h"
+#include "shell/app_context.h"
+
+#include <QFileInfo>
+
+QString PrepareDatabasePath(AppContext& context)
+{
+    const QString path = InitDatabasePath(context.home);
+    if (context.settings.contains(kDatabaseRecordKey))
+        return path;
+    Database database;
+    const DbResult created = database.open(path, !QFileInfo::exists(path));
+    database.close();
+    if (!created.ok()) {
+        // Not recorded: the next run tries again.
+        ShowDatabaseError(context.dialogs, created.code, context.home.dataFolder);
+        return path;
+    }
+    context.settings.write(kDatabaseRecordKey, QFileInfo(path).fileName());
+    return path;
+}
+
+namespace {
+template <typename Operation> void withMainConnectionClosed(AppContext& context, Operation operation)
+{
+    const bool wasOpen = context.database.isOpen();
+    context.database.close();
+    operation();
+    if (wasOpen)
+        context.database.open(context.databasePath);
+}
+} // namespace
+
+void RunCompactDatabase(AppContext& context)
+{
+    withMainConnectionClosed(
+        context, [&] { CompactDatabase(context.databasePath, context.dialogs, context.progress); });
+}
+
+void RunRepairDatabase(AppContext& context)
+{
+    withMainConnectionClosed(
+        context, [&] { RepairDatabase(context.databasePath, context.dialogs, context.progress); });
+}

@@ -1,0 +1,191 @@
+#include "shell/demo.h"
+
+#include "admin/admin_data.h"
+#include "admin/database.h"
+#include "platform/home.h"
+#include "shell/database_glue.h"
+#include "shell/settings/configuration.h"
+#include "shell/settings/settings_store.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+DemoSession::DemoSession() = default;
+
+DemoSession::~DemoSession()
+{
+    stopClock();
+}
+
+QString ClocksimBesideProgram()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("corvex-clocksim"));
+}
+
+QString DemoSession::defaultHome()
+{
+    const QString fromEnvironment = qEnvironmentVariable("CORVEX_DEMO_HOME");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QStringLiteral("Corvex-demo"));
+}
+
+bool DemoSession::startClock(const QString& clocksimPath)
+{
+    if (!QFileInfo(clocksimPath).isExecutable()) {
+        m_error = QStringLiteral("The stand-in clock %1 was not found.").arg(clocksimPath);
+        return false;
+    }
+    m_clock.setProgram(clocksimPath);
+    m_clock.setArguments({QStringLiteral("--demo")});
+    m_clock.setProcessChannelMode(QProcess::SeparateChannels);
+    m_clock.setStandardErrorFile(QProcess::nullDevice());
+    m_clock.start();
+    if (!m_clock.waitForStarted(5000)) {
+        m_error = QStringLiteral("The stand-in clock cannot be started: %1").arg(m_clock.errorString());
+        return false;
+    }
+    // The clock prints its device path when the pseudo-terminal is ready.
+    static const QRegularExpression devicePattern(QStringLiteral("(/dev/\\S+)"));
+    QByteArray output;
+    const QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired()) {
+        if (m_clock.canReadLine() || m_clock.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
+            while (m_clock.canReadLine()) {
+                const QString line = QString::fromUtf8(m_clock.readLine()).trimmed();
+                const auto match = devicePattern.match(line);
+                if (match.hasMatch()) {
+                    m_device = match.captured(1);
+                    return true;
+                }
+            }
+        } else if (m_clock.state() != QProcess::Running) {
+            break;
+        }
+    }
+    m_error = QStringLiteral("The stand-in clock did not report its device.");
+    stopClock();
+    return false;
+}
+
+void DemoSession::stopClock()
+{
+    if (m_clock.state() == QProcess::NotRunning)
+        return;
+    m_clock.terminate();
+    if (!m_clock.waitForFinished(2000)) {
+        m_clock.kill();
+        m_clock.waitForFinished(2000);
+    }
+}
+
+namespace {
+struct SampleBird {
+    const char* hatch;
+    const char* letters;
+    const char* number;
+    const char* sex;
+    const char* ring;
+    const char* colour;
+};
+
+DbResult addSamples(AdminData& data)
+{
+    const auto club1 = data.addClub(QStringLiteral("Riverside Racing Club"));
+    if (!club1.ok())
+        return club1.status;
+    const auto club2 = data.addClub(QStringLiteral("Hilltop Flyers"));
+    if (!club2.ok())
+        return club2.status;
+
+    struct SampleFlyer {
+        int clubId;
+        Flyer flyer;
+        std::vector<SampleBird> birds;
+    };
+    const std::vector<SampleFlyer> flyers = {
+        {club1.value,
+         {0, 0, QStringLiteral("John Carter"), QStringLiteral("12 Mill Lane"),
+          QStringLiteral("Springfield IL 62701"), QStringLiteral("jcarter@example.org"),
+          QStringLiteral("217-555-0142"), QStringLiteral("0893921"), QStringLiteral("0394725")},
+         {{"24", " RRC", "001201", "C", "4A00112233", "BB"},
+          {"24", " RRC", "001202", "H", "4A00112234", "BC"},
+          {"25", " RRC", "000310", "C", "4A00112235", "RC"},
+          {"25", " RRC", "000311", "H", "0000000000", "BBWF"}}},
+        {club1.value,
+         {0, 0, QStringLiteral("Maria Lopez"), QStringLiteral("4 Orchard Road"),
+          QStringLiteral("Springfield IL 62704"), QStringLiteral(""), QStringLiteral("217-555-0188"),
+          QStringLiteral("0894012"), QStringLiteral("0394801")},
+         {{"24", " RRC", "002410", "H", "4A00220001", "BB"},
+          {"25", " RRC", "000904", "C", "4A00220002", "SIL"}}},
+        {club2.value,
+         {0, 0, QStringLiteral("Peter Novak"), QStringLiteral("77 Ridge Street"),
+          QStringLiteral("Hilltop OH 43004"), QStringLiteral(""), QStringLiteral(""),
+          QStringLiteral("0825530"), QStringLiteral("0400114")},
+         {{"24", "HILL", "010101", "C", "4A00330001", "DC"},
+          {"24", "HILL", "010102", "C", "4A00330002", "BB"},
+          {"25", "HILL", "000007", "H", "4A00330003", "RC"}}},
+    };
+    for (const SampleFlyer& sample : flyers) {
+        Flyer flyer = sample.flyer;
+        flyer.ClubID = sample.clubId;
+        const auto added = data.addFlyer(flyer);
+        if (!added.ok())
+            return added.status;
+        for (const SampleBird& b : sample.birds) {
+            Bird bird;
+            bird.BirdFlyerID = added.value;
+            bird.NatOrg = QStringLiteral("AU");
+            bird.HatchYr = QString::fromLatin1(b.hatch);
+            bird.clubletters = QString::fromLatin1(b.letters);
+            bird.bnumber = QString::fromLatin1(b.number);
+            bird.sex = QString::fromLatin1(b.sex);
+            bird.elecnumber = QString::fromLatin1(b.ring);
+            bird.color = QString::fromLatin1(b.colour);
+            bird.type = QStringLiteral("0");
+            const auto stored = data.addBird(bird);
+            if (!stored.ok())
+                return stored.status;
+        }
+    }
+    LiberationPoint point;
+    point.racenum = QStringLiteral("01");
+    point.racedate = QStringLiteral("0412");
+    point.racename = QStringLiteral("Lexington");
+    point.racetype = QStringLiteral("1");
+    return data.addLiberationPoint(point).status;
+}
+} // namespace
+
+bool DemoSession::prepareHome(const QString& folder)
+{
+    if (!QDir().mkpath(folder)) {
+        m_error = QStringLiteral("The demo folder %1 cannot be created.").arg(folder);
+        return false;
+    }
+    const Home home = Home::under(folder);
+    const QString path = InitDatabasePath(home);
+    if (QFileInfo::exists(path))
+        return true;
+    Database database;
+    DbResult result = database.open(path, true);
+    if (result.ok()) {
+        AdminData data(database);
+        result = addSamples(data);
+    }
+    database.close();
+    if (!result.ok()) {
+        QFile::remove(path);
+        m_error = QStringLiteral("The demo database cannot be made: %1").arg(result.description);
+        return false;
+    }
+    SettingsStore settings(home.settingsFile);
+    settings.write(kDatabaseRecordKey, QFileInfo(path).fileName());
+    settings.write(config_keys::CombineName, StoredCombineName(QStringLiteral("Demo Combine")));
+    return true;
+}

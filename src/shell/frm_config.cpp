@@ -1,0 +1,184 @@
+#include "shell/frm_config.h"
+
+#include "shell/app_context.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSerialPortInfo>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+QLineEdit* makeField(QWidget* parent, const char* name, int maxLength, const QString& pattern)
+{
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(QString::fromLatin1(name));
+    field->setMaxLength(maxLength);
+    if (!pattern.isEmpty())
+        field->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), field));
+    return field;
+}
+} // namespace
+
+frmConfig::frmConfig(AppContext& context, QWidget* parent) : QWidget(parent, Qt::Window), m_context(context)
+{
+    setObjectName(QStringLiteral("frmConfig"));
+    setWindowTitle(QStringLiteral("Configuration/Set-Up"));
+
+    Combo1 = new QComboBox(this);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setEditable(false);
+    Combo1->installEventFilter(this);
+    concrs = makeField(this, "concrs", 4, QStringLiteral("[A-Za-z0-9_]*"));
+    combn = makeField(this, "combn", 2, QStringLiteral("[A-Za-z0-9_]*"));
+    cmbname = makeField(this, "cmbname", 20, {});
+    txtComPort = makeField(this, "txtComPort", 2, QStringLiteral("[0-9]*"));
+    cboComDevice = new QComboBox(this);
+    cboComDevice->setObjectName(QStringLiteral("cboComDevice"));
+    cboComDevice->setEditable(true);
+    cboComDevice->setInsertPolicy(QComboBox::NoInsert);
+    cboComDevice->lineEdit()->setPlaceholderText(QStringLiteral("use the Com Port number"));
+    cboComDevice->setToolTip(
+        QStringLiteral("A serial device to use instead of the Com Port number, such as a USB adapter "
+                       "(/dev/ttyUSB0). Leave empty to use the number."));
+    for (QLineEdit* field : {concrs, combn, cmbname, txtComPort})
+        field->installEventFilter(this);
+    for (QLineEdit* field : {concrs, combn, txtComPort})
+        field->setMaximumWidth(90);
+
+    auto* form = new QFormLayout;
+    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    form->setHorizontalSpacing(14);
+    form->setVerticalSpacing(8);
+    form->addRow(QStringLiteral("National Organization"), Combo1);
+    form->addRow(QStringLiteral("Concourse"), concrs);
+    form->addRow(QStringLiteral("Combine"), combn);
+    form->addRow(QStringLiteral("Combine Name"), cmbname);
+    form->addRow(QStringLiteral("Com Port"), txtComPort);
+    form->addRow(QStringLiteral("Com device"), cboComDevice);
+
+    save_config = new QPushButton(QStringLiteral("Save"), this);
+    save_config->setObjectName(QStringLiteral("save_config"));
+    save_config->setDefault(true);
+    save_config->setMinimumWidth(96);
+    connect(save_config, &QPushButton::clicked, this, &frmConfig::saveClicked);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(save_config);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(18, 18, 18, 14);
+    layout->setSpacing(14);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+
+    for (QLineEdit* field : {concrs, combn, cmbname, txtComPort})
+        connect(field, &QLineEdit::textChanged, this, &frmConfig::fieldsChanged);
+    connect(Combo1, &QComboBox::currentTextChanged, this, &frmConfig::fieldsChanged);
+    connect(cboComDevice, &QComboBox::currentTextChanged, this, &frmConfig::fieldsChanged);
+
+    Combo1->addItems(NationalOrgCodes());
+    LoadSettings();
+    setMinimumWidth(380);
+}
+
+frmConfig::~frmConfig()
+{
+    if (m_context.configWindow == this)
+        m_context.configWindow = nullptr;
+}
+
+ConfigValues frmConfig::fields() const
+{
+    return {Combo1->currentText(), concrs->text(),     combn->text(),
+            cmbname->text(),       txtComPort->text(), cboComDevice->currentText().trimmed()};
+}
+
+void frmConfig::fieldsChanged()
+{
+    if (!m_loading)
+        m_context.config = fields();
+}
+
+void frmConfig::fillDeviceList(const QString& current)
+{
+    cboComDevice->clear();
+    cboComDevice->addItem(QString());
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        cboComDevice->addItem(info.systemLocation());
+        cboComDevice->setItemData(cboComDevice->count() - 1, info.description(), Qt::ToolTipRole);
+    }
+    cboComDevice->setCurrentText(current);
+}
+
+void frmConfig::LoadSettings()
+{
+    m_loading = true;
+    ConfigValues values;
+    const auto title =
+        ::LoadSettings(m_context.settings, m_context.port, m_context.dialogs, values, m_context.portOverride);
+    const int index = Combo1->findText(values.nationalOrg);
+    if (index >= 0)
+        Combo1->setCurrentIndex(index);
+    else
+        Combo1->setCurrentText(values.nationalOrg);
+    combn->setText(values.combine);
+    concrs->setText(values.concourse);
+    cmbname->setText(values.combineName);
+    txtComPort->setText(values.comPort);
+    fillDeviceList(values.comDevice);
+    m_loading = false;
+    m_context.config = fields();
+    if (title)
+        m_context.setMainTitle(*title);
+}
+
+void frmConfig::SaveSettings()
+{
+    const ConfigValues values = fields();
+    // A device chosen here replaces the one given on the command line.
+    if (!m_context.portOverride.isEmpty() &&
+        values.comDevice != m_context.settings.read(config_keys::ComDevice, QString()).trimmed())
+        m_context.portOverride.clear();
+    m_context.setMainTitle(::SaveSettings(m_context.settings, m_context.dialogs, values));
+    m_context.config = values;
+}
+
+void frmConfig::saveClicked()
+{
+    SaveSettings();
+    if (m_context.port.isOpen())
+        m_context.port.close();
+    close();
+    ApplyPortSettings(m_context.port, fields(), m_context.portOverride);
+}
+
+void frmConfig::closeEvent(QCloseEvent* event)
+{
+    SaveSettings();
+    // The window is loaded again on its next use: the fields show what was stored.
+    LoadSettings();
+    event->accept();
+}
+
+bool frmConfig::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Combo1 && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // Tab still moves between the fields; every other key is discarded.
+        if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab)
+            return true;
+    }
+    if (event->type() == QEvent::FocusIn) {
+        if (auto* field = qobject_cast<QLineEdit*>(watched))
+            QTimer::singleShot(0, field, &QLineEdit::selectAll);
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+class AppContext;
+class frmMain;
+
+// Connects the main window's menu entries to the windows and operations that serve them.
+void WireMenus(frmMain& window, AppContext& context);

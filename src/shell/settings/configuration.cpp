@@ -1,0 +1,119 @@
+#include "shell/settings/configuration.h"
+
+#include "common/pad_field.h"
+#include "platform/device_serial_port.h"
+#include "platform/dialogs.h"
+#include "shell/settings/settings_store.h"
+
+QStringList NationalOrgCodes()
+{
+    const QString all = QStringLiteral("AUCACUIFMXNPUS");
+    QStringList codes;
+    for (int i = 0; i < all.size(); i += 2)
+        codes << all.mid(i, 2);
+    return codes;
+}
+
+ConfigValues ReadConfig(const SettingsStore& store)
+{
+    ConfigValues values;
+    values.nationalOrg = store.read(config_keys::NationalOrg, QStringLiteral("AU"));
+    values.combine = store.read(config_keys::Combine, QStringLiteral("00"));
+    values.concourse = store.read(config_keys::Concourse, QStringLiteral("0000"));
+    values.combineName = store.read(config_keys::CombineName, QStringLiteral("Default"));
+    values.comPort = store.read(config_keys::ComPortsRead, QStringLiteral("1"));
+    values.comDevice = store.read(config_keys::ComDevice, QString());
+    return values;
+}
+
+QString ConfigTitle(const QString& concourse, const QString& combine)
+{
+    return QStringLiteral("Corvex") + QString(5, QLatin1Char(' ')) + QStringLiteral("Concourse = ") +
+           concourse.toUpper() + QLatin1Char(' ') + QStringLiteral("Combine = ") + combine.toUpper();
+}
+
+QString StoredConcourse(const QString& typed)
+{
+    return PadField(typed.toUpper(), 4, QLatin1Char('0'), true);
+}
+
+QString StoredCombine(const QString& typed)
+{
+    return PadField(typed.toUpper(), 2, QLatin1Char('0'), true);
+}
+
+QString StoredCombineName(const QString& typed)
+{
+    return PadField(typed.isEmpty() ? QStringLiteral("Default") : typed, 20, QLatin1Char(' '), true);
+}
+
+int PortNumberFromText(const QString& text)
+{
+    int value = 0;
+    for (QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            break;
+        value = value * 10 + (c.unicode() - '0');
+        if (value > 100000) // far out of range already; stop before overflow
+            break;
+    }
+    return value;
+}
+
+bool IsValidPortNumber(int number)
+{
+    return number >= 1 && number <= 99;
+}
+
+QString InvalidComPortMessage(const QString& comPortText)
+{
+    return QStringLiteral("Invalid comport number") + comPortText +
+           QStringLiteral("\r\nCheck to see that the Corvex is connected and turned on.");
+}
+
+QString WriteFailureMessage(const QString& reason)
+{
+    return QStringLiteral("Error ") + reason + QStringLiteral("Cannot write configuration settings.");
+}
+
+bool ApplyPortSettings(DeviceSerialPort& port, const ConfigValues& values, const QString& deviceOverride)
+{
+    const QString device = deviceOverride.isEmpty() ? values.comDevice.trimmed() : deviceOverride;
+    const int number = PortNumberFromText(values.comPort);
+    port.setDevicePath(device);
+    if (!IsValidPortNumber(number))
+        return !device.isEmpty();
+    port.setPortNumber(number);
+    return true;
+}
+
+std::optional<QString> LoadSettings(const SettingsStore& store, DeviceSerialPort& port, Dialogs& dialogs,
+                                    ConfigValues& values, const QString& deviceOverride)
+{
+    values = ReadConfig(store);
+    if (!port.isOpen() && !ApplyPortSettings(port, values, deviceOverride)) {
+        dialogs.inform(InvalidComPortMessage(values.comPort));
+        return std::nullopt;
+    }
+    return ConfigTitle(values.concourse, values.combine);
+}
+
+QString SaveSettings(SettingsStore& store, Dialogs& dialogs, const ConfigValues& values)
+{
+    const QString title = ConfigTitle(values.concourse, values.combine);
+    const std::pair<QString, QString> entries[] = {
+        {config_keys::NationalOrg, values.nationalOrg},
+        {config_keys::Concourse, StoredConcourse(values.concourse)},
+        {config_keys::Combine, StoredCombine(values.combine)},
+        {config_keys::CombineName, StoredCombineName(values.combineName)},
+        {config_keys::ComPortsWrite, values.comPort},
+        {config_keys::ComDevice, values.comDevice.trimmed()},
+    };
+    for (const auto& [key, value] : entries) {
+        if (!store.write(key, value)) {
+            dialogs.inform(WriteFailureMessage(store.lastError() + QLatin1Char(' ')));
+            break;
+        }
+    }
+    return title;
+}

@@ -1,0 +1,62 @@
+#include "shell/startup.h"
+
+#include "admin/database_messages.h"
+#include "clocklink/control_characters.h"
+#include "shell/app_context.h"
+#include "shell/frm_config.h"
+#include "shell/frm_main.h"
+#include "shell/menu_wiring.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+QString FindHelpFile()
+{
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    const QStringList candidates = {
+        programDir.filePath(QStringLiteral("../share/corvex/help/index.html")),
+        programDir.filePath(QStringLiteral("help/index.html")),
+        QStringLiteral(CORVEX_SOURCE_DIR "/docs/help/index.html"),
+    };
+    for (const QString& candidate : candidates)
+        if (QFileInfo::exists(candidate))
+            return QFileInfo(candidate).absoluteFilePath();
+    return {};
+}
+
+void RunStartup(AppContext& context, frmMain& window)
+{
+    context.mainWindow = &window;
+    WireMenus(window, context);
+
+    context.helpFile = FindHelpFile();
+    // The clock link's control characters are constants; the address is set below.
+    context.databasePath = PrepareDatabasePath(context);
+
+    if (!context.configWindow)
+        context.configWindow = new frmConfig(context);
+    else
+        context.configWindow->LoadSettings();
+
+    context.clock.exchange.setAddressPrefix(kRbmAddress);
+    context.clock.queryVersion();
+    context.showClockStatus();
+    if (!context.clock.identity.connected())
+        return;
+
+    const DbResult opened = context.database.open(context.databasePath);
+    if (opened.ok())
+        return;
+    switch (opened.code) {
+    case DbError::FileNotFound:
+    case DbError::NotOurDatabase:
+    case DbError::ReadOnly:
+        ShowDatabaseError(context.dialogs, opened.code, context.home.dataFolder);
+        window.disableDatabaseEntries();
+        break;
+    default:
+        window.showGeneralError(opened.description, opened.code);
+        break;
+    }
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/home.h"
+#include "platform/recording_progress.h"
+#include "platform/scripted_dialogs.h"
+#include "shell/app_context.h"
+
+#include <QTemporaryDir>
+#include <QUrl>
+#include <gtest/gtest.h>
+#include <memory>
+
+// A home in a temporary folder, scripted dialogs that fail the test on an unanswered question, recorded
+// progress, and an AppContext on them that opens no browser.
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        dialogs.onUnexpected = [](const QString& what) { ADD_FAILURE() << what.toStdString(); };
+    }
+
+    AppContext& makeContext(const QString& portDevice = {})
+    {
+        context = std::make_unique<AppContext>(Home::under(dir.path()), &dialogs, &progress, portDevice);
+        context->openUrl = [this](const QUrl& url) {
+            openedUrls << url;
+            return true;
+        };
+        return *context;
+    }
+
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    RecordingProgress progress;
+    QList<QUrl> openedUrls;
+    std::unique_ptr<AppContext> context;
+};

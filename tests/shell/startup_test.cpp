@@ -1,0 +1,148 @@
+#include "admin/database_messages.h"
+#include "shell/database_glue.h"
+#include "shell/frm_config.h"
+#include "shell/frm_main.h"
+#include "shell/startup.h"
+#include "shell_fixture.h"
+#include "support/find_child.h"
+#include "support/simulated_clock.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+
+namespace {
+constexpr ExchangeTimings kShort{std::chrono::milliseconds(125), std::chrono::milliseconds(500),
+                                 std::chrono::milliseconds(20), std::chrono::milliseconds(500)};
+
+class StartupTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        ASSERT_TRUE(sim.started()) << sim.startError().toStdString();
+    }
+    void TearDown() override
+    {
+        window.reset();
+        context.reset();
+    }
+
+    void start(const QString& device)
+    {
+        makeContext(device);
+        context->clock.exchange.setTimings(kShort);
+        window = std::make_unique<frmMain>(*context);
+        RunStartup(*context, *window);
+    }
+    QString panel(int number) { return window->statusPanel(number)->text(); }
+    bool administrationEnabled()
+    {
+        auto* menu = findChildOrFail<QMenu>(window.get(), "mnuAdministrationMenu");
+        return menu && menu->menuAction()->isEnabled();
+    }
+    // A later run: the settings remember the database of the first run.
+    void markDatabaseCreated()
+    {
+        SettingsStore(Home::under(dir.path()).settingsFile).write(kDatabaseRecordKey, "corvexdata.db");
+    }
+    QString databaseFile() const { return Home::under(dir.path()).dataFolder + "/corvexdata.db"; }
+
+    SimulatedClock sim;
+    std::unique_ptr<frmMain> window;
+};
+
+TEST_F(StartupTest, ClockAnswersOnFirstRun)
+{
+    start(sim.devicePath());
+    EXPECT_TRUE(dialogs.log().empty()) << dialogs.lines().join('\n').toStdString();
+    EXPECT_EQ(panel(2), "1.23");
+    EXPECT_EQ(panel(4), "0255");
+    EXPECT_EQ(panel(6), "1.05");
+    EXPECT_EQ(panel(8), "0255");
+    EXPECT_EQ(panel(10), "RBM in Race Mode, no birds logged");
+    EXPECT_EQ(window->windowTitle(), "Corvex     Concourse = 0000 Combine = 00");
+    EXPECT_EQ(sim.commands(), (QList<QByteArray>{"v", "v", "e00"}));
+    // The first run made the database and opened the main window's connection on it.
+    EXPECT_TRUE(QFile::exists(databaseFile()));
+    EXPECT_TRUE(context->database.isOpen());
+    EXPECT_TRUE(administrationEnabled());
+    EXPECT_TRUE(window->menuEntry("mnuCompactDatabase")->isEnabled());
+    // The configuration window is loaded, hidden.
+    ASSERT_TRUE(context->configWindow);
+    EXPECT_FALSE(context->configWindow->isVisible());
+}
+
+TEST_F(StartupTest, NoClockShowsTheExchangeMessageAndNotConnected)
+{
+    sim.setSilent(true);
+    start(sim.devicePath());
+    ASSERT_EQ(dialogs.texts().size(), 1) << dialogs.lines().join('\n').toStdString();
+    EXPECT_TRUE(dialogs.texts().first().startsWith("No Corvex detected. Please check connection."));
+    EXPECT_EQ(dialogs.log().front().box.title, "Communications Error!");
+    EXPECT_EQ(panel(2), "0.00");
+    EXPECT_EQ(panel(4), "0000");
+    EXPECT_EQ(panel(6), "0.00");
+    EXPECT_EQ(panel(8), "0000");
+    EXPECT_EQ(panel(10), "CORVEX NOT CONNECTED");
+    EXPECT_FALSE(context->database.isOpen());
+    // Every menu stays usable; the first run still made the database for the data windows.
+    EXPECT_TRUE(administrationEnabled());
+    EXPECT_TRUE(window->menuEntry("mnuCompactDatabase")->isEnabled());
+    EXPECT_TRUE(QFile::exists(databaseFile()));
+    window->menuEntry("configsetup")->trigger();
+    EXPECT_TRUE(context->configWindow->isVisible());
+}
+
+TEST_F(StartupTest, ClockWithMissingDatabaseAfterFirstRun)
+{
+    markDatabaseCreated();
+    start(sim.devicePath());
+    ASSERT_EQ(dialogs.log().size(), 1u) << dialogs.lines().join('\n').toStdString();
+    const auto& box = dialogs.log().front().box;
+    EXPECT_EQ(box.text, DatabaseErrorText(3024, Home::under(dir.path()).dataFolder));
+    EXPECT_TRUE(box.text.contains(Home::under(dir.path()).dataFolder));
+    EXPECT_TRUE(box.text.endsWith("Functions that access the DataBase are disabled!!!"));
+    EXPECT_EQ(box.title, " CORVEX Database Unavailable");
+    EXPECT_EQ(box.icon, Dialogs::Icon::Critical);
+    EXPECT_FALSE(administrationEnabled());
+    EXPECT_FALSE(window->menuEntry("mnuCompactDatabase")->isEnabled());
+    EXPECT_FALSE(window->menuEntry("mnuRepairDatabase")->isEnabled());
+    EXPECT_FALSE(QFile::exists(databaseFile())) << "a missing file is never silently recreated";
+}
+
+TEST_F(StartupTest, NoClockAndMissingDatabaseShowsNoDatabaseMessage)
+{
+    markDatabaseCreated();
+    sim.setSilent(true);
+    start(sim.devicePath());
+    ASSERT_EQ(dialogs.texts().size(), 1);
+    EXPECT_TRUE(dialogs.texts().first().startsWith("No Corvex detected."));
+    EXPECT_TRUE(administrationEnabled());
+    EXPECT_FALSE(QFile::exists(databaseFile()));
+}
+
+TEST_F(StartupTest, InvalidStoredPortWarnsAndLeavesTheTitlePlain)
+{
+    SettingsStore(Home::under(dir.path()).settingsFile).write("ComPorts", "0");
+    start({});
+    ASSERT_GE(dialogs.texts().size(), 1);
+    EXPECT_EQ(dialogs.texts().first(),
+              "Invalid comport number0\r\nCheck to see that the Corvex is connected and turned on.");
+    EXPECT_EQ(window->windowTitle(), "Corvex");
+    EXPECT_EQ(panel(10), "CORVEX NOT CONNECTED");
+    EXPECT_TRUE(sim.commands().isEmpty());
+}
+
+TEST_F(StartupTest, CompactKeepsTheMainConnectionUsable)
+{
+    start(sim.devicePath());
+    ASSERT_TRUE(context->database.isOpen());
+    window->menuEntry("mnuCompactDatabase")->trigger();
+    EXPECT_TRUE(dialogs.log().empty()) << dialogs.lines().join('\n').toStdString();
+    EXPECT_TRUE(context->database.isOpen());
+    EXPECT_TRUE(progress.events().contains("show"));
+    EXPECT_FALSE(progress.isShown());
+}
+} // namespace
