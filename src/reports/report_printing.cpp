@@ -1,0 +1,81 @@
+#include "reports/report_printing.h"
+
+#include "platform/dialogs.h"
+#include "reports/race_result.h"
+
+#include <QDir>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace {
+std::optional<QPrinterInfo> systemPrinter()
+{
+    QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (!info.isNull())
+        return info;
+    const QList<QPrinterInfo> available = QPrinterInfo::availablePrinters();
+    if (available.isEmpty())
+        return std::nullopt;
+    return available.first();
+}
+} // namespace
+
+std::optional<ReportPrinter::Description> SystemReportPrinter::defaultPrinter()
+{
+    const auto info = systemPrinter();
+    if (!info)
+        return std::nullopt;
+    return Description{info->printerName(), info->location()};
+}
+
+bool SystemReportPrinter::print(const std::vector<PrintedLine>& lines, QString* error)
+{
+    const auto info = systemPrinter();
+    if (!info) {
+        if (error)
+            *error = QStringLiteral("There is no printer on this computer.");
+        return false;
+    }
+    QPrinter printer(*info, QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Corvex Race Report"));
+    return renderReport(lines, printer, error);
+}
+
+QString printQuestion(const ReportPrinter::Description& printer)
+{
+    return QStringLiteral("Do you want to send this report to : \r\nPrinter : ") + printer.name +
+           QStringLiteral("\r\nLocated : ") + printer.location;
+}
+
+QString noPrinterQuestion()
+{
+    return QStringLiteral("There is no printer on this computer.\r\n"
+                          "Do you want to save this report as a PDF file instead?");
+}
+
+PrintOutcome PrintRaceReport(const RaceFields& fields, const QStringList& listLines, Dialogs& dialogs,
+                             ReportPrinter& printer, const QString& pdfFolder, const QString& pdfName)
+{
+    const auto lines = printedLines(fields, listLines);
+    const auto target = printer.defaultPrinter();
+    const QString question = target ? printQuestion(*target) : noPrinterQuestion();
+    if (dialogs.message(
+            {question, kPrintReportTitle, Dialogs::Buttons::YesNo, Dialogs::Icon::Question, {}}) !=
+        Dialogs::Answer::Yes)
+        return PrintOutcome::Declined;
+
+    QString error;
+    if (target) {
+        if (printer.print(lines, &error))
+            return PrintOutcome::Printed;
+        dialogs.inform(error, kPrintReportTitle, Dialogs::Icon::Exclamation);
+        return PrintOutcome::Failed;
+    }
+    const auto path = dialogs.saveFile(pdfFolder, pdfName, QStringLiteral("PDF files (*.pdf)|*.pdf"));
+    if (!path || path->isEmpty())
+        return PrintOutcome::Declined;
+    if (printer.writePdf(lines, *path, &error))
+        return PrintOutcome::SavedPdf;
+    dialogs.inform(error, kPrintReportTitle, Dialogs::Icon::Exclamation);
+    return PrintOutcome::Failed;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "reports/report_document.h"
+
+#include <QString>
+#include <optional>
+
+class Dialogs;
+
+// The printer the report goes to: the system's default printer in the program, a stand-in in tests.
+class ReportPrinter {
+public:
+    struct Description {
+        QString name;
+        QString location;
+    };
+    virtual ~ReportPrinter() = default;
+    // Nothing when the machine has no printer.
+    virtual std::optional<Description> defaultPrinter() = 0;
+    virtual bool print(const std::vector<PrintedLine>& lines, QString* error) = 0;
+    virtual bool writePdf(const std::vector<PrintedLine>& lines, const QString& path, QString* error)
+    {
+        return writeReportPdf(lines, path, error);
+    }
+};
+
+// The default printer (else the first installed one) through Qt's print support.
+class SystemReportPrinter : public ReportPrinter {
+public:
+    std::optional<Description> defaultPrinter() override;
+    bool print(const std::vector<PrintedLine>& lines, QString* error) override;
+};
+
+enum class PrintOutcome { Printed, SavedPdf, Declined, Failed };
+
+inline const QString kPrintReportTitle = QStringLiteral("Print Report");
+QString printQuestion(const ReportPrinter::Description& printer);
+QString noPrinterQuestion();
+
+// cmdPrinter: asks, then prints on the printer; without a printer offers to save a PDF in pdfFolder.
+PrintOutcome PrintRaceReport(const RaceFields& fields, const QStringList& listLines, Dialogs& dialogs,
+                             ReportPrinter& printer, const QString& pdfFolder, const QString& pdfName);

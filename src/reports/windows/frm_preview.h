@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QWidget>
+
+class QPlainTextEdit;
+
+// The report on screen: one read-only text box filling the window, in Courier New 12.
+class frmPreview : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmPreview(QWidget* parent = nullptr);
+
+    // The text with CR LF line ends, as the report builds it.
+    void setReportText(const QString& text);
+    const QString& reportText() const { return m_text; }
+    // Shows the window over the whole screen.
+    void showFilled();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QPlainTextEdit* Text1;
+    QString m_text;
+};

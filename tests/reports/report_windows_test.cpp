@@ -1,0 +1,272 @@
+#include "platform/scripted_dialogs.h"
+#include "report_fixture.h"
+#include "reports/race_files.h"
+#include "reports/windows/frm_racefiles.h"
+#include "reports/windows/frm_raceform.h"
+
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace report_test;
+
+namespace {
+
+template <typename T> T* child(QObject* root, const char* name)
+{
+    T* found = root->findChild<T*>(QLatin1String(name));
+    if (!found)
+        ADD_FAILURE() << "no control named " << name;
+    return found;
+}
+
+QStringList entries(QListWidget* list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+// A printer that records what it was given.
+class FakePrinter : public ReportPrinter {
+public:
+    std::optional<Description> installed;
+    std::vector<PrintedLine> printed;
+    QString pdfPath;
+    std::optional<Description> defaultPrinter() override { return installed; }
+    bool print(const std::vector<PrintedLine>& lines, QString*) override
+    {
+        printed = lines;
+        return true;
+    }
+    bool writePdf(const std::vector<PrintedLine>& lines, const QString& path, QString*) override
+    {
+        printed = lines;
+        pdfPath = path;
+        return true;
+    }
+};
+
+class ReportWindows : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dialogs.onUnexpected = [](const QString& what) {
+            ADD_FAILURE() << "unexpected box: " << what.toStdString();
+        };
+        services.dialogs = &dialogs;
+        services.raceFolder = dir.path();
+        services.printer = printer;
+        services.openOwners = [this]() -> std::unique_ptr<OwnerLookup> {
+            auto owners = std::make_unique<MapOwners>();
+            owners->owners.insert(" ABC000001", "John Smith");
+            return owners;
+        };
+    }
+    void TearDown() override { EXPECT_FALSE(dialogs.answersLeft()); }
+
+    QString path(const QString& name) const { return QDir(dir.path()).filePath(name); }
+
+    FixedToday today;
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    std::shared_ptr<FakePrinter> printer = std::make_shared<FakePrinter>();
+    RaceReportServices services;
+};
+
+} // namespace
+
+TEST_F(ReportWindows, ChooserListsOnlyRaceFiles)
+{
+    const QByteArray race = fileBytes({raceHeader(), clocking("000001", "083000", "0512")});
+    for (const char* name :
+         {"00120307.045", "RBM12345.045", "ZSAVE.001", "ST6UNST.001", "notes.txt", "zz.045"})
+        writeFile(path(name), race);
+    frmRacefiles chooser(services);
+    EXPECT_EQ(chooser.windowTitle(), "Corvex Race  Report");
+    auto* list = child<QListWidget>(&chooser, "List1");
+    auto* count = child<QLabel>(&chooser, "Label3");
+    ASSERT_TRUE(list && count);
+    EXPECT_EQ(entries(list), QStringList{"00120307.045"});
+    EXPECT_EQ(count->text(), "1 file(s) listed");
+    EXPECT_TRUE(list->isEnabled());
+    EXPECT_EQ(child<QLabel>(&chooser, "Label1")->text(), "Available Race Files");
+    EXPECT_EQ(child<QLabel>(&chooser, "Label2")->text(), "T = Training");
+}
+
+TEST_F(ReportWindows, EmptyFolderGivesADisabledNoFilesList)
+{
+    frmRacefiles chooser(services);
+    auto* list = child<QListWidget>(&chooser, "List1");
+    ASSERT_TRUE(list);
+    EXPECT_EQ(entries(list), QStringList{"No files"});
+    EXPECT_FALSE(list->isEnabled());
+    EXPECT_EQ(child<QLabel>(&chooser, "Label3")->text(), "0 file(s) listed");
+    EXPECT_EQ(chooser.chooseEntry(0), nullptr);
+}
+
+TEST_F(ReportWindows, TrainingFileIsMarkedAndOpensByItsName)
+{
+    writeFile(path("9.045"), fileBytes({trainingHeader(), clocking("000001", "083000", "0512")}));
+    writeFile(path("00120307.045"), fileBytes({raceHeader()}));
+    frmRacefiles chooser(services);
+    auto* list = child<QListWidget>(&chooser, "List1");
+    ASSERT_TRUE(list);
+    EXPECT_EQ(entries(list), (QStringList{"00120307.045", "9.045 T"}));
+
+    frmRaceform* report = chooser.chooseEntry(1);
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(report->raceFilePath(), path("9.045"));
+    EXPECT_EQ(child<QLabel>(report, "lblRaceNum")->text(), "Training");
+    EXPECT_EQ(report->reportFilePath(), path("RBM12345.045"));
+    report->close();
+}
+
+TEST_F(ReportWindows, ChoosingAfterAFolderChangeOpensFromTheListedFolder)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir("other"));
+    writeFile(path("00120307.045"), fileBytes({raceHeader()}));
+    writeFile(path("other/11111111.001"), fileBytes({raceHeader()}));
+    frmRacefiles chooser(services);
+    chooser.setFolder(path("other"));
+    auto* list = child<QListWidget>(&chooser, "List1");
+    ASSERT_TRUE(list);
+    EXPECT_EQ(entries(list), QStringList{"11111111.001"});
+    frmRaceform* report = chooser.chooseEntry(0);
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(report->raceFilePath(), path("other/11111111.001"));
+    report->close();
+}
+
+TEST_F(ReportWindows, MissingFolderLeavesTheChooserWithNoFiles)
+{
+    QTemporaryDir gone;
+    services.raceFolder = gone.path();
+    writeFile(QDir(gone.path()).filePath("00120307.045"), fileBytes({raceHeader()}));
+    frmRacefiles chooser(services);
+    ASSERT_TRUE(gone.remove());
+    EXPECT_EQ(chooser.chooseEntry(0), nullptr);
+    auto* list = child<QListWidget>(&chooser, "List1");
+    ASSERT_TRUE(list);
+    EXPECT_EQ(entries(list), QStringList{"No Files"});
+    EXPECT_FALSE(list->isEnabled());
+}
+
+TEST_F(ReportWindows, RaceFormShowsEachRaceOfTheFile)
+{
+    writeFile(
+        path("00120307.045"),
+        fileBytes({raceHeader("000000000000", "000000000000"), clocking("000001", "083000", "0512"),
+                   clocking("000002", "083100", "0512"), raceHeader("051208080000", "051208080011", "05"),
+                   clocking("000003", "090000", "0519")}));
+    frmRaceform form(services);
+    ASSERT_EQ(form.openFile(path("00120307.045")), frmRaceform::Opening::Shown);
+    EXPECT_EQ(form.windowTitle(), "Corvex Race Report");
+    auto* combo = child<QComboBox>(&form, "Combo1");
+    auto* list = child<QListWidget>(&form, "List1");
+    auto* stop = child<QLineEdit>(&form, "txtClockStop");
+    auto* knockOff = child<QLineEdit>(&form, "txtKnockOff");
+    ASSERT_TRUE(combo && list && stop && knockOff);
+    ASSERT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->itemText(1), "2");
+    EXPECT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), "1  John Smith           US08 ABC000001C 08:30:00 05/12");
+    EXPECT_EQ(stop->text(), "NO Knock Off");
+    EXPECT_EQ(knockOff->text(), "NO Knock Off");
+    EXPECT_EQ(stop->palette().color(QPalette::Text), QColor(Qt::red));
+    EXPECT_EQ(knockOff->palette().color(QPalette::Text), QColor(Qt::red));
+    EXPECT_EQ(child<QLineEdit>(&form, "txtDevAmount")->text(), "0");
+    EXPECT_EQ(child<QLineEdit>(&form, "txtRBMSN")->text(), "12345");
+
+    form.showRace(1);
+    EXPECT_EQ(combo->currentText(), "2");
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_TRUE(list->item(0)->text().startsWith("1  Unknown flyer        US08 ABC000003C"));
+    EXPECT_EQ(child<QLabel>(&form, "lblRaceNum")->text(), "05");
+    EXPECT_NE(stop->palette().color(QPalette::Text), QColor(Qt::red));
+    EXPECT_EQ(child<QLineEdit>(&form, "txtDevAmount")->text(), "11");
+    EXPECT_EQ(child<QLineEdit>(&form, "txtDevLabel")->text(), "Possible clock ERROR!!");
+    // The report file now holds the race shown, and the race file path is kept apart from it.
+    EXPECT_TRUE(readFile(path("RBM12345.045")).contains("US08 ABC000003"));
+    EXPECT_EQ(form.raceFilePath(), path("00120307.045"));
+
+    for (const char* name : {"cmdPrinter", "cmdPrint", "Command1"})
+        EXPECT_NE(child<QPushButton>(&form, name), nullptr);
+    EXPECT_EQ(child<QPushButton>(&form, "cmdPrinter")->text(), "Print");
+    EXPECT_EQ(child<QPushButton>(&form, "cmdPrint")->text(), "&Preview");
+    EXPECT_EQ(child<QPushButton>(&form, "Command1")->text(), "&Browse");
+}
+
+TEST_F(ReportWindows, UnsafeReportNameIsRefusedButTheRaceIsShown)
+{
+    QString header = raceHeader();
+    header.replace(14, 5, "1/2*3");
+    writeFile(path("00120307.045"), fileBytes({header, clocking("000001", "083000", "0512")}));
+    frmRaceform form(services);
+    ASSERT_EQ(form.openFile(path("00120307.045")), frmRaceform::Opening::Shown);
+    EXPECT_EQ(dialogs.texts(),
+              QStringList{"Invalid file name - " + QDir::toNativeSeparators(path("RBM1/2*3.045"))});
+    EXPECT_EQ(child<QListWidget>(&form, "List1")->count(), 1);
+    EXPECT_TRUE(form.reportFilePath().isEmpty());
+}
+
+TEST_F(ReportWindows, PreviewHoldsThePreviewText)
+{
+    writeFile(path("00120307.045"), fileBytes({raceHeader(), clocking("000001", "083000", "0512")}));
+    frmRaceform form(services);
+    ASSERT_EQ(form.openFile(path("00120307.045")), frmRaceform::Opening::Shown);
+    child<QPushButton>(&form, "cmdPrint")->click();
+    ASSERT_NE(form.previewWindow(), nullptr);
+    EXPECT_EQ(form.previewWindow()->reportText(), previewText(form.result().fields, form.result().listLines));
+    auto* text = form.previewWindow()->findChild<QPlainTextEdit*>("Text1");
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->isReadOnly());
+    const QFontMetrics metrics(text->font());
+    EXPECT_EQ(metrics.horizontalAdvance("iiiii"), metrics.horizontalAdvance("WWWWW"));
+    EXPECT_EQ(text->font().pointSize(), 12);
+}
+
+TEST_F(ReportWindows, PrintAsksWithThePrinterAndPrintsOnYes)
+{
+    writeFile(path("00120307.045"), fileBytes({raceHeader(), clocking("000001", "083000", "0512")}));
+    frmRaceform form(services);
+    ASSERT_EQ(form.openFile(path("00120307.045")), frmRaceform::Opening::Shown);
+    printer->installed = ReportPrinter::Description{"Office", "Room 2"};
+
+    dialogs.queueAnswer(Dialogs::Answer::No);
+    EXPECT_EQ(form.print(), PrintOutcome::Declined);
+    EXPECT_TRUE(printer->printed.empty());
+
+    dialogs.queueAnswer(Dialogs::Answer::Yes);
+    EXPECT_EQ(form.print(), PrintOutcome::Printed);
+    ASSERT_EQ(dialogs.log().size(), 2u);
+    const auto& box = dialogs.log()[1].box;
+    EXPECT_EQ(box.text, "Do you want to send this report to : \r\nPrinter : Office\r\nLocated : Room 2");
+    EXPECT_EQ(box.title, "Print Report");
+    EXPECT_EQ(box.buttons, Dialogs::Buttons::YesNo);
+    ASSERT_FALSE(printer->printed.empty());
+    EXPECT_EQ(printer->printed.back().text, kSignatureLine);
+}
+
+TEST_F(ReportWindows, WithoutAPrinterTheReportCanBeSavedAsPdf)
+{
+    writeFile(path("00120307.045"), fileBytes({raceHeader(), clocking("000001", "083000", "0512")}));
+    frmRaceform form(services);
+    ASSERT_EQ(form.openFile(path("00120307.045")), frmRaceform::Opening::Shown);
+    dialogs.queueAnswer(Dialogs::Answer::Yes);
+    dialogs.queueSaveFile(path("out.pdf"));
+    EXPECT_EQ(form.print(), PrintOutcome::SavedPdf);
+    EXPECT_EQ(
+        dialogs.texts().first(),
+        "There is no printer on this computer.\r\nDo you want to save this report as a PDF file instead?");
+    ASSERT_EQ(dialogs.log().size(), 2u);
+    EXPECT_EQ(dialogs.log()[1].kind, ScriptedDialogs::Logged::Kind::SaveFile);
+    EXPECT_EQ(printer->pdfPath, path("out.pdf"));
+}
