@@ -1,0 +1,69 @@
+#pragma once
+
+#include "clocklink/clock_link.h"
+#include "common/text_codec.h"
+#include "common/today.h"
+#include "fake_clock_port.h"
+#include "platform/recording_progress.h"
+#include "platform/scripted_dialogs.h"
+#include "racedata/race_records.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// Concourse 0012, combine 03, club 07, flyer 045, RBM 00012345, started 05/12/08 07:30:00, stopped 18:00:05
+// by the reference, 18:00:00 by the clock, race 03 of 05/12 from BOSTON.
+inline QString raceHeader(const QString& raceNumber = QStringLiteral("03"),
+                          const QString& tail = QStringLiteral("01"))
+{
+    return QStringLiteral("0012030704500012345051208073000051208180005051208180000") + raceNumber +
+           QStringLiteral(" 05/12 BOSTON  ") + tail;
+}
+
+// 49-55 characters: a training flight; "*" at 45 marks a training file.
+inline QString trainingHeader()
+{
+    return QStringLiteral("0012030704500012345051208073000") + QString(13, QLatin1Char('0')) +
+           QStringLiteral("*1234567");
+}
+
+inline QString clocking(const QString& band = QStringLiteral("US08 ABC012345"),
+                        const QString& time = QStringLiteral("143005"), const QString& last = {})
+{
+    return band + QStringLiteral("0") + time + QStringLiteral("0512") + last;
+}
+
+inline QByteArray readAllBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+class RaceFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        folder = QDir(m_dir.path()).filePath(QStringLiteral("CVX"));
+        dialogs.onUnexpected = [](const QString& what) { ADD_FAILURE() << what.toStdString(); };
+        Today::set(QDateTime(QDate(2008, 5, 20), QTime(12, 0)));
+    }
+    void TearDown() override { Today::set(std::nullopt); }
+
+    QStringList filesInFolder() const
+    {
+        return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    }
+
+    FakeClockPort port;
+    ScriptedDialogs dialogs;
+    RecordingProgress progress;
+    ClockLink clock{port, dialogs, FakeClockPort::quickTimings()};
+    QString folder;
+
+private:
+    QTemporaryDir m_dir;
+};
