@@ -16,6 +16,11 @@ void WireMenus(frmMain& window, AppContext& context)
     window.setMenuAction(QStringLiteral("configsetup"), [&context] {
         if (!context.configWindow)
             context.configWindow = new frmConfig(context);
+        if (!context.configWindow->isVisible() && context.mainWindow) {
+            QRect frame = context.configWindow->frameGeometry();
+            frame.moveCenter(context.mainWindow->frameGeometry().center());
+            context.configWindow->move(frame.topLeft());
+        }
         context.configWindow->show();
         context.configWindow->raise();
         context.configWindow->activateWindow();
