@@ -2,7 +2,10 @@
 #include "cli/command_registry.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace {
 void printHelp(std::FILE* out)
@@ -13,13 +16,32 @@ void printHelp(std::FILE* out)
         std::fprintf(out, "  %-58s %s\n", info.usage.toUtf8().constData(), info.summary.toUtf8().constData());
     std::fprintf(out, "\nExit status: 0 done, 1 refused or failed, 2 wrong usage.\n");
 }
+
+// Drawing a PDF needs fonts, which only a GUI application has; it runs without a screen.
+bool drawsDocuments(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--pdf") == 0 || std::strncmp(argv[i], "--pdf=", 6) == 0)
+            return true;
+    }
+    return false;
+}
+
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[])
+{
+    if (!drawsDocuments(argc, argv))
+        return std::make_unique<QCoreApplication>(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    const auto app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Corvex"));
-    QStringList arguments = app.arguments().mid(1);
+    QStringList arguments = QCoreApplication::arguments().mid(1);
 
     const QString home = takeOption(arguments, QStringLiteral("home")).value_or(QString());
     const QString port = takeOption(arguments, QStringLiteral("port")).value_or(QString());
