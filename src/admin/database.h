@@ -51,7 +51,8 @@ public:
     // The Qt connection for queries; invalid while closed.
     QSqlDatabase connection() const;
 
-    // All or nothing for one user action.
+    // All or nothing for one user action. Transactions nest: only the outermost begin and commit reach
+    // the database, and a rollback at any depth makes the outermost commit roll back.
     DbResult begin();
     DbResult commit();
     void rollback();
@@ -59,6 +60,8 @@ public:
 private:
     QString m_name;
     QString m_path;
+    int m_depth = 0;
+    bool m_failed = false;
 };
 
 // How many registered connections of this process hold the file at path.

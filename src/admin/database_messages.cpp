@@ -1,0 +1,56 @@
+#include "admin/database_messages.h"
+
+#include "admin/schema.h"
+#include "platform/dialogs.h"
+
+#include <QDir>
+
+namespace {
+const QString kCrLf = QStringLiteral("\r\n");
+}
+
+QString DatabaseErrorText(int code, const QString& dataFolder)
+{
+    QString text = QStringLiteral("The file '") + kDatabaseFileName + QStringLiteral("' is not accessable!") +
+                   kCrLf + kCrLf;
+    switch (code) {
+    case DbError::FileNotFound:
+        text += QStringLiteral("Make sure that '") + kDatabaseFileName + QStringLiteral("' is in the") +
+                kCrLf + QStringLiteral("'") + QDir::toNativeSeparators(dataFolder) + QStringLiteral("'") +
+                kCrLf + QStringLiteral("folder ") + kCrLf;
+        break;
+    case DbError::NotOurDatabase:
+        text += QStringLiteral("An incorrect version of the database is detected") + kCrLf;
+        break;
+    case DbError::ReadOnly:
+        text += QStringLiteral("Make sure the Read Only Property is NOT checked") + kCrLf;
+        break;
+    default:
+        text += QStringLiteral("Reason unknown ! Error # ") + QString::number(code) + kCrLf +
+                QStringLiteral("Call Halvard Electronics to report this error");
+        break;
+    }
+    return text + kCrLf + QStringLiteral("Functions that access the DataBase are disabled!!!");
+}
+
+void ShowDatabaseError(Dialogs& dialogs, int code, const QString& dataFolder)
+{
+    dialogs.message({DatabaseErrorText(code, dataFolder),
+                     kDatabaseUnavailableTitle,
+                     Dialogs::Buttons::Ok,
+                     Dialogs::Icon::Critical,
+                     {}});
+}
+
+QString ErrorReport::next(const QString& description, int number)
+{
+    ++m_count;
+    return description + QStringLiteral(" #:") + QString::number(number) + QStringLiteral(".") +
+           QString::number(m_count) + kCrLf +
+           QStringLiteral("Please notify Halvard Electronics USA of this ERROR");
+}
+
+void ErrorReport::show(Dialogs& dialogs, const DbResult& result)
+{
+    dialogs.inform(next(result));
+}

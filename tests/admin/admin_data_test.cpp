@@ -1,0 +1,329 @@
+#include "admin/admin_data.h"
+#include "admin/clean_text.h"
+#include "admin/database_messages.h"
+#include "platform/scripted_dialogs.h"
+#include "support/database_builder.h"
+
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList clubNames(const Fetched<std::vector<Club>>& clubs)
+{
+    QStringList names;
+    for (const Club& club : clubs.value)
+        names << club.ClubName;
+    return names;
+}
+
+QStringList flyerNames(const Fetched<std::vector<Flyer>>& flyers)
+{
+    QStringList names;
+    for (const Flyer& flyer : flyers.value)
+        names << flyer.Name;
+    return names;
+}
+
+QStringList bnumbers(const Fetched<std::vector<Bird>>& birds)
+{
+    QStringList numbers;
+    for (const Bird& bird : birds.value)
+        numbers << bird.bnumber;
+    return numbers;
+}
+
+} // namespace
+
+TEST(NameMatching, IgnoresLetterCaseAndTrailingSpaces)
+{
+    TestDatabase test;
+    test.addClub(QStringLiteral("Riverside"));
+    const int flyer = test.addFlyer(QStringLiteral("Jan Müller"));
+    AdminData& data = test.data();
+
+    // A name read from the clock carries its 20 characters with trailing spaces.
+    const auto found = data.flyerByName(QStringLiteral("JAN MÜLLER          "));
+    ASSERT_TRUE(found.ok());
+    ASSERT_TRUE(found.value.has_value());
+    EXPECT_EQ(found.value->FlyerID, flyer);
+    EXPECT_EQ(found.value->Name, QStringLiteral("Jan Müller"));
+
+    EXPECT_TRUE(data.clubByName(QStringLiteral("riverside  ")).value.has_value());
+    // Leading spaces and inner differences still count.
+    EXPECT_FALSE(data.clubByName(QStringLiteral(" Riverside")).value.has_value());
+    EXPECT_FALSE(data.flyerByName(QStringLiteral("Jan  Müller")).value.has_value());
+}
+
+TEST(NameMatching, DuplicateNamesGiveTheFirstStored)
+{
+    TestDatabase test;
+    const int first = test.addClub(QStringLiteral("Eagles"));
+    test.addClub(QStringLiteral("EAGLES"));
+    const auto club = test.data().clubByName(QStringLiteral("eagles"));
+    ASSERT_TRUE(club.value.has_value());
+    EXPECT_EQ(club.value->ClubID, first);
+}
+
+TEST(Search, EmptyTextListsTheWholeTableInStoredOrder)
+{
+    TestDatabase test;
+    for (const char* name : {"Zeta", "alpha", "Mid", "Beta"})
+        test.addClub(QString::fromLatin1(name));
+    EXPECT_EQ(clubNames(test.data().searchClubs({})), QStringList({"Zeta", "alpha", "Mid", "Beta"}));
+}
+
+TEST(Search, TypedTextMatchesTheBeginningOfNamesOnly)
+{
+    TestDatabase test;
+    for (const char* name : {"Brown", "Abrams", "BRAUN", "Bram", "Ba"})
+        test.addFlyer(QString::fromLatin1(name));
+    EXPECT_EQ(flyerNames(test.data().searchFlyers(QStringLiteral("br"))),
+              QStringList({"Brown", "BRAUN", "Bram"}));
+    EXPECT_EQ(flyerNames(test.data().searchFlyers(QStringLiteral("Bra"))), QStringList({"BRAUN", "Bram"}));
+    EXPECT_TRUE(test.data().searchFlyers(QStringLiteral("x")).value.empty());
+    // Letters outside ASCII ignore their case too.
+    test.addFlyer(QStringLiteral("Østergaard"));
+    EXPECT_EQ(flyerNames(test.data().searchFlyers(QStringLiteral("øST"))), QStringList({"Østergaard"}));
+}
+
+TEST(Search, QuotesAndWildcardsAreTakenLiterally)
+{
+    TestDatabase test;
+    for (const char* name : {"O'Brien", "Obrien", "100% Lofts", "1000 Lofts", "A_B", "AxB", "St*r", "Star"})
+        test.addClub(QString::fromLatin1(name));
+    AdminData& data = test.data();
+    EXPECT_EQ(clubNames(data.searchClubs(QStringLiteral("O'"))), QStringList({"O'Brien"}));
+    EXPECT_EQ(clubNames(data.searchClubs(QStringLiteral("100%"))), QStringList({"100% Lofts"}));
+    EXPECT_EQ(clubNames(data.searchClubs(QStringLiteral("A_"))), QStringList({"A_B"}));
+    EXPECT_EQ(clubNames(data.searchClubs(QStringLiteral("St*"))), QStringList({"St*r"}));
+    EXPECT_EQ(clubNames(data.searchClubs(QStringLiteral("%"))), QStringList());
+    EXPECT_EQ(clubNames(data.searchClubs(QStringLiteral("\\"))), QStringList());
+    EXPECT_TRUE(data.clubByName(QStringLiteral("O'Brien")).value.has_value());
+
+    const auto liberation = data.addLiberationPoint({0, "03", "0704", "Fort d'Hood", "1"});
+    ASSERT_TRUE(liberation.ok());
+    EXPECT_TRUE(data.liberationPoint(QStringLiteral("Fort d'Hood"), QStringLiteral("03")).value.has_value());
+    EXPECT_FALSE(data.liberationPoint(QStringLiteral("Fort d'Hood"), QStringLiteral("04")).value.has_value());
+}
+
+TEST(Birds, ListIsOrderedByDigitsThreeToSixThenStoredOrder)
+{
+    TestDatabase test;
+    const int flyer = test.addFlyer(QStringLiteral("Smith"));
+    test.addBird(flyer, QStringLiteral("US08 ABC009999"));
+    test.addBird(flyer, QStringLiteral("US08 ABC110203"));
+    test.addBird(flyer, QStringLiteral("US08 ABC990203"));
+    test.addBird(flyer, QStringLiteral("US08 ABC000500"));
+    EXPECT_EQ(bnumbers(test.data().birdsOfFlyerListed(flyer)),
+              QStringList({"110203", "990203", "000500", "009999"}));
+    EXPECT_EQ(bnumbers(test.data().birdsOfFlyer(flyer)),
+              QStringList({"009999", "110203", "990203", "000500"}));
+}
+
+TEST(Birds, BandIdentityMatchesAcrossFlyersIgnoringCase)
+{
+    TestDatabase test;
+    const int smith = test.addFlyer(QStringLiteral("Smith"));
+    const int jones = test.addFlyer(QStringLiteral("Jones"));
+    test.addBird(smith, QStringLiteral("US08 abc012345"));
+    test.addBird(jones, QStringLiteral("US08 ABC012345"));
+    test.addBird(jones, QStringLiteral("US09 ABC012345"));
+    AdminData& data = test.data();
+
+    const auto birds = data.birdsByBand(QStringLiteral("us08 ABC012345"));
+    ASSERT_EQ(birds.value.size(), 2u);
+    EXPECT_EQ(birds.value[0].BirdFlyerID, smith);
+    EXPECT_EQ(birds.value[1].BirdFlyerID, jones);
+    EXPECT_TRUE(data.bandExists(QStringLiteral("US08 ABC012345")).value);
+    EXPECT_FALSE(data.bandExists(QStringLiteral("US08  ABC12345")).value);
+    EXPECT_FALSE(data.bandExists(QStringLiteral("US07 ABC012345")).value);
+
+    const auto own = data.birdOfFlyer(jones, QStringLiteral("US08 ABC012345"));
+    ASSERT_TRUE(own.value.has_value());
+    EXPECT_EQ(own.value->BirdFlyerID, jones);
+    EXPECT_FALSE(data.birdOfFlyer(jones + 1, QStringLiteral("US08 ABC012345")).value.has_value());
+
+    EXPECT_EQ(data.birdFlyerId(QStringLiteral(" ABC"), QStringLiteral("012345")).value, smith);
+    EXPECT_EQ(data.birdColour(QStringLiteral(" abc"), QStringLiteral("012345")).value,
+              QStringLiteral("NONE"));
+    EXPECT_FALSE(data.birdColour(QStringLiteral(" XYZ"), QStringLiteral("012345")).value.has_value());
+}
+
+TEST(Birds, EditStoresTheBirdAnewAndRingsAreFoundAcrossFlyers)
+{
+    TestDatabase test;
+    const int flyer = test.addFlyer(QStringLiteral("Smith"));
+    const qint64 first = test.addBird(flyer, QStringLiteral("US08 ABC000001"), QStringLiteral("1234567890"));
+    test.addBird(flyer, QStringLiteral("US08 ABC000002"));
+    AdminData& data = test.data();
+
+    Bird edited = makeBird(flyer, QStringLiteral("US08 ABC000001"), QStringLiteral("1234567890"));
+    edited.color = QStringLiteral("BLUE");
+    edited.type = QStringLiteral("1");
+    const auto replaced = data.replaceBird(first, edited);
+    ASSERT_TRUE(replaced.ok());
+    EXPECT_NE(replaced.value, first);
+    // Stored anew: the edited bird now comes last in stored order.
+    EXPECT_EQ(bnumbers(data.birdsOfFlyer(flyer)), QStringList({"000002", "000001"}));
+
+    ASSERT_EQ(data.birdsByElecnumber(QStringLiteral("1234567890")).value.size(), 1u);
+    ASSERT_TRUE(data.setElecnumber(replaced.value, QStringLiteral("5555555555")).ok());
+    EXPECT_TRUE(data.birdsByElecnumber(QStringLiteral("1234567890")).value.empty());
+    // A row that is gone is an error, not a silent success.
+    EXPECT_EQ(data.replaceBird(first, edited).status.code, DbError::NoCurrentRecord);
+    EXPECT_EQ(data.birdsOfFlyer(flyer).value.size(), 2u);
+}
+
+TEST(Flyers, EraseRemovesTheFlyerWithItsBirdsOrNothing)
+{
+    TestDatabase test;
+    const int smith = test.addFlyer(QStringLiteral("Smith"));
+    const int jones = test.addFlyer(QStringLiteral("Jones"));
+    for (int i = 1; i <= 3; ++i)
+        test.addBird(smith, QStringLiteral("US08 ABC00000%1").arg(i));
+    test.addBird(jones, QStringLiteral("US08 XYZ000001"));
+    AdminData& data = test.data();
+
+    // A flyer row that refuses to go must keep the birds too.
+    QSqlQuery trigger(test.database().connection());
+    ASSERT_TRUE(trigger.exec(QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON flyerlist "
+                                            "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+    EXPECT_FALSE(data.eraseFlyer(smith).ok());
+    EXPECT_EQ(data.birdsOfFlyer(smith).value.size(), 3u);
+    ASSERT_TRUE(trigger.exec(QStringLiteral("DROP TRIGGER keep")));
+
+    const auto erased = data.eraseFlyer(smith);
+    ASSERT_TRUE(erased.ok());
+    EXPECT_EQ(erased.value, 4);
+    EXPECT_TRUE(data.birdsOfFlyer(smith).value.empty());
+    EXPECT_FALSE(data.flyerNameById(smith).value.has_value());
+    EXPECT_EQ(data.birdsOfFlyer(jones).value.size(), 1u);
+    EXPECT_EQ(data.eraseFlyer(smith).status.code, DbError::NoCurrentRecord);
+}
+
+TEST(Flyers, WinSpeedLookUpNeedsBothNumbersToMatch)
+{
+    TestDatabase test;
+    for (int i = 0; i < 12; ++i)
+        test.addFlyer(QStringLiteral("Flyer %1").arg(i + 1), i < 11 ? 7 : 71);
+    // Club 7 flyer 12 and club 71 flyer 2 would read alike as joined digits ("712").
+    AdminData& data = test.data();
+    EXPECT_FALSE(data.flyerNameByClubAndId(7, 12).value.has_value());
+    EXPECT_FALSE(data.flyerNameByClubAndId(71, 2).value.has_value());
+    EXPECT_EQ(data.flyerNameByClubAndId(71, 12).value, QStringLiteral("Flyer 12"));
+    EXPECT_EQ(data.flyerNameByClubAndId(7, 2).value, QStringLiteral("Flyer 2"));
+
+    const auto imported = data.addImportedFlyer(3, QStringLiteral("DOS FLYER           "), "0123", "4567");
+    ASSERT_TRUE(imported.ok());
+    const auto flyer = data.flyerByName(QStringLiteral("dos flyer"));
+    ASSERT_TRUE(flyer.value.has_value());
+    EXPECT_EQ(flyer.value->Address, QStringLiteral("Empty"));
+    EXPECT_EQ(flyer.value->Phone, QStringLiteral("Empty"));
+    EXPECT_EQ(flyer.value->Longitude, QStringLiteral("0123"));
+}
+
+TEST(InsertNewData, StoresEveryReceivedBirdForTheNamedFlyer)
+{
+    TestDatabase test;
+    test.addFlyer(QStringLiteral("Other"));
+    const int flyer = test.addFlyer(QStringLiteral("JAN DE VRIES"));
+    const QString s3 = QStringLiteral("S30107042001JAN DE VRIES        0123456789012345");
+    // A short record reads as blanks; the existing band is stored again without a test.
+    test.addBird(flyer, QStringLiteral("US08 ABC012345"));
+    const QStringList z = {QStringLiteral("ZUS08 ABC012345C12345678901"),
+                           QStringLiteral("ZNP11  XY000077H00000000000"), QStringLiteral("ZUS10")};
+    const auto added = test.data().InsertNewData(s3, z);
+    ASSERT_TRUE(added.ok()) << added.status.description.toStdString();
+    EXPECT_EQ(added.value, 3);
+    const auto birds = test.data().birdsOfFlyer(flyer);
+    ASSERT_EQ(birds.value.size(), 4u);
+    const Bird& b = birds.value[1];
+    EXPECT_EQ(b.band(), QStringLiteral("US08 ABC012345"));
+    EXPECT_EQ(b.sex, QStringLiteral("C"));
+    EXPECT_EQ(b.elecnumber, QStringLiteral("1234567890"));
+    EXPECT_EQ(b.type, QStringLiteral("1"));
+    EXPECT_EQ(b.color, QStringLiteral("NONE"));
+    EXPECT_EQ(birds.value[2].clubletters, QStringLiteral("  XY"));
+    EXPECT_EQ(birds.value[3].band(), QStringLiteral("US10"));
+    EXPECT_EQ(birds.value[3].elecnumber, QString(""));
+}
+
+TEST(InsertNewData, UnknownFlyerStoresNothing)
+{
+    TestDatabase test;
+    test.addFlyer(QStringLiteral("Somebody"));
+    const auto added = test.data().InsertNewData(QStringLiteral("S30107042001NOBODY              "),
+                                                 {QStringLiteral("ZUS08 ABC012345C12345678901")});
+    EXPECT_EQ(added.status.code, DbError::NoCurrentRecord);
+    EXPECT_EQ(added.value, 0);
+}
+
+TEST(LiberationPoints, StoredOrderEditAndDelete)
+{
+    TestDatabase test;
+    AdminData& data = test.data();
+    const auto first = data.addLiberationPoint({0, "07", "0704", "Fort Worth", "1"});
+    data.addLiberationPoint({0, "01", "0501", "Abilene", "1"});
+    ASSERT_TRUE(data.updateLiberationPoint(first.value, {0, "07", "0705", "Fort Worth", "2"}).ok());
+    auto points = data.liberationPoints();
+    ASSERT_EQ(points.value.size(), 2u);
+    EXPECT_EQ(points.value[0].racedate, QStringLiteral("0705"));
+    EXPECT_EQ(points.value[0].racetype, QStringLiteral("2"));
+    EXPECT_EQ(points.value[1].racename, QStringLiteral("Abilene"));
+    ASSERT_TRUE(data.deleteLiberationPoint(first.value).ok());
+    EXPECT_EQ(data.countLiberationPoints().value, 1);
+}
+
+TEST(DataLayer, ClosedDatabaseReportsInsteadOfCrashing)
+{
+    Database closed;
+    AdminData data(closed);
+    EXPECT_FALSE(data.searchClubs({}).ok());
+    EXPECT_FALSE(data.addClub(QStringLiteral("x")).ok());
+    EXPECT_FALSE(data.eraseFlyer(1).ok());
+}
+
+TEST(CleanText, TurnsQuotesAndBarsIntoSpacesAndTrimsOnlyTheEnds)
+{
+    QString name = QStringLiteral(" O'Neil |\"Loft\"  ");
+    EXPECT_EQ(CleanText(name), QStringLiteral("O Neil   Loft"));
+    EXPECT_EQ(name, QStringLiteral(" O Neil   Loft   "));
+    QString plain = QStringLiteral("Riverside");
+    EXPECT_EQ(CleanText(plain), QStringLiteral("Riverside"));
+    QString quotes = QStringLiteral("'''");
+    EXPECT_EQ(CleanText(quotes), QString());
+    EXPECT_EQ(quotes, QStringLiteral("   "));
+}
+
+TEST(DatabaseMessages, UnavailableTextsAreExact)
+{
+    const QString tail = QStringLiteral("\r\nFunctions that access the DataBase are disabled!!!");
+    const QString head = QStringLiteral("The file 'corvexdata.db' is not accessable!\r\n\r\n");
+    EXPECT_EQ(
+        DatabaseErrorText(3024, QStringLiteral("/home/ann/.local/share/Corvex")),
+        head + "Make sure that 'corvexdata.db' is in the\r\n'/home/ann/.local/share/Corvex'\r\nfolder \r\n" +
+            tail);
+    EXPECT_EQ(DatabaseErrorText(3031, {}),
+              head + "An incorrect version of the database is detected\r\n" + tail);
+    EXPECT_EQ(DatabaseErrorText(3051, {}),
+              head + "Make sure the Read Only Property is NOT checked\r\n" + tail);
+    EXPECT_EQ(DatabaseErrorText(3356, {}),
+              head + "Reason unknown ! Error # 3356\r\nCall Halvard Electronics to report this error" + tail);
+
+    ScriptedDialogs dialogs;
+    ShowDatabaseError(dialogs, 3031, {});
+    ASSERT_EQ(dialogs.log().size(), 1u);
+    EXPECT_EQ(dialogs.log()[0].box.title, QStringLiteral(" CORVEX Database Unavailable"));
+    EXPECT_EQ(dialogs.log()[0].box.icon, Dialogs::Icon::Critical);
+}
+
+TEST(DatabaseMessages, GeneralReportCountsPerWindow)
+{
+    ErrorReport clubs;
+    ErrorReport flyers;
+    const QString second = QStringLiteral("\r\nPlease notify Halvard Electronics USA of this ERROR");
+    EXPECT_EQ(clubs.next(QStringLiteral("Disk full"), 3000), QStringLiteral("Disk full #:3000.1") + second);
+    EXPECT_EQ(clubs.next({3260, QStringLiteral("Locked")}), QStringLiteral("Locked #:3260.2") + second);
+    EXPECT_EQ(flyers.next(QStringLiteral("Disk full"), 3000), QStringLiteral("Disk full #:3000.1") + second);
+}
