@@ -44,7 +44,6 @@ frmConfig::frmConfig(AppContext& context, QWidget* parent) : QWidget(parent, Qt:
     cboComDevice->setObjectName(QStringLiteral("cboComDevice"));
     cboComDevice->setEditable(true);
     cboComDevice->setInsertPolicy(QComboBox::NoInsert);
-    cboComDevice->lineEdit()->setPlaceholderText(QStringLiteral("use the Com Port number"));
     cboComDevice->setToolTip(
         QStringLiteral("A serial device to use instead of the Com Port number, such as a USB adapter "
                        "(/dev/ttyUSB0). Leave empty to use the number."));
@@ -134,6 +133,9 @@ void frmConfig::LoadSettings()
     cmbname->setText(values.combineName);
     txtComPort->setText(values.comPort);
     fillDeviceList(values.comDevice);
+    cboComDevice->lineEdit()->setPlaceholderText(
+        m_context.portOverride.isEmpty() ? QStringLiteral("use the Com Port number")
+                                         : QStringLiteral("%1 for this run").arg(m_context.portOverride));
     m_loading = false;
     m_context.config = fields();
     if (title)

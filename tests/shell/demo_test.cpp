@@ -1,0 +1,73 @@
+#include "admin/admin_data.h"
+#include "admin/database.h"
+#include "platform/home.h"
+#include "shell/database_glue.h"
+#include "shell/demo.h"
+#include "shell/frm_main.h"
+#include "shell/startup.h"
+#include "shell_fixture.h"
+
+#include <QFileInfo>
+#include <QLabel>
+
+namespace {
+TEST(DemoSession, HomeGetsSampleDataOnceAndKeepsChanges)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("demo");
+    DemoSession demo;
+    ASSERT_TRUE(demo.prepareHome(folder)) << demo.error().toStdString();
+    const Home home = Home::under(folder);
+    {
+        Database database;
+        ASSERT_TRUE(database.open(InitDatabasePath(home)).ok());
+        AdminData data(database);
+        EXPECT_EQ(data.countClubs().value, 2);
+        const auto flyers = data.searchFlyers({});
+        ASSERT_EQ(flyers.value.size(), 3u);
+        int birds = 0;
+        for (const Flyer& flyer : flyers.value)
+            birds += static_cast<int>(data.birdsOfFlyer(flyer.FlyerID).value.size());
+        EXPECT_EQ(birds, 9);
+        EXPECT_TRUE(data.addClub("Added by the user").ok());
+    }
+    // A second demo run keeps what the user did in the demo.
+    ASSERT_TRUE(demo.prepareHome(folder));
+    Database database;
+    ASSERT_TRUE(database.open(InitDatabasePath(home)).ok());
+    EXPECT_EQ(AdminData(database).countClubs().value, 3);
+    EXPECT_TRUE(SettingsStore(home.settingsFile).contains(kDatabaseRecordKey));
+}
+
+class DemoStartup : public ShellTest {};
+
+TEST_F(DemoStartup, StandInClockAnswersAndEndsWithTheSession)
+{
+    const QString folder = dir.filePath("demo");
+    auto demo = std::make_unique<DemoSession>();
+    ASSERT_TRUE(demo->prepareHome(folder)) << demo->error().toStdString();
+    ASSERT_TRUE(demo->startClock(QStringLiteral(CORVEX_CLOCKSIM_PATH))) << demo->error().toStdString();
+    const QString device = demo->devicePath();
+    EXPECT_TRUE(QFileInfo::exists(device)) << device.toStdString();
+
+    context = std::make_unique<AppContext>(Home::under(folder), &dialogs, &progress, device);
+    {
+        frmMain window(*context);
+        RunStartup(*context, window);
+        EXPECT_TRUE(dialogs.log().empty()) << dialogs.lines().join('\n').toStdString();
+        EXPECT_TRUE(context->clock.identity.connected());
+        EXPECT_TRUE(context->database.isOpen());
+        EXPECT_NE(window.statusPanel(10)->text(), "CORVEX NOT CONNECTED");
+    }
+    context.reset();
+    demo.reset();
+    EXPECT_FALSE(QFileInfo::exists(device)) << "the stand-in clock's device goes with it";
+}
+
+TEST(DemoSession, MissingClockProgramIsReported)
+{
+    DemoSession demo;
+    EXPECT_FALSE(demo.startClock(QStringLiteral("/nonexistent/corvex-clocksim")));
+    EXPECT_TRUE(demo.error().contains("/nonexistent/corvex-clocksim"));
+}
+} // namespace
