@@ -1,0 +1,78 @@
+#pragma once
+
+#include "common/pad_field.h"
+#include "common/text_codec.h"
+#include "platform/recording_progress.h"
+#include "platform/scripted_dialogs.h"
+#include "support/database_builder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// DOS files as the old program wrote them: code page 437, CR LF, records in double quotes.
+inline QByteArray dosText(const QStringList& lines)
+{
+    return toCodePage437(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+}
+
+inline QString quoted(const QString& field)
+{
+    return QLatin1Char('"') + field + QLatin1Char('"');
+}
+
+// An S3 record: combine 01, the club and flyer numbers, the name in 20 characters, longitude, latitude.
+inline QString s3Record(const QString& club, const QString& flyer, const QString& name,
+                        const QString& longitude = QStringLiteral("0871234"),
+                        const QString& latitude = QStringLiteral("0421234"))
+{
+    return QStringLiteral("S3   01") + club + flyer + PadField(name, 20, u' ', true) + longitude + latitude;
+}
+
+// A bird record: the 14-character band, sex, ring, type.
+inline QString birdRecord(const QString& band, const QString& sex = QStringLiteral("C"),
+                          const QString& ring = QStringLiteral("0000000000"),
+                          const QString& type = QStringLiteral("0"))
+{
+    return band + sex + ring + type;
+}
+
+class DosFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(files.isValid());
+        dialogs.onUnexpected = [](const QString& what) { ADD_FAILURE() << what.toStdString(); };
+    }
+
+    QString write(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = QDir(files.path()).filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    // An administration file whose records stand each in quotes on its own line, after a header field.
+    QString writeAdminFile(const QString& name, const QStringList& records)
+    {
+        QStringList lines{QStringLiteral("\"S1          COMBINE ONE         US\"")};
+        for (const QString& record : records)
+            lines << quoted(record);
+        return write(name, dosText(lines));
+    }
+
+    QString writeBirdFile(const QString& name, const QStringList& records)
+    {
+        QStringList lines;
+        for (const QString& record : records)
+            lines << quoted(record);
+        return write(name, dosText(lines));
+    }
+
+    QTemporaryDir files;
+    ScriptedDialogs dialogs;
+    RecordingProgress progress;
+};
