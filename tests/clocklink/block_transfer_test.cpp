@@ -67,14 +67,6 @@ TEST_F(SeriesFlagsTest, FailureCodeKeepsTheFlagAndTheNextReadSendsAck)
     EXPECT_EQ(dialogs.log().size(), 1u);
 }
 
-TEST_F(SeriesFlagsTest, AdminFailureKeepsTheFlagToo)
-{
-    EXPECT_EQ(ReadNextBlock(exchange(), link().flags), ACK);
-    sim.setSilent(true);
-    EXPECT_EQ(ReadNextBlock(exchange(), link().flags), "E2");
-    EXPECT_TRUE(link().flags.admin);
-}
-
 class AdminHeaderNameTest : public SimulatedClockTest {};
 
 TEST_F(AdminHeaderNameTest, ReadsUpToS3SendsRAndLeavesTheFlagSet)

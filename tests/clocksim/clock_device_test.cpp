@@ -75,13 +75,6 @@ TEST(ClockDeviceFraming, AStxRestartsAFrameThatNeverEnded)
     EXPECT_EQ(unframe(device.receive(pcfFrame("e00"))), "e0000FF");
 }
 
-TEST(ClockDeviceFraming, IgnoresNoiseBetweenFrames)
-{
-    ClockDevice device;
-    EXPECT_TRUE(device.receive("xyz\r\n").isEmpty());
-    EXPECT_TRUE(device.frames().empty());
-}
-
 TEST(ClockDeviceAnswers, PcfAnswersVersionAndSerial)
 {
     ClockDevice device;
@@ -221,14 +214,6 @@ TEST(ClockDeviceFaults, SpoiledFrames)
     EXPECT_EQ(device.receive(rbmFrame("v")), good + "\r\n");
     // Each counter spoiled one answer only.
     EXPECT_EQ(device.receive(rbmFrame("v")), good);
-}
-
-TEST(ClockDeviceFaults, SingleCharacterAnswersAreNotFramed)
-{
-    ClockDevice device;
-    device.faults().missingEtx = -1;
-    EXPECT_EQ(device.receive(rbmFrame("X")), ACK);
-    EXPECT_EQ(device.faults().missingEtx, -1);
 }
 
 TEST(ClockDeviceFaults, SilenceSwallowsAnswersButStillLogs)

@@ -65,16 +65,6 @@ TEST(PtyClock, EmulatedLineKeepsTheAnswerIntact)
     ::close(fd);
 }
 
-TEST(PtyClock, StopIsCleanAndRepeatable)
-{
-    PtyClock clock;
-    ASSERT_TRUE(clock.start());
-    EXPECT_TRUE(clock.running());
-    clock.stop();
-    EXPECT_FALSE(clock.running());
-    clock.stop();
-}
-
 TEST(ClocksimProgram, HelpDescribesTheOptions)
 {
     QProcess process;
