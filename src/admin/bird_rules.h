@@ -1,5 +1,7 @@
 #pragma once
 
+#include "admin/schema.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -42,15 +44,8 @@ QString bandIdentity(const QString& org, const QString& year, const QString& clu
                      const QString& number);
 QString duplicateBandMessage(const QString& band);
 
-struct BirdRow {
-    int flyerId = 0;
-    QString natOrg, hatchYear, clubLetters, bandNumber, sex, elecNumber, color, type;
-
-    QString band() const { return natOrg + hatchYear + clubLetters + bandNumber; }
-};
-
 // " US08 ABC012345C 0000000000 NONE": the band identity sits at positions 2 to 15.
-QString listEntry(const BirdRow& row);
+QString listEntry(const Bird& row);
 QString bandFromEntry(const QString& entry);
 // "12 Pigeon(s) listed".
 QString countLine(int count);
@@ -69,7 +64,7 @@ struct BirdFields {
 };
 
 // The row stored for typed fields: upper-cased organisation, club and colour, padded year, club and number.
-BirdRow rowFromFields(int flyerId, const BirdFields& fields, const QString& elecNumber, const QString& type);
+Bird rowFromFields(int flyerId, const BirdFields& fields, const QString& elecNumber, const QString& type);
 
 // The first rule the fields break, as the message the window shows; nothing when they may be stored.
 std::optional<QString> fieldProblem(const BirdFields& fields);

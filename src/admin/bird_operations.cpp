@@ -1,0 +1,69 @@
+#include "admin/bird_operations.h"
+
+namespace bird {
+
+namespace {
+AdminOutcome checkFields(const BirdFields& fields)
+{
+    if (const auto problem = fieldProblem(fields)) {
+        if (*problem == kMissingFields)
+            return AdminOutcome::refused(*problem, kErrorTitle, Dialogs::Icon::Critical);
+        return AdminOutcome::refused(*problem);
+    }
+    return AdminOutcome::stored();
+}
+} // namespace
+
+AdminOutcome add(const AdminData& data, int flyerId, const BirdFields& fields)
+{
+    if (const AdminOutcome check = checkFields(fields); !check.done())
+        return check;
+    const Bird row = rowFromFields(flyerId, fields, kNoElectronicRing, QStringLiteral("0"));
+    const auto exists = data.bandExists(row.band());
+    if (!exists.ok())
+        return AdminOutcome::failed(exists.status);
+    if (exists.value)
+        return AdminOutcome::refused(duplicateBandMessage(row.band()));
+    const auto added = data.addBird(row);
+    return added.ok() ? AdminOutcome::stored(added.value) : AdminOutcome::failed(added.status);
+}
+
+AdminOutcome edit(const AdminData& data, const Bird& stored, const BirdFields& fields)
+{
+    if (const AdminOutcome check = checkFields(fields); !check.done())
+        return check;
+    const Bird row = rowFromFields(stored.BirdFlyerID, fields, stored.elecnumber, QStringLiteral("1"));
+    const auto holders = data.birdsByBand(row.band());
+    if (!holders.ok())
+        return AdminOutcome::failed(holders.status);
+    for (const Bird& other : holders.value) {
+        if (other.rowId != stored.rowId)
+            return AdminOutcome::refused(duplicateBandMessage(row.band()));
+    }
+    const auto replaced = data.replaceBird(stored.rowId, row);
+    return replaced.ok() ? AdminOutcome::stored(replaced.value) : AdminOutcome::failed(replaced.status);
+}
+
+AdminOutcome deleteBands(const AdminData& data, int flyerId, const QStringList& bands)
+{
+    qint64 deleted = 0;
+    for (const QString& band : bands) {
+        const auto found = data.birdOfFlyer(flyerId, band);
+        if (!found.ok())
+            return AdminOutcome::failed(found.status);
+        if (!found.value)
+            continue;
+        const DbResult result = data.deleteBird(found.value->rowId);
+        if (!result.ok())
+            return AdminOutcome::failed(result);
+        ++deleted;
+    }
+    return AdminOutcome::stored(deleted);
+}
+
+BirdFields fieldsFromRow(const Bird& row)
+{
+    return {row.NatOrg, row.HatchYr, row.clubletters, row.bnumber, row.color, row.sex != QLatin1String("H")};
+}
+
+} // namespace bird

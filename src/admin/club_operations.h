@@ -1,0 +1,31 @@
+#pragma once
+
+#include "admin/admin_data.h"
+#include "platform/dialogs.h"
+
+// The outcome of one change to the administration data asked for by a window or a CLI command: stored,
+// refused with the box the user must see, or failed in the database.
+struct AdminOutcome {
+    enum class Status { Done, Refused, Failed };
+    Status status = Status::Done;
+    Dialogs::Box box;  // Refused: the validation message as the window shows it
+    DbResult db;       // Failed
+    qint64 newKey = 0; // Done: the new ClubID, FlyerID or row
+
+    bool done() const { return status == Status::Done; }
+    static AdminOutcome stored(qint64 key = 0) { return {Status::Done, {}, {}, key}; }
+    static AdminOutcome refused(const QString& text, const QString& title = {},
+                                Dialogs::Icon icon = Dialogs::Icon::None)
+    {
+        return {Status::Refused, {text, title, Dialogs::Buttons::Ok, icon, {}}, {}, 0};
+    }
+    static AdminOutcome failed(const DbResult& result) { return {Status::Failed, {}, result, 0}; }
+};
+
+namespace club {
+
+// Stores a new club under the cleaned name; clears NoClubEntry.
+AdminOutcome add(const AdminData& data, QString name);
+AdminOutcome rename(const AdminData& data, int clubId, QString name);
+
+} // namespace club

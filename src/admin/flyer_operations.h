@@ -1,0 +1,18 @@
+#pragma once
+
+#include "admin/club_operations.h"
+#include "admin/flyer_rules.h"
+
+namespace flyer {
+
+Flyer rowFromFields(const FlyerFields& fields);
+FlyerFields fieldsFromRow(const Flyer& row);
+
+// Stores a new flyer; a name already stored is refused. The name is cleaned first.
+AdminOutcome add(const AdminData& data, FlyerFields fields);
+// Rewrites the flyer; renaming to another flyer's name is allowed.
+AdminOutcome edit(const AdminData& data, int flyerId, FlyerFields fields);
+// Deletes the flyer's birds and the flyer in one transaction; newKey holds the rows removed.
+AdminOutcome erase(const AdminData& data, int flyerId);
+
+} // namespace flyer

@@ -1,0 +1,49 @@
+#include "admin/liberation_operations.h"
+
+namespace liberation {
+
+namespace {
+AdminOutcome checkFields(const PointFields& fields, const QString& missingMessage)
+{
+    const auto problem =
+        fieldProblem(fields.number, fields.month, fields.day, fields.name, fields.type, missingMessage);
+    if (!problem)
+        return AdminOutcome::stored();
+    if (*problem == missingMessage)
+        return AdminOutcome::refused(*problem, kErrorTitle, Dialogs::Icon::Critical);
+    return AdminOutcome::refused(*problem);
+}
+} // namespace
+
+LiberationPoint rowFromFields(const PointFields& fields)
+{
+    LiberationPoint row;
+    row.racenum = padRaceNumber(fields.number);
+    row.racedate = padDatePart(fields.month) + padDatePart(fields.day);
+    row.racename = fields.name;
+    row.racetype = fields.type.trimmed();
+    return row;
+}
+
+AdminOutcome add(const AdminData& data, const PointFields& fields)
+{
+    if (const AdminOutcome check = checkFields(fields, kAddMissingFields); !check.done())
+        return check;
+    const auto count = data.countLiberationPoints();
+    if (!count.ok())
+        return AdminOutcome::failed(count.status);
+    if (!roomForAnother(count.value))
+        return AdminOutcome::refused(kListFull, kErrorTitle, Dialogs::Icon::Exclamation);
+    const auto added = data.addLiberationPoint(rowFromFields(fields));
+    return added.ok() ? AdminOutcome::stored(added.value) : AdminOutcome::failed(added.status);
+}
+
+AdminOutcome edit(const AdminData& data, qint64 rowId, const PointFields& fields)
+{
+    if (const AdminOutcome check = checkFields(fields, kEditMissingFields); !check.done())
+        return check;
+    const DbResult result = data.updateLiberationPoint(rowId, rowFromFields(fields));
+    return result.ok() ? AdminOutcome::stored(rowId) : AdminOutcome::failed(result);
+}
+
+} // namespace liberation

@@ -1,0 +1,298 @@
+#include "admin/windows/frm_club_data.h"
+
+#include "admin/club_operations.h"
+#include "admin/windows/window_support.h"
+#include "platform/dialogs.h"
+
+#include <QCloseEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+QLineEdit* makeBox(QWidget* parent, const QString& name)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    admin_ui::selectAllOnFocus(box);
+    return box;
+}
+} // namespace
+
+frmClubData::frmClubData(const QString& databasePath, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_dialogs(dialogs)
+{
+    setObjectName(QStringLiteral("frmClubData"));
+    setWindowTitle(tr("Club Data"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    buildLayout();
+
+    const DbResult opened = m_database.open(databasePath);
+    cmdClubDelete->hide();
+    m_mode = club::Mode::Browse;
+    if (!opened.ok())
+        report(opened);
+    clubListRecords();
+
+    if (NoClubEntry) {
+        m_dialogs.inform(club::kNeedOneClub);
+        pressAdd();
+    }
+}
+
+frmClubData::~frmClubData() = default;
+
+void frmClubData::buildLayout()
+{
+    txtClubSearch = makeBox(this, QStringLiteral("txtClubSearch"));
+    txtClubSearch->setPlaceholderText(tr("Beginning of the club name"));
+    txtClubSearch->installEventFilter(this);
+    lstClubList = new QListWidget(this);
+    lstClubList->setObjectName(QStringLiteral("lstClubList"));
+    lstClubList->setFont(admin_ui::fixedPitchFont());
+    lstClubList->setMinimumSize(320, 260);
+    lblClubList = new QLabel(this);
+    lblClubList->setObjectName(QStringLiteral("lblClubList"));
+
+    txtClubID = makeBox(this, QStringLiteral("txtClubID"));
+    txtClubID->setReadOnly(true);
+    txtClubID->setMaximumWidth(80);
+    txtClubName = makeBox(this, QStringLiteral("txtClubName"));
+    txtClubName->setMinimumWidth(240);
+
+    cmdClubAddNew = makeButton(this, QStringLiteral("cmdClubAddNew"), tr("&Add"));
+    cmdClubEdit = makeButton(this, QStringLiteral("cmdClubEdit"), tr("&Edit"));
+    cmdClubSave = makeButton(this, QStringLiteral("cmdClubSave"), tr("&Save"));
+    cmdClubCancel = makeButton(this, QStringLiteral("cmdClubCancel"), tr("&Cancel"));
+    cmdClubDelete = makeButton(this, QStringLiteral("cmdClubDelete"), tr("&Delete"));
+    cmdClubEnd = makeButton(this, QStringLiteral("cmdClubEnd"), tr("E&nd"));
+
+    auto* listBox = new QGroupBox(tr("Clubs"), this);
+    auto* listLayout = new QVBoxLayout(listBox);
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(new QLabel(tr("Search:"), listBox));
+    searchRow->addWidget(txtClubSearch);
+    listLayout->addLayout(searchRow);
+    listLayout->addWidget(lstClubList, 1);
+    listLayout->addWidget(lblClubList);
+
+    auto* clubBox = new QGroupBox(tr("Club"), this);
+    auto* form = new QFormLayout(clubBox);
+    form->addRow(tr("Club number:"), txtClubID);
+    form->addRow(tr("Club name:"), txtClubName);
+
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* button :
+         {cmdClubAddNew, cmdClubEdit, cmdClubSave, cmdClubCancel, cmdClubDelete, cmdClubEnd})
+        buttons->addWidget(button);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(clubBox);
+    right->addStretch(1);
+    auto* top = new QHBoxLayout;
+    top->addWidget(listBox, 3);
+    top->addLayout(right, 2);
+    auto* main = new QVBoxLayout(this);
+    main->addLayout(top, 1);
+    main->addLayout(buttons);
+
+    connect(lstClubList, &QListWidget::itemClicked, this, [this] { listClick(); });
+    connect(lstClubList, &QListWidget::currentRowChanged, this, [this] { listClick(); });
+    connect(txtClubSearch, &QLineEdit::textChanged, this, [this] { searchChanged(); });
+    connect(cmdClubAddNew, &QPushButton::clicked, this, [this] { pressAdd(); });
+    connect(cmdClubEdit, &QPushButton::clicked, this, [this] { editClicked(); });
+    connect(cmdClubSave, &QPushButton::clicked, this, [this] { pressSave(); });
+    connect(cmdClubCancel, &QPushButton::clicked, this, [this] { cancelClicked(); });
+    connect(cmdClubEnd, &QPushButton::clicked, this, [this] { endClicked(); });
+    connect(txtClubName, &QLineEdit::returnPressed, this, [this] {
+        if (cmdClubSave->isEnabled())
+            pressSave();
+    });
+}
+
+void frmClubData::applyControls()
+{
+    const club::Controls c = club::controlsFor({m_mode, !m_clubs.empty(), m_shown.has_value()});
+    cmdClubAddNew->setEnabled(c.add);
+    cmdClubEdit->setEnabled(c.edit);
+    cmdClubSave->setEnabled(c.save);
+    cmdClubCancel->setEnabled(c.cancel);
+    cmdClubEnd->setEnabled(c.end);
+    cmdClubDelete->setEnabled(false);
+    txtClubName->setEnabled(c.name);
+    txtClubID->setEnabled(c.id);
+    txtClubSearch->setEnabled(c.search);
+    lstClubList->setEnabled(c.list);
+}
+
+void frmClubData::report(const DbResult& result)
+{
+    m_errors.show(m_dialogs, result);
+}
+
+void frmClubData::clearBoxes()
+{
+    txtClubID->clear();
+    txtClubName->clear();
+}
+
+void frmClubData::clubListRecords()
+{
+    m_clubs.clear();
+    m_shown.reset();
+    {
+        const QSignalBlocker blocker(lstClubList);
+        lstClubList->clear();
+    }
+    if (m_database.isOpen()) {
+        const auto found = m_data.searchClubs(txtClubSearch->text());
+        if (found.ok())
+            m_clubs = found.value;
+        else
+            report(found.status);
+    }
+    if (m_clubs.empty()) {
+        const QSignalBlocker blocker(lstClubList);
+        lstClubList->addItem(club::kNoClubsEntry);
+        lblClubList->setText(club::countLine(0));
+        admin_ui::selectRow(lstClubList, -1);
+        applyControls();
+        return;
+    }
+    {
+        const QSignalBlocker blocker(lstClubList);
+        for (const Club& row : m_clubs)
+            lstClubList->addItem(club::listEntry(row.ClubID, row.ClubName));
+        admin_ui::selectRow(lstClubList, -1);
+    }
+    lblClubList->setText(club::countLine(static_cast<int>(m_clubs.size())));
+    applyControls();
+    if (m_clubs.size() == 1)
+        showShown(0);
+}
+
+void frmClubData::showShown(int row)
+{
+    if (row < 0 || row >= static_cast<int>(m_clubs.size()))
+        return;
+    admin_ui::selectRow(lstClubList, row);
+    m_shown = m_clubs[static_cast<size_t>(row)];
+    txtClubID->setText(club::idText(m_shown->ClubID));
+    txtClubName->setText(m_shown->ClubName);
+    applyControls();
+}
+
+void frmClubData::listClick()
+{
+    if (m_mode != club::Mode::Browse || m_clubs.empty())
+        return;
+    showShown(lstClubList->currentRow());
+}
+
+void frmClubData::searchChanged()
+{
+    if (m_mode == club::Mode::Adding)
+        return;
+    clearBoxes();
+    clubListRecords();
+}
+
+bool frmClubData::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == txtClubSearch && m_mode == club::Mode::Browse) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            clearBoxes();
+            clubListRecords();
+        } else if (event->type() == QEvent::FocusIn && m_shown) {
+            m_shown.reset();
+            applyControls();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmClubData::pressAdd()
+{
+    clearBoxes();
+    m_mode = club::Mode::Adding;
+    applyControls();
+    txtClubName->setFocus();
+}
+
+void frmClubData::editClicked()
+{
+    if (!m_shown)
+        return;
+    m_mode = club::Mode::Editing;
+    applyControls();
+    txtClubName->setFocus();
+}
+
+void frmClubData::pressSave()
+{
+    AdminOutcome outcome;
+    if (m_mode == club::Mode::Adding)
+        outcome = club::add(m_data, txtClubName->text());
+    else if (m_mode == club::Mode::Editing && m_shown)
+        outcome = club::rename(m_data, m_shown->ClubID, txtClubName->text());
+    else
+        return;
+
+    if (outcome.status == AdminOutcome::Status::Refused) {
+        m_dialogs.message(outcome.box);
+        txtClubName->setFocus();
+        return;
+    }
+    if (outcome.status == AdminOutcome::Status::Failed) {
+        report(outcome.db);
+        return;
+    }
+    const bool editing = m_mode == club::Mode::Editing;
+    m_mode = club::Mode::Browse;
+    clearBoxes();
+    if (editing) {
+        const QSignalBlocker blocker(txtClubSearch);
+        txtClubSearch->clear();
+    }
+    clubListRecords();
+    if (!m_clubs.empty()) {
+        showShown(0);
+        lstClubList->setFocus();
+    }
+}
+
+void frmClubData::cancelClicked()
+{
+    const int remembered = lstClubList->currentRow();
+    m_mode = club::Mode::Browse;
+    clearBoxes();
+    clubListRecords();
+    if (!m_clubs.empty() && remembered >= 0) {
+        showShown(std::min(remembered, static_cast<int>(m_clubs.size()) - 1));
+        lstClubList->setFocus();
+    }
+    applyControls();
+}
+
+void frmClubData::endClicked()
+{
+    close();
+}
+
+void frmClubData::closeEvent(QCloseEvent* event)
+{
+    m_database.close();
+    QWidget::closeEvent(event);
+}

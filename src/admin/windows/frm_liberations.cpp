@@ -1,0 +1,368 @@
+#include "admin/windows/frm_liberations.h"
+
+#include "admin/liberation_operations.h"
+#include "admin/windows/window_support.h"
+#include "platform/dialogs.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+QLineEdit* makeBox(QWidget* parent, const QString& name)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    return box;
+}
+} // namespace
+
+frmLiberations::frmLiberations(const QString& databasePath, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_dialogs(dialogs)
+{
+    setObjectName(QStringLiteral("frmLiberations"));
+    setWindowTitle(tr("Liberation Data"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    buildLayout();
+
+    const DbResult opened = m_database.open(databasePath);
+    if (!opened.ok())
+        m_dialogs.inform(opened.description);
+    FillOrteList();
+}
+
+frmLiberations::~frmLiberations() = default;
+
+void frmLiberations::buildLayout()
+{
+    lstOrteList = new QListWidget(this);
+    lstOrteList->setObjectName(QStringLiteral("lstOrteList"));
+    lstOrteList->setFont(admin_ui::fixedPitchFont());
+    lstOrteList->setMinimumSize(QFontMetrics(admin_ui::fixedPitchFont()).horizontalAdvance(QString(34, 'W')),
+                                300);
+    lblOrteList = new QLabel(this);
+    lblOrteList->setObjectName(QStringLiteral("lblOrteList"));
+    lblWinSpeed = new QLabel(this);
+    lblWinSpeed->setObjectName(QStringLiteral("lblWinSpeed"));
+    lblWinSpeed->setStyleSheet(QStringLiteral("color: #b00000;"));
+
+    txtRaceNumber = makeBox(this, QStringLiteral("txtRaceNumber"));
+    txtRaceNumber->setMaximumWidth(60);
+    txtRaceDateMonth = makeBox(this, QStringLiteral("txtRaceDateMonth"));
+    txtRaceDateMonth->setMaximumWidth(50);
+    txtRaceDateDay = makeBox(this, QStringLiteral("txtRaceDateDay"));
+    txtRaceDateDay->setMaximumWidth(50);
+    txtRaceName = makeBox(this, QStringLiteral("txtRaceName"));
+    txtRaceName->setMinimumWidth(200);
+    txtRaceType = makeBox(this, QStringLiteral("txtRaceType"));
+    txtRaceType->setMaximumWidth(60);
+    for (QLineEdit* box : {txtRaceDateMonth, txtRaceDateDay, txtRaceName})
+        admin_ui::selectAllOnFocus(box);
+    for (QLineEdit* box : {txtRaceNumber, txtRaceDateMonth, txtRaceDateDay, txtRaceType})
+        admin_ui::filterKeys(box, liberation::acceptsDigit);
+
+    cmdOrteAddNew = makeButton(this, QStringLiteral("cmdOrteAddNew"), tr("&Add"));
+    cmdOrteEdit = makeButton(this, QStringLiteral("cmdOrteEdit"), tr("&Edit"));
+    cmdOrteSave = makeButton(this, QStringLiteral("cmdOrteSave"), tr("&Save"));
+    cmdOrteCancel = makeButton(this, QStringLiteral("cmdOrteCancel"), tr("&Cancel"));
+    cmdOrteDelete = makeButton(this, QStringLiteral("cmdOrteDelete"), tr("&Delete"));
+    cmdOrteEnd = makeButton(this, QStringLiteral("cmdOrteEnd"), tr("E&nd"));
+    cmdSendOrte = makeButton(this, QStringLiteral("cmdSendOrte"), tr("Send to &Corvex"));
+
+    auto* listBox = new QGroupBox(tr("Liberation points"), this);
+    auto* listLayout = new QVBoxLayout(listBox);
+    listLayout->addWidget(new QLabel(tr("Race  Date   Liberation point"), listBox));
+    listLayout->itemAt(0)->widget()->setFont(admin_ui::fixedPitchFont());
+    listLayout->addWidget(lstOrteList, 1);
+    listLayout->addWidget(lblOrteList);
+    listLayout->addWidget(lblWinSpeed);
+
+    auto* pointBox = new QGroupBox(tr("Race"), this);
+    auto* form = new QFormLayout(pointBox);
+    form->addRow(tr("Race number:"), txtRaceNumber);
+    auto* dateRow = new QHBoxLayout;
+    dateRow->addWidget(txtRaceDateMonth);
+    dateRow->addWidget(new QLabel(QStringLiteral("/"), pointBox));
+    dateRow->addWidget(txtRaceDateDay);
+    dateRow->addStretch(1);
+    form->addRow(tr("Date (month / day):"), dateRow);
+    form->addRow(tr("Liberation point:"), txtRaceName);
+    form->addRow(tr("Race type:"), txtRaceType);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(pointBox);
+    right->addWidget(cmdSendOrte);
+    right->addStretch(1);
+
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* button :
+         {cmdOrteAddNew, cmdOrteEdit, cmdOrteSave, cmdOrteCancel, cmdOrteDelete, cmdOrteEnd})
+        buttons->addWidget(button);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(listBox, 3);
+    top->addLayout(right, 2);
+    auto* main = new QVBoxLayout(this);
+    main->addLayout(top, 1);
+    main->addLayout(buttons);
+
+    connect(lstOrteList, &QListWidget::itemClicked, this, [this] { listClick(); });
+    connect(lstOrteList, &QListWidget::currentRowChanged, this, [this] { listClick(); });
+    for (QLineEdit* box : {txtRaceNumber, txtRaceDateMonth, txtRaceDateDay, txtRaceName})
+        connect(box, &QLineEdit::textChanged, this, [this] { applyControls(); });
+    admin_ui::onLeave(txtRaceDateMonth, [this] {
+        if (leaveCheckApplies())
+            monthLeft();
+    });
+    admin_ui::onLeave(txtRaceDateDay, [this] {
+        if (leaveCheckApplies())
+            dayLeft();
+    });
+    connect(cmdOrteAddNew, &QPushButton::clicked, this, [this] { pressAdd(); });
+    connect(cmdOrteEdit, &QPushButton::clicked, this, [this] { editClicked(); });
+    connect(cmdOrteSave, &QPushButton::clicked, this, [this] { pressSave(); });
+    connect(cmdOrteCancel, &QPushButton::clicked, this, [this] { cancelClicked(); });
+    connect(cmdOrteDelete, &QPushButton::clicked, this, [this] { deleteClicked(); });
+    connect(cmdOrteEnd, &QPushButton::clicked, this, [this] { close(); });
+    connect(cmdSendOrte, &QPushButton::clicked, this, &frmLiberations::sendOrteRequested);
+}
+
+bool frmLiberations::fieldsComplete() const
+{
+    return !txtRaceNumber->text().isEmpty() && !txtRaceDateMonth->text().isEmpty() &&
+           !txtRaceDateDay->text().isEmpty() && !txtRaceName->text().isEmpty();
+}
+
+void frmLiberations::applyControls()
+{
+    const liberation::Controls c =
+        liberation::controlsFor({m_mode, !m_points.empty(), m_shown.has_value(), fieldsComplete()});
+    cmdOrteAddNew->setEnabled(c.add);
+    cmdOrteEdit->setEnabled(c.edit);
+    cmdOrteSave->setEnabled(c.save);
+    cmdOrteCancel->setEnabled(c.cancel);
+    cmdOrteDelete->setEnabled(c.erase);
+    cmdOrteEnd->setEnabled(c.end);
+    cmdSendOrte->setEnabled(c.send);
+    for (QLineEdit* box : {txtRaceNumber, txtRaceDateMonth, txtRaceDateDay, txtRaceName, txtRaceType})
+        box->setEnabled(c.boxes);
+    lstOrteList->setEnabled(c.list);
+}
+
+void frmLiberations::emptyBoxes()
+{
+    for (QLineEdit* box : {txtRaceNumber, txtRaceDateMonth, txtRaceDateDay, txtRaceName, txtRaceType})
+        box->clear();
+}
+
+void frmLiberations::FillOrteList()
+{
+    m_points.clear();
+    m_shown.reset();
+    if (m_database.isOpen()) {
+        const auto found = m_data.liberationPoints();
+        if (found.ok())
+            m_points = found.value;
+        else
+            m_dialogs.inform(found.status.description);
+    }
+    const QSignalBlocker blocker(lstOrteList);
+    lstOrteList->clear();
+    lblWinSpeed->clear();
+    if (m_points.empty()) {
+        lstOrteList->addItem(liberation::kNoRacesEntry);
+        lblOrteList->setText(liberation::kNoRacesCount);
+    } else {
+        for (const LiberationPoint& point : m_points) {
+            if (!liberation::winSpeedCompatible(point.racenum))
+                lblWinSpeed->setText(
+                    QString(liberation::kNotWinSpeedNote).replace(QStringLiteral("\r\n"), "\n"));
+            lstOrteList->addItem(
+                liberation::listEntry({point.racenum, point.racedate, point.racename, point.racetype}));
+        }
+        lblOrteList->setText(liberation::countLine(static_cast<int>(m_points.size())));
+    }
+    admin_ui::selectRow(lstOrteList, -1);
+    applyControls();
+}
+
+void frmLiberations::resetAfterTransfer()
+{
+    m_mode = liberation::Mode::Browse;
+    m_shown.reset();
+    emptyBoxes();
+    applyControls();
+}
+
+void frmLiberations::listClick()
+{
+    if (m_mode != liberation::Mode::Browse || m_points.empty())
+        return;
+    showPoint(lstOrteList->currentRow());
+}
+
+void frmLiberations::showPoint(int row)
+{
+    if (row < 0 || row >= static_cast<int>(m_points.size()))
+        return;
+    m_shown = m_points[static_cast<size_t>(row)];
+    txtRaceNumber->setText(m_shown->racenum);
+    txtRaceDateMonth->setText(m_shown->racedate.left(2));
+    txtRaceDateDay->setText(m_shown->racedate.mid(2, 2));
+    txtRaceName->setText(m_shown->racename);
+    txtRaceType->setText(m_shown->racetype);
+    applyControls();
+}
+
+void frmLiberations::selectAndShow(int row)
+{
+    if (row < 0 || row >= static_cast<int>(m_points.size()))
+        return;
+    admin_ui::selectRow(lstOrteList, row);
+    showPoint(row);
+    lstOrteList->setFocus();
+}
+
+bool frmLiberations::leaveCheckApplies() const
+{
+    return m_mode != liberation::Mode::Browse && !m_inLeaveCheck &&
+           QApplication::focusWidget() != cmdOrteCancel;
+}
+
+void frmLiberations::refocus(QWidget* box)
+{
+    QPointer<QWidget> guard(box);
+    QTimer::singleShot(0, this, [guard] {
+        if (guard)
+            guard->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+bool frmLiberations::monthLeft()
+{
+    const liberation::DatePartCheck check = liberation::checkMonth(txtRaceDateMonth->text());
+    txtRaceDateMonth->setText(check.text);
+    if (check.valid)
+        return true;
+    m_inLeaveCheck = true;
+    m_dialogs.inform(liberation::kMonthMessage);
+    m_inLeaveCheck = false;
+    refocus(txtRaceDateMonth);
+    return false;
+}
+
+bool frmLiberations::dayLeft()
+{
+    const liberation::DatePartCheck check = liberation::checkDay(txtRaceDateDay->text());
+    txtRaceDateDay->setText(check.text);
+    if (check.valid)
+        return true;
+    m_inLeaveCheck = true;
+    m_dialogs.inform(liberation::kDayMessage);
+    m_inLeaveCheck = false;
+    refocus(txtRaceDateDay);
+    return false;
+}
+
+void frmLiberations::pressAdd()
+{
+    m_mode = liberation::Mode::Adding;
+    m_shown.reset();
+    emptyBoxes();
+    txtRaceType->setText(liberation::kDefaultType);
+    applyControls();
+    txtRaceNumber->setFocus();
+}
+
+void frmLiberations::editClicked()
+{
+    if (!m_shown)
+        return;
+    m_mode = liberation::Mode::Editing;
+    applyControls();
+    txtRaceNumber->setFocus();
+}
+
+void frmLiberations::pressSave()
+{
+    if (m_mode == liberation::Mode::Browse)
+        return;
+    const bool adding = m_mode == liberation::Mode::Adding;
+    if (!adding && !m_shown)
+        return;
+    const int remembered = lstOrteList->currentRow();
+    const liberation::PointFields fields{txtRaceNumber->text(), txtRaceDateMonth->text(),
+                                         txtRaceDateDay->text(), txtRaceName->text(), txtRaceType->text()};
+    const AdminOutcome outcome =
+        adding ? liberation::add(m_data, fields) : liberation::edit(m_data, m_shown->rowId, fields);
+    if (outcome.status == AdminOutcome::Status::Failed) {
+        m_errors.show(m_dialogs, outcome.db);
+        return;
+    }
+    if (outcome.status == AdminOutcome::Status::Refused) {
+        m_dialogs.message(outcome.box);
+        if (outcome.box.text == liberation::kMonthMessage)
+            txtRaceDateMonth->setFocus();
+        else if (outcome.box.text == liberation::kDayMessage)
+            txtRaceDateDay->setFocus();
+        // Save stays off until a box changes.
+        cmdOrteSave->setEnabled(false);
+        return;
+    }
+    m_mode = liberation::Mode::Browse;
+    emptyBoxes();
+    FillOrteList();
+    selectAndShow(adding ? static_cast<int>(m_points.size()) - 1
+                         : std::min(remembered, static_cast<int>(m_points.size()) - 1));
+    applyControls();
+}
+
+void frmLiberations::deleteClicked()
+{
+    if (!m_shown)
+        return;
+    const auto answer =
+        m_dialogs.message({liberation::kDeleteQuestion, liberation::kDeleteTitle, Dialogs::Buttons::YesNo,
+                           Dialogs::Icon::Question, Dialogs::Answer::No});
+    if (answer != Dialogs::Answer::Yes)
+        return;
+    const DbResult result = m_data.deleteLiberationPoint(m_shown->rowId);
+    if (!result.ok())
+        m_errors.show(m_dialogs, result);
+    m_mode = liberation::Mode::Browse;
+    emptyBoxes();
+    FillOrteList();
+    selectAndShow(0);
+}
+
+void frmLiberations::cancelClicked()
+{
+    const int remembered = lstOrteList->currentRow();
+    m_mode = liberation::Mode::Browse;
+    emptyBoxes();
+    FillOrteList();
+    selectAndShow(remembered);
+    applyControls();
+}
+
+void frmLiberations::closeEvent(QCloseEvent* event)
+{
+    m_database.close();
+    QWidget::closeEvent(event);
+}

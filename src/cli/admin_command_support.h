@@ -1,0 +1,84 @@
+#pragma once
+
+// What the club, flyer, bird and liberation commands share: the home's database, refusals shown as the
+// windows show them, and strict argument checks.
+#include "admin/club_operations.h"
+#include "admin/database.h"
+#include "admin/database_messages.h"
+#include "cli/cli_context.h"
+#include "cli/command_registry.h"
+
+#include <optional>
+
+namespace admin_cli {
+
+// Opens the home's database (never creates it: "db init" does); a failure is shown as the program shows it.
+inline bool openDatabase(CliContext& context, Database& database)
+{
+    const DbResult opened = database.open(InitDatabasePath(context.home));
+    if (opened.ok())
+        return true;
+    ShowDatabaseError(context.dialogs, opened.code, context.home.dataFolder);
+    return false;
+}
+
+// Shows a refusal or a database failure and gives the exit status; ExitDone for a stored outcome.
+inline int finish(CliContext& context, const AdminOutcome& outcome)
+{
+    switch (outcome.status) {
+    case AdminOutcome::Status::Done:
+        return ExitDone;
+    case AdminOutcome::Status::Refused:
+        context.dialogs.message(outcome.box);
+        return ExitFailed;
+    case AdminOutcome::Status::Failed:
+        ErrorReport().show(context.dialogs, outcome.db);
+        return ExitFailed;
+    }
+    return ExitFailed;
+}
+
+inline int failed(CliContext& context, const DbResult& result)
+{
+    return finish(context, AdminOutcome::failed(result));
+}
+
+// A validation message of the CLI's own (something only a command line can get wrong).
+inline int refuse(CliContext& context, const QString& text)
+{
+    context.dialogs.inform(text);
+    return ExitFailed;
+}
+
+inline std::optional<int> number(const QString& text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok && value >= 0 ? std::optional<int>(value) : std::nullopt;
+}
+
+// After the options were taken: an option left over is a usage error; so is the wrong count of operands.
+inline bool operandsOk(CliContext& context, const QStringList& rest, qsizetype least, qsizetype most,
+                       const QString& usage)
+{
+    for (const QString& argument : rest) {
+        if (argument.startsWith(QStringLiteral("--"))) {
+            context.usageError(QStringLiteral("unknown option %1; usage: %2").arg(argument, usage));
+            return false;
+        }
+    }
+    if (rest.size() < least || rest.size() > most) {
+        context.usageError(QStringLiteral("usage: %1").arg(usage));
+        return false;
+    }
+    return true;
+}
+
+// --yes answers the command's question with Yes.
+inline void answerYes(CliContext& context, bool yes)
+{
+    if (yes)
+        context.dialogs.answerer = [](const Dialogs::Box&) { return std::optional(Dialogs::Answer::Yes); };
+}
+
+} // namespace admin_cli

@@ -1,0 +1,132 @@
+// corvex-cli liberation: list, add, edit and delete liberation points, with the liberation window's rules.
+#include "admin/liberation_operations.h"
+#include "cli/admin_command_support.h"
+
+namespace {
+
+int runList(CliContext& context, QStringList& arguments, const AdminData& data)
+{
+    if (!admin_cli::operandsOk(context, arguments, 0, 0, QStringLiteral("liberation list")))
+        return ExitUsage;
+    const auto points = data.liberationPoints();
+    if (!points.ok())
+        return admin_cli::failed(context, points.status);
+    bool marked = false;
+    for (const LiberationPoint& point : points.value) {
+        marked = marked || !liberation::winSpeedCompatible(point.racenum);
+        context.out << liberation::listEntry({point.racenum, point.racedate, point.racename, point.racetype})
+                    << '\n';
+    }
+    if (marked)
+        context.out
+            << QString(liberation::kNotWinSpeedNote).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+            << '\n';
+    return ExitDone;
+}
+
+int runAdd(CliContext& context, QStringList& arguments, const AdminData& data)
+{
+    const auto type = takeOption(arguments, QStringLiteral("type"));
+    if (!admin_cli::operandsOk(context, arguments, 4, 4,
+                               QStringLiteral("liberation add NUMBER MONTH DAY NAME [--type 1]")))
+        return ExitUsage;
+    const liberation::PointFields fields{arguments[0], arguments[1], arguments[2], arguments[3],
+                                         type.value_or(liberation::kDefaultType)};
+    const AdminOutcome outcome = liberation::add(data, fields);
+    if (outcome.done())
+        context.out << liberation::listEntry([&] {
+            const LiberationPoint row = liberation::rowFromFields(fields);
+            return liberation::RacePoint{row.racenum, row.racedate, row.racename, row.racetype};
+        }()) << '\n';
+    return admin_cli::finish(context, outcome);
+}
+
+// The point a command names by race number and name: the first stored, as the window's list click finds it.
+int findPoint(CliContext& context, const AdminData& data, const QString& number, const QString& name,
+              LiberationPoint& point)
+{
+    const auto found = data.liberationPoint(name, liberation::padRaceNumber(number));
+    if (!found.ok())
+        return admin_cli::failed(context, found.status);
+    if (!found.value)
+        return admin_cli::refuse(context,
+                                 QStringLiteral("There is no liberation point %1 %2.").arg(number, name));
+    point = *found.value;
+    return ExitDone;
+}
+
+int runEdit(CliContext& context, QStringList& arguments, const AdminData& data)
+{
+    const auto number = takeOption(arguments, QStringLiteral("number"));
+    const auto month = takeOption(arguments, QStringLiteral("month"));
+    const auto day = takeOption(arguments, QStringLiteral("day"));
+    const auto name = takeOption(arguments, QStringLiteral("name"));
+    const auto type = takeOption(arguments, QStringLiteral("type"));
+    if (!admin_cli::operandsOk(
+            context, arguments, 2, 2,
+            QStringLiteral(
+                "liberation edit NUMBER NAME [--number N] [--month M] [--day D] [--name X] [--type T]")))
+        return ExitUsage;
+    LiberationPoint point;
+    if (const int status = findPoint(context, data, arguments[0], arguments[1], point); status != ExitDone)
+        return status;
+    const liberation::PointFields fields{
+        number.value_or(point.racenum), month.value_or(point.racedate.left(2)),
+        day.value_or(point.racedate.mid(2, 2)), name.value_or(point.racename), type.value_or(point.racetype)};
+    const AdminOutcome outcome = liberation::edit(data, point.rowId, fields);
+    if (outcome.done()) {
+        const LiberationPoint row = liberation::rowFromFields(fields);
+        context.out << liberation::listEntry({row.racenum, row.racedate, row.racename, row.racetype}) << '\n';
+    }
+    return admin_cli::finish(context, outcome);
+}
+
+int runDelete(CliContext& context, QStringList& arguments, const AdminData& data)
+{
+    admin_cli::answerYes(context, takeFlag(arguments, QStringLiteral("yes")));
+    if (!admin_cli::operandsOk(context, arguments, 2, 2,
+                               QStringLiteral("liberation delete NUMBER NAME [--yes]")))
+        return ExitUsage;
+    LiberationPoint point;
+    if (const int status = findPoint(context, data, arguments[0], arguments[1], point); status != ExitDone)
+        return status;
+    const auto answer =
+        context.dialogs.message({liberation::kDeleteQuestion, liberation::kDeleteTitle,
+                                 Dialogs::Buttons::YesNo, Dialogs::Icon::Question, Dialogs::Answer::No});
+    if (answer != Dialogs::Answer::Yes)
+        return ExitFailed;
+    const DbResult result = data.deleteLiberationPoint(point.rowId);
+    return result.ok() ? ExitDone : admin_cli::failed(context, result);
+}
+
+int runLiberation(CliContext& context, QStringList arguments)
+{
+    const QString usage = QStringLiteral(
+        "liberation list | add NUMBER MONTH DAY NAME | edit NUMBER NAME ... | delete NUMBER NAME");
+    if (arguments.isEmpty())
+        return context.usageError(usage);
+    const QString action = arguments.takeFirst();
+    if (action != QLatin1String("list") && action != QLatin1String("add") &&
+        action != QLatin1String("edit") && action != QLatin1String("delete"))
+        return context.usageError(usage);
+    Database database;
+    if (!admin_cli::openDatabase(context, database))
+        return ExitFailed;
+    const AdminData data(database);
+    if (action == QLatin1String("list"))
+        return runList(context, arguments, data);
+    if (action == QLatin1String("add"))
+        return runAdd(context, arguments, data);
+    if (action == QLatin1String("edit"))
+        return runEdit(context, arguments, data);
+    return runDelete(context, arguments, data);
+}
+
+const CommandRegistration liberationCommand(
+    QStringLiteral("liberation"),
+    QStringLiteral(
+        "liberation list | add NUMBER MONTH DAY NAME [--type 1] | edit NUMBER NAME [...] | delete"),
+    QStringLiteral("list, add, edit or delete liberation points (at most 51)"),
+    [](CliContext& c, const QStringList& a) { return runLiberation(c, a); });
+
+} // namespace

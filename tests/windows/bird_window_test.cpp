@@ -1,0 +1,326 @@
+#include "admin/windows/frm_bird_inventory.h"
+#include "shell/settings/settings_store.h"
+#include "support/database_builder.h"
+#include "window_test_support.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPointer>
+#include <QRadioButton>
+
+namespace {
+
+class BirdWindow : public ::testing::Test {
+protected:
+    BirdWindow() : settings(db.folder() + "/Corvex.conf") { settings.write("NationalOrg", "US"); }
+
+    frmBirdInventory* open()
+    {
+        m_window = new frmBirdInventory(db.path(), dialogs, settings);
+        return m_window;
+    }
+    void TearDown() override { delete m_window.data(); }
+    std::vector<Bird> birdsOf(int flyerId) { return db.data().birdsOfFlyerListed(flyerId).value; }
+    QComboBox* org(QWidget* w) { return findChildOrFail<QComboBox>(w, "cmbOrg"); }
+
+    TestDatabase db;
+    SettingsStore settings;
+    StrictDialogs dialogs;
+    QPointer<frmBirdInventory> m_window;
+};
+
+TEST_F(BirdWindow, ButtonStatesRowByRow)
+{
+    db.addClub("Riverside");
+    const int anna = db.addFlyer("Anna");
+    db.addFlyer("Bert");
+    db.addBird(anna, "US08 ABC110203", "12345ABCDE", "BLUE");
+    db.addBird(anna, "US08 ABC009999");
+    auto* w = open();
+    EXPECT_EQ(w->objectName(), "frmBirdInventory");
+    EXPECT_EQ(entries(w, "lstBIFlyerList"), (QStringList{"Anna", "Bert"}));
+    EXPECT_EQ(text(w, "lblBIFlyerListCount"), "2 Flyers Listed");
+    // opened = the first flyer clicked; sorted by digits 3 to 6 of the band number
+    EXPECT_EQ(entries(w, "lstPigeonList"),
+              (QStringList{" US08 ABC110203C 12345ABCDE BLUE", " US08 ABC009999C 0000000000 NONE"}));
+    EXPECT_EQ(text(w, "lblPigeonList"), "2 Pigeon(s) listed");
+    const std::initializer_list<std::pair<const char*, bool>> flyerClicked = {
+        {"cmdBirdAddNew", true},  {"cmdBirdEdit", false}, {"cmdBirdSave", false}, {"cmdBirdCancel", false},
+        {"cmdBirdDelete", false}, {"cmdBirdEnd", true},   {"cmdSendBirds", true}, {"cmbOrg", false},
+        {"txtYear", false},       {"txtClub", false},     {"txtIdNumber", false}, {"txtColor", false},
+        {"optCock", false},       {"optHen", false}};
+    expectEnabled(w, flyerClicked);
+    EXPECT_TRUE(findChildOrFail<QRadioButton>(w, "optCock")->isChecked());
+
+    clickEntry(w, "lstPigeonList", 0);
+    EXPECT_EQ(org(w)->currentText(), "US");
+    EXPECT_EQ(text(w, "txtYear"), "08");
+    EXPECT_EQ(text(w, "txtClub"), " ABC");
+    EXPECT_EQ(text(w, "txtIdNumber"), "110203");
+    EXPECT_EQ(text(w, "txtColor"), "BLUE");
+    expectEnabled(w, {{"cmdBirdAddNew", true},
+                      {"cmdBirdEdit", true},
+                      {"cmdBirdDelete", true},
+                      {"cmdBirdSave", false},
+                      {"txtYear", false},
+                      {"optHen", false}});
+
+    clickButton(w, "cmdBirdAddNew");
+    EXPECT_EQ(text(w, "txtIdNumber"), "110204");
+    EXPECT_EQ(text(w, "txtColor"), "NONE");
+    EXPECT_EQ(text(w, "txtClub"), " ABC") << "year, club and organisation stay from the shown bird";
+    expectEnabled(w, {{"cmdBirdAddNew", false},
+                      {"cmdBirdEdit", false},
+                      {"cmdBirdSave", true},
+                      {"cmdBirdCancel", true},
+                      {"cmdBirdDelete", false},
+                      {"cmdBirdEnd", false},
+                      {"cmbOrg", true},
+                      {"txtYear", true},
+                      {"txtColor", true},
+                      {"optHen", true}});
+    setText(w, "txtColor", "");
+    expectEnabled(w, {{"cmdBirdSave", false}});
+
+    clickButton(w, "cmdBirdCancel");
+    EXPECT_EQ(text(w, "txtIdNumber"), "110203") << "Cancel shows the remembered bird again";
+    expectEnabled(w, {{"cmdBirdAddNew", true},
+                      {"cmdBirdSave", false},
+                      {"cmdBirdCancel", false},
+                      {"cmdBirdEnd", true},
+                      {"txtYear", false}});
+
+    clickButton(w, "cmdBirdEdit");
+    expectEnabled(w, {{"cmdBirdAddNew", false},
+                      {"cmdBirdEdit", false},
+                      {"cmdBirdSave", true},
+                      {"cmdBirdCancel", true},
+                      {"cmdBirdDelete", false},
+                      {"cmdBirdEnd", false},
+                      {"txtIdNumber", true}});
+    setText(w, "txtColor", "RED");
+    clickButton(w, "cmdBirdSave");
+    EXPECT_EQ(entries(w, "lstPigeonList")[0], " US08 ABC110203C 12345ABCDE RED");
+    expectEnabled(w, {{"cmdBirdAddNew", true},
+                      {"cmdBirdSave", false},
+                      {"cmdBirdCancel", false},
+                      {"cmdBirdEnd", true},
+                      {"cmdBirdEdit", true},
+                      {"txtColor", false}});
+
+    // A flyer without birds
+    clickEntry(w, "lstBIFlyerList", 1);
+    EXPECT_EQ(entries(w, "lstPigeonList"), QStringList{"No birds to list"});
+    EXPECT_EQ(text(w, "lblPigeonList"), " 0 Pigeon(s) listed");
+    expectEnabled(w, {{"cmdSendBirds", false}, {"lstPigeonList", false}, {"cmdBirdAddNew", true}});
+    EXPECT_TRUE(dialogs.log().empty());
+}
+
+TEST_F(BirdWindow, NoFlyersAtAll)
+{
+    auto* w = open();
+    EXPECT_EQ(entries(w, "lstBIFlyerList"), QStringList{"No flyers available"});
+    EXPECT_EQ(text(w, "lblBIFlyerListCount"), " 0 Flyers Listed");
+    EXPECT_EQ(entries(w, "lstPigeonList"), QStringList{"No pigeons available"});
+    EXPECT_EQ(text(w, "lblPigeonList"), " 0 Pigeons Listed");
+    expectEnabled(w, {{"lstBIFlyerList", false},
+                      {"lstPigeonList", false},
+                      {"cmdBirdAddNew", false},
+                      {"cmdSendBirds", false},
+                      {"cmdReceiveBirds", true},
+                      {"cmdBirdEnd", true}});
+}
+
+TEST_F(BirdWindow, FirstBirdIsOfferedAsNumberOneAndStoredPadded)
+{
+    db.addClub("Riverside");
+    const int anna = db.addFlyer("Anna");
+    auto* w = open();
+    clickButton(w, "cmdBirdAddNew");
+    EXPECT_EQ(text(w, "txtIdNumber"), "000001");
+    EXPECT_EQ(text(w, "txtColor"), "NONE");
+    EXPECT_EQ(org(w)->currentText(), "US");
+    expectEnabled(w, {{"cmdBirdSave", false}});
+
+    setText(w, "txtYear", "8");
+    EXPECT_TRUE(w->yearLeft());
+    setText(w, "txtClub", "ab");
+    w->clubLeft();
+    EXPECT_EQ(text(w, "txtClub"), "  ab");
+    setText(w, "txtIdNumber", "42");
+    w->numberLeft();
+    EXPECT_EQ(text(w, "txtIdNumber"), "000042");
+    findChildOrFail<QRadioButton>(w, "optHen")->setChecked(true);
+    clickButton(w, "cmdBirdSave");
+
+    const auto birds = birdsOf(anna);
+    ASSERT_EQ(birds.size(), 1u);
+    EXPECT_EQ(birds[0].band(), "US08  AB000042");
+    EXPECT_EQ(birds[0].clubletters, "  AB");
+    EXPECT_EQ(birds[0].sex, "H");
+    EXPECT_EQ(birds[0].elecnumber, "0000000000");
+    EXPECT_EQ(birds[0].color, "NONE");
+    EXPECT_EQ(birds[0].type, "0");
+    EXPECT_EQ(entries(w, "lstPigeonList"), QStringList{" US08  AB000042H 0000000000 NONE"});
+    EXPECT_EQ(findChildOrFail<QListWidget>(w, "lstPigeonList")->currentRow(), 0)
+        << "the new bird is selected";
+}
+
+TEST_F(BirdWindow, YearAndOrganisationChecks)
+{
+    db.addClub("Riverside");
+    db.addFlyer("Anna");
+    auto* w = open();
+    clickButton(w, "cmdBirdAddNew");
+    for (const char* year : {"12", "50", "79"}) {
+        setText(w, "txtYear", year);
+        EXPECT_FALSE(w->yearLeft()) << year;
+    }
+    for (const char* year : {"00", "11", "80", "99"}) {
+        setText(w, "txtYear", year);
+        EXPECT_TRUE(w->yearLeft()) << year;
+    }
+    EXPECT_EQ(dialogs.texts(), QStringList(3, "Valid numbers are 80--> <--11"));
+    dialogs.clearLog();
+
+    org(w)->setEditText("UC");
+    EXPECT_FALSE(w->orgLeft());
+    org(w)->setEditText("A");
+    EXPECT_FALSE(w->orgLeft());
+    org(w)->setEditText("");
+    EXPECT_TRUE(w->orgLeft());
+    org(w)->setEditText("np");
+    EXPECT_TRUE(w->orgLeft());
+    EXPECT_EQ(dialogs.lines(),
+              QStringList(2, "[] Only AU, CA, CU, IF, MX, NP or US are allowed for Nat Org."));
+    dialogs.clearLog();
+
+    org(w)->setEditText("");
+    setText(w, "txtYear", "08");
+    setText(w, "txtClub", "AB");
+    w->pressSave();
+    EXPECT_EQ(dialogs.lines(), QStringList{"[Error] All fields must have data!"});
+}
+
+TEST_F(BirdWindow, DuplicateBandOfAnotherFlyerIsRefused)
+{
+    db.addClub("Riverside");
+    const int anna = db.addFlyer("Anna");
+    const int bert = db.addFlyer("Bert");
+    db.addBird(bert, "US08  AB000042");
+    auto* w = open();
+    ASSERT_EQ(entries(w, "lstBIFlyerList")[0], "Anna");
+    clickButton(w, "cmdBirdAddNew");
+    setText(w, "txtYear", "08");
+    setText(w, "txtClub", "  ab");
+    setText(w, "txtIdNumber", "000042");
+    clickButton(w, "cmdBirdSave");
+    EXPECT_EQ(
+        dialogs.lines(),
+        QStringList{"[] US08  AB000042 already exists, please select another Nat Org, Hatch Year, Club, or "
+                    "Band number"});
+    EXPECT_TRUE(birdsOf(anna).empty());
+    EXPECT_EQ(w->mode(), bird::Mode::Adding);
+    EXPECT_EQ(text(w, "txtIdNumber"), "000043") << "the add starts again with the next number";
+}
+
+TEST_F(BirdWindow, EditKeepsRingAndMarksTypeOneButRefusesAnotherBirdsBand)
+{
+    db.addClub("Riverside");
+    const int anna = db.addFlyer("Anna");
+    db.addBird(anna, "US08 ABC000001", "12345ABCDE");
+    db.addBird(anna, "US08 ABC000002", "99999ZZZZZ");
+    auto* w = open();
+    clickEntry(w, "lstPigeonList", 0);
+    clickButton(w, "cmdBirdEdit");
+    setText(w, "txtIdNumber", "000002");
+    clickButton(w, "cmdBirdSave");
+    EXPECT_EQ(dialogs.texts().size(), 1);
+    EXPECT_EQ(w->mode(), bird::Mode::Editing);
+    auto birds = birdsOf(anna);
+    ASSERT_EQ(birds.size(), 2u);
+    EXPECT_EQ(birds[0].band(), "US08 ABC000001");
+    EXPECT_EQ(birds[1].band(), "US08 ABC000002");
+
+    setText(w, "txtIdNumber", "000001");
+    setText(w, "txtColor", "checker");
+    clickButton(w, "cmdBirdSave");
+    birds = birdsOf(anna);
+    ASSERT_EQ(birds.size(), 2u);
+    EXPECT_EQ(birds[0].band(), "US08 ABC000001");
+    EXPECT_EQ(birds[0].color, "CHECKER");
+    EXPECT_EQ(birds[0].elecnumber, "12345ABCDE");
+    EXPECT_EQ(birds[0].type, "1");
+    EXPECT_EQ(birds[1].type, "0");
+}
+
+TEST_F(BirdWindow, DeleteSelectedRemovesOnlyTheChosenFlyersBirds)
+{
+    db.addClub("Riverside");
+    const int anna = db.addFlyer("Anna");
+    const int bert = db.addFlyer("Bert");
+    db.addBird(anna, "US08 ABC000001");
+    db.addBird(anna, "US08 ABC000002");
+    db.addBird(anna, "US08 ABC000003");
+    // Received inventories are stored without a band test, so another flyer can hold the same band.
+    db.addBird(bert, "US08 ABC000002");
+    auto* w = open();
+    findChildOrFail<QCheckBox>(w, "chkSendOnlySelectBirds")->setChecked(true);
+    auto* list = findChildOrFail<QListWidget>(w, "lstPigeonList");
+    list->item(0)->setSelected(true);
+    list->setCurrentRow(1, QItemSelectionModel::Select);
+
+    dialogs.queueAnswer(Dialogs::Answer::No);
+    clickButton(w, "cmdBirdDelete");
+    EXPECT_EQ(birdsOf(anna).size(), 3u);
+    ASSERT_EQ(dialogs.log().size(), 1u);
+    EXPECT_EQ(dialogs.log()[0].box.text, "Are you sure you wish to DELETE all selected records ?");
+    EXPECT_EQ(dialogs.log()[0].box.title, "Delete Record");
+    EXPECT_EQ(dialogs.log()[0].box.defaultAnswer, Dialogs::Answer::No);
+
+    list->item(0)->setSelected(true);
+    list->setCurrentRow(1, QItemSelectionModel::Select);
+    dialogs.queueAnswer(Dialogs::Answer::Yes);
+    clickButton(w, "cmdBirdDelete");
+    const auto left = birdsOf(anna);
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].band(), "US08 ABC000003");
+    EXPECT_EQ(birdsOf(bert).size(), 1u);
+    EXPECT_EQ(entries(w, "lstPigeonList"), QStringList{" US08 ABC000003C 0000000000 NONE"});
+}
+
+TEST_F(BirdWindow, SingleDeleteRemovesTheClickedBird)
+{
+    db.addClub("Riverside");
+    const int anna = db.addFlyer("Anna");
+    db.addBird(anna, "US08 ABC000001");
+    db.addBird(anna, "US08 ABC000002");
+    auto* w = open();
+    clickEntry(w, "lstPigeonList", 1);
+    dialogs.queueAnswer(Dialogs::Answer::Yes);
+    clickButton(w, "cmdBirdDelete");
+    EXPECT_EQ(dialogs.texts(), QStringList{"Are you sure you wish to DELETE this single record ?"});
+    const auto left = birdsOf(anna);
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].band(), "US08 ABC000001");
+    expectEnabled(w, {{"cmdBirdEdit", false}, {"cmdBirdDelete", false}, {"cmdBirdAddNew", true}});
+}
+
+TEST_F(BirdWindow, KeyFiltersOfTheFields)
+{
+    db.addClub("Riverside");
+    db.addFlyer("Anna");
+    auto* w = open();
+    clickButton(w, "cmdBirdAddNew");
+    setText(w, "txtYear", "");
+    typeKeys(w, "txtYear", "a0-8");
+    EXPECT_EQ(text(w, "txtYear"), "08");
+    setText(w, "txtIdNumber", "");
+    typeKeys(w, "txtIdNumber", "12.3x");
+    EXPECT_EQ(text(w, "txtIdNumber"), "123");
+    setText(w, "txtColor", "");
+    typeKeys(w, "txtColor", "Blue 2-Bar");
+    EXPECT_EQ(text(w, "txtColor"), "BlueBar");
+}
+
+} // namespace

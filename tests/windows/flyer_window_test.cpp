@@ -1,0 +1,243 @@
+#include "admin/flyer_rules.h"
+#include "admin/windows/frm_flyer_list.h"
+#include "support/database_builder.h"
+#include "window_test_support.h"
+
+#include <QComboBox>
+#include <QPointer>
+
+namespace {
+
+class FlyerWindow : public ::testing::Test {
+protected:
+    frmFlyerList* open()
+    {
+        m_window = new frmFlyerList(db.path(), dialogs);
+        return m_window;
+    }
+    void TearDown() override
+    {
+        delete m_window.data();
+        ReceiveNewFlyer = false;
+    }
+    int birdCount(int flyerId) { return static_cast<int>(db.data().birdsOfFlyer(flyerId).value.size()); }
+
+    TestDatabase db;
+    StrictDialogs dialogs;
+    QPointer<frmFlyerList> m_window;
+};
+
+TEST_F(FlyerWindow, ButtonStatesRowByRow)
+{
+    db.addClub("Riverside");
+    db.addClub("Oak");
+    db.addFlyer("Anna", 2);
+    db.addFlyer("Bert", 1);
+    auto* w = open();
+    EXPECT_EQ(w->objectName(), "frmFlyerList");
+    EXPECT_EQ(entries(w, "lstFlyerList"), (QStringList{"Anna", "Bert"}));
+    EXPECT_EQ(text(w, "lblflyerlistCount"), "2 Flyers Listed");
+    const auto browse = {std::pair{"cmdFlyerAddNew", true}, {"cmdFlyerEdit", false},
+                         {"cmdFlyerSave", false},           {"cmdFlyerCancel", false},
+                         {"cmdFlyerErase", false},          {"cmdFlyerEnd", true},
+                         {"txtFlyerName", false},           {"txtFlyerLatitude", false}};
+    expectEnabled(w, browse);
+    EXPECT_EQ(text(w, "Label1"), "Club");
+
+    clickEntry(w, "lstFlyerList", 0);
+    EXPECT_EQ(text(w, "txtFlyerName"), "Anna");
+    EXPECT_EQ(findChildOrFail<QComboBox>(w, "cboClubList")->currentText(), "2 Oak");
+    expectEnabled(w, {{"cmdFlyerAddNew", true},
+                      {"cmdFlyerEdit", true},
+                      {"cmdFlyerSave", false},
+                      {"cmdFlyerErase", true},
+                      {"txtFlyerName", false},
+                      {"cboClubList", false}});
+
+    clickButton(w, "cmdFlyerAddNew");
+    EXPECT_EQ(text(w, "Label1"), "Choose Club");
+    EXPECT_EQ(text(w, "txtFlyerName"), "");
+    expectEnabled(w, {{"cmdFlyerAddNew", false},
+                      {"cmdFlyerEdit", false},
+                      {"cmdFlyerSave", true},
+                      {"cmdFlyerCancel", true},
+                      {"cmdFlyerErase", false},
+                      {"cmdFlyerEnd", false},
+                      {"txtFlyerName", true},
+                      {"txtFlyerPhone", true},
+                      {"cboClubList", true}});
+
+    clickButton(w, "cmdFlyerCancel");
+    EXPECT_EQ(text(w, "Label1"), "Club");
+    expectEnabled(w, {{"cmdFlyerAddNew", true},
+                      {"cmdFlyerSave", false},
+                      {"cmdFlyerCancel", false},
+                      {"cmdFlyerEnd", true},
+                      {"txtFlyerName", false},
+                      {"cboClubList", false}});
+
+    clickEntry(w, "lstFlyerList", 1);
+    clickButton(w, "cmdFlyerEdit");
+    expectEnabled(w, {{"cmdFlyerAddNew", false},
+                      {"cmdFlyerEdit", false},
+                      {"cmdFlyerSave", true},
+                      {"cmdFlyerCancel", true},
+                      {"cmdFlyerErase", false},
+                      {"cmdFlyerEnd", false},
+                      {"txtFlyerCity", true},
+                      {"cboClubList", true}});
+    setText(w, "txtFlyerCity", "Topeka KS");
+    clickButton(w, "cmdFlyerSave");
+    EXPECT_EQ(db.data().flyerByName("Bert").value->CityStateZip, "Topeka KS");
+    EXPECT_EQ(db.data().flyerByName("Bert").value->ClubID, 1);
+    expectEnabled(w, {{"cmdFlyerAddNew", true},
+                      {"cmdFlyerEdit", true},
+                      {"cmdFlyerSave", false},
+                      {"cmdFlyerCancel", false},
+                      {"cmdFlyerErase", true},
+                      {"cmdFlyerEnd", true}});
+}
+
+TEST_F(FlyerWindow, EmptyListAndSingleMatch)
+{
+    db.addClub("Riverside");
+    auto* w = open();
+    EXPECT_EQ(entries(w, "lstFlyerList"), QStringList{"No flyers to Show"});
+    EXPECT_EQ(text(w, "lblflyerlistCount"), "0 Flyers Listed");
+    expectEnabled(w, {{"lstFlyerList", false}, {"cmdFlyerEdit", false}, {"cmdFlyerErase", false}});
+
+    db.addFlyer("Anna");
+    db.addFlyer("Bert");
+    db.addFlyer("Bo_b");
+    setText(w, "txtSearch", "an");
+    EXPECT_EQ(entries(w, "lstFlyerList"), QStringList{"Anna"});
+    EXPECT_EQ(text(w, "txtFlyerName"), "Anna") << "a single match is shown at once";
+    setText(w, "txtSearch", "Bo_");
+    EXPECT_EQ(entries(w, "lstFlyerList"), QStringList{"Bo_b"});
+    setText(w, "txtSearch", "B*");
+    EXPECT_EQ(entries(w, "lstFlyerList"), QStringList{"No flyers to Show"});
+}
+
+TEST_F(FlyerWindow, EraseRemovesTheFlyerWithItsBirdsOnlyOnYes)
+{
+    db.addClub("Riverside");
+    const int anna = db.addFlyer("Anna");
+    const int bert = db.addFlyer("Bert");
+    db.addBird(anna, "US08 ABC000001");
+    db.addBird(anna, "US08 ABC000002");
+    db.addBird(anna, "US08 ABC000003");
+    db.addBird(bert, "US08 ABC000004");
+    auto* w = open();
+    clickEntry(w, "lstFlyerList", 0);
+
+    dialogs.queueAnswer(Dialogs::Answer::No);
+    clickButton(w, "cmdFlyerErase");
+    ASSERT_EQ(dialogs.log().size(), 1u);
+    const Dialogs::Box& box = dialogs.log()[0].box;
+    EXPECT_EQ(box.text, "Are you sure you wish to DELETE this flyer and all of their inventory?");
+    EXPECT_EQ(box.title, "Delete Record");
+    EXPECT_EQ(box.buttons, Dialogs::Buttons::YesNo);
+    EXPECT_EQ(box.defaultAnswer, Dialogs::Answer::No);
+    EXPECT_EQ(birdCount(anna), 3);
+    EXPECT_TRUE(db.data().flyerByName("Anna").value.has_value());
+
+    dialogs.queueAnswer(Dialogs::Answer::Yes);
+    clickButton(w, "cmdFlyerErase");
+    EXPECT_EQ(birdCount(anna), 0);
+    EXPECT_FALSE(db.data().flyerByName("Anna").value.has_value());
+    EXPECT_EQ(birdCount(bert), 1);
+    EXPECT_EQ(entries(w, "lstFlyerList"), QStringList{"Bert"});
+}
+
+TEST_F(FlyerWindow, DuplicateNameRefusedOnAddButAllowedOnEdit)
+{
+    db.addClub("Riverside");
+    db.addFlyer("Anna");
+    db.addFlyer("Bert");
+    auto* w = open();
+    clickButton(w, "cmdFlyerAddNew");
+    setText(w, "txtFlyerName", "anna ");
+    clickButton(w, "cmdFlyerSave");
+    ASSERT_EQ(dialogs.lines(), QStringList{"[] anna already exists, please choose another."});
+    EXPECT_EQ(text(w, "txtFlyerName"), "");
+    EXPECT_EQ(w->mode(), flyer::Mode::Adding);
+    EXPECT_EQ(db.data().searchFlyers({}).value.size(), 2u);
+    clickButton(w, "cmdFlyerCancel");
+
+    clickEntry(w, "lstFlyerList", 1);
+    clickButton(w, "cmdFlyerEdit");
+    setText(w, "txtFlyerName", "Anna");
+    clickButton(w, "cmdFlyerSave");
+    EXPECT_EQ(dialogs.log().size(), 1u);
+    EXPECT_EQ(entries(w, "lstFlyerList"), (QStringList{"Anna", "Anna"}));
+}
+
+TEST_F(FlyerWindow, CoordinatesTakeDigitsOnly)
+{
+    db.addClub("Riverside");
+    auto* w = open();
+    clickButton(w, "cmdFlyerAddNew");
+    typeKeys(w, "txtFlyerLongitude", "-97.5x3");
+    typeKeys(w, "txtFlyerLatitude", "+38,1");
+    EXPECT_EQ(text(w, "txtFlyerLongitude"), "9753");
+    EXPECT_EQ(text(w, "txtFlyerLatitude"), "381");
+    typeKeys(w, "txtFlyerName", "O'Neil-1");
+    EXPECT_EQ(text(w, "txtFlyerName"), "O'Neil-1");
+}
+
+TEST_F(FlyerWindow, AddStoresFirstClubWhenNoneChosen)
+{
+    db.addClub("Riverside");
+    db.addClub("Oak");
+    auto* w = open();
+    clickButton(w, "cmdFlyerAddNew");
+    findChildOrFail<QComboBox>(w, "cboClubList")->setCurrentIndex(-1);
+    setText(w, "txtFlyerName", "Carl \"Speedy\" Jones");
+    setText(w, "txtFlyerLongitude", "0974512");
+    clickButton(w, "cmdFlyerSave");
+    const auto stored = db.data().flyerByName("Carl  Speedy  Jones");
+    ASSERT_TRUE(stored.value.has_value());
+    EXPECT_EQ(stored.value->ClubID, 1);
+    EXPECT_EQ(stored.value->Longitude, "0974512");
+    EXPECT_EQ(entries(w, "lstFlyerList"), QStringList{"Carl  Speedy  Jones"});
+}
+
+TEST_F(FlyerWindow, NoClubsStoresClubZero)
+{
+    auto* w = open();
+    EXPECT_EQ(findChildOrFail<QComboBox>(w, "cboClubList")->currentText(), "No Clubs Listed");
+    clickButton(w, "cmdFlyerAddNew");
+    expectEnabled(w, {{"cboClubList", false}});
+    setText(w, "txtFlyerName", "Anna");
+    clickButton(w, "cmdFlyerSave");
+    EXPECT_EQ(db.data().flyerByName("Anna").value->ClubID, 0);
+}
+
+TEST_F(FlyerWindow, ReceivePathStoresBirdsAndCloses)
+{
+    db.addClub("Riverside");
+    db.addClub("Oak");
+    auto* w = open();
+    w->show();
+    QString storedFor, shownFor;
+    w->setReceivedInventoryHook({[&](const QString& name) {
+                                     storedFor = name;
+                                     return std::optional<ReceivedInventoryHook::Counts>({{0, 4}});
+                                 },
+                                 [&](const QString& name) { shownFor = name; }});
+    w->pressAdd();
+    ReceiveNewFlyer = true;
+    w->setFlyerName("Jan Smit            ");
+    w->pressSave();
+    EXPECT_EQ(storedFor, "Jan Smit");
+    EXPECT_EQ(shownFor, "Jan Smit");
+    EXPECT_FALSE(ReceiveNewFlyer);
+    EXPECT_EQ(
+        dialogs.lines(),
+        QStringList{
+            "[] Data successfully retrieved for Jan Smit.\r\n\r\nBirds Updated = 0\r\nBirds Added = 4"});
+    EXPECT_TRUE(db.data().flyerByName("Jan Smit").value.has_value());
+    EXPECT_FALSE(w->isVisible());
+}
+
+} // namespace

@@ -1,0 +1,222 @@
+#include "admin/windows/frm_liberations.h"
+#include "support/database_builder.h"
+#include "window_test_support.h"
+
+#include <QPointer>
+
+namespace {
+
+class LiberationWindow : public ::testing::Test {
+protected:
+    frmLiberations* open()
+    {
+        m_window = new frmLiberations(db.path(), dialogs);
+        return m_window;
+    }
+    void TearDown() override { delete m_window.data(); }
+    void addPoint(const QString& number, const QString& date, const QString& name)
+    {
+        ASSERT_TRUE(db.data().addLiberationPoint({0, number, date, name, "1"}).ok());
+    }
+    void typePoint(QWidget* w, const QString& number, const QString& month, const QString& day,
+                   const QString& name)
+    {
+        setText(w, "txtRaceNumber", number);
+        setText(w, "txtRaceDateMonth", month);
+        setText(w, "txtRaceDateDay", day);
+        setText(w, "txtRaceName", name);
+    }
+    std::vector<LiberationPoint> stored() { return db.data().liberationPoints().value; }
+
+    TestDatabase db;
+    StrictDialogs dialogs;
+    QPointer<frmLiberations> m_window;
+};
+
+TEST_F(LiberationWindow, ButtonStatesRowByRow)
+{
+    auto* w = open();
+    EXPECT_EQ(w->objectName(), "frmLiberations");
+    EXPECT_EQ(entries(w, "lstOrteList"), QStringList{"No Races"});
+    EXPECT_EQ(text(w, "lblOrteList"), "0 Races Listed");
+    // opened, no races
+    expectEnabled(w, {{"cmdOrteAddNew", true},
+                      {"cmdOrteEdit", false},
+                      {"cmdOrteSave", false},
+                      {"cmdOrteCancel", false},
+                      {"cmdOrteDelete", false},
+                      {"cmdOrteEnd", true},
+                      {"cmdSendOrte", false},
+                      {"txtRaceNumber", false},
+                      {"txtRaceType", false},
+                      {"lstOrteList", false}});
+    // Add
+    clickButton(w, "cmdOrteAddNew");
+    EXPECT_EQ(text(w, "txtRaceType"), "1");
+    expectEnabled(w, {{"cmdOrteAddNew", false},
+                      {"cmdOrteEdit", false},
+                      {"cmdOrteSave", false},
+                      {"cmdOrteCancel", true},
+                      {"cmdOrteDelete", false},
+                      {"cmdOrteEnd", false},
+                      {"cmdSendOrte", false},
+                      {"txtRaceNumber", true},
+                      {"txtRaceDateMonth", true},
+                      {"txtRaceType", true}});
+    typePoint(w, "7", "07", "04", "Wichita");
+    expectEnabled(w, {{"cmdOrteSave", true}});
+    // stored
+    clickButton(w, "cmdOrteSave");
+    EXPECT_EQ(entries(w, "lstOrteList"), QStringList{"07  07/04  Wichita"});
+    EXPECT_EQ(text(w, "lblOrteList"), "1 Race(s) Listed");
+    expectEnabled(w, {{"cmdOrteAddNew", true},
+                      {"cmdOrteSave", false},
+                      {"cmdOrteCancel", false},
+                      {"cmdOrteEnd", true},
+                      {"cmdSendOrte", true},
+                      {"txtRaceNumber", false}});
+    // list click
+    clickEntry(w, "lstOrteList", 0);
+    EXPECT_EQ(text(w, "txtRaceNumber"), "07");
+    EXPECT_EQ(text(w, "txtRaceDateMonth"), "07");
+    EXPECT_EQ(text(w, "txtRaceDateDay"), "04");
+    EXPECT_EQ(text(w, "txtRaceName"), "Wichita");
+    expectEnabled(
+        w, {{"cmdOrteAddNew", true}, {"cmdOrteEdit", true}, {"cmdOrteDelete", true}, {"txtRaceName", false}});
+    // Edit
+    clickButton(w, "cmdOrteEdit");
+    expectEnabled(w, {{"cmdOrteAddNew", false},
+                      {"cmdOrteEdit", false},
+                      {"cmdOrteSave", true},
+                      {"cmdOrteCancel", true},
+                      {"cmdOrteDelete", false},
+                      {"cmdOrteEnd", false},
+                      {"cmdSendOrte", false},
+                      {"txtRaceName", true}});
+    // Cancel
+    clickButton(w, "cmdOrteCancel");
+    expectEnabled(w, {{"cmdOrteAddNew", true},
+                      {"cmdOrteSave", false},
+                      {"cmdOrteCancel", false},
+                      {"cmdOrteEnd", true},
+                      {"txtRaceName", false}});
+    // Delete
+    clickEntry(w, "lstOrteList", 0);
+    dialogs.queueAnswer(Dialogs::Answer::Yes);
+    clickButton(w, "cmdOrteDelete");
+    ASSERT_EQ(dialogs.log().size(), 1u);
+    EXPECT_EQ(dialogs.log()[0].box.text, "Are you sure you wish to DELETE this record?");
+    EXPECT_EQ(dialogs.log()[0].box.title, "Delete Record");
+    EXPECT_EQ(dialogs.log()[0].box.defaultAnswer, Dialogs::Answer::No);
+    EXPECT_TRUE(stored().empty());
+    expectEnabled(w, {{"cmdOrteAddNew", true}, {"cmdOrteSave", false}, {"cmdSendOrte", false}});
+}
+
+TEST_F(LiberationWindow, RaceNumbersArePaddedToTwoDigits)
+{
+    auto* w = open();
+    clickButton(w, "cmdOrteAddNew");
+    typePoint(w, "123", "5", "9", "Hays");
+    clickButton(w, "cmdOrteSave");
+    ASSERT_EQ(stored().size(), 1u);
+    EXPECT_EQ(stored()[0].racenum, "23");
+    EXPECT_EQ(stored()[0].racedate, "0509");
+    EXPECT_EQ(stored()[0].racetype, "1");
+}
+
+TEST_F(LiberationWindow, RaceZeroIsMarkedWithTheNote)
+{
+    addPoint("01", "0704", "Wichita");
+    auto* w = open();
+    EXPECT_EQ(text(w, "lblWinSpeed"), "");
+    w->close();
+
+    addPoint("00", "0601", "Training");
+    w = open();
+    EXPECT_EQ(entries(w, "lstOrteList"), (QStringList{"01  07/04  Wichita", "00**06/01  Training"}));
+    EXPECT_EQ(text(w, "lblWinSpeed"), "** - NOT WinSpeed\nCompatible");
+}
+
+TEST_F(LiberationWindow, MonthAndDayOutOfRangeResetToOne)
+{
+    auto* w = open();
+    clickButton(w, "cmdOrteAddNew");
+    for (const char* month : {"13", "0", ""}) {
+        setText(w, "txtRaceDateMonth", month);
+        EXPECT_FALSE(w->monthLeft()) << month;
+        EXPECT_EQ(text(w, "txtRaceDateMonth"), "01") << month;
+    }
+    EXPECT_EQ(dialogs.texts(), QStringList(3, "Invalid data for month "));
+    dialogs.clearLog();
+    setText(w, "txtRaceDateMonth", "2");
+    EXPECT_TRUE(w->monthLeft());
+    EXPECT_EQ(text(w, "txtRaceDateMonth"), "02");
+    setText(w, "txtRaceDateDay", "31");
+    EXPECT_TRUE(w->dayLeft()) << "the day is not tested against the month";
+    setText(w, "txtRaceDateDay", "32");
+    EXPECT_FALSE(w->dayLeft());
+    EXPECT_EQ(dialogs.texts(), QStringList{"Invalid data for day"});
+}
+
+TEST_F(LiberationWindow, MissingFieldsAreRefusedWithTheModesText)
+{
+    addPoint("01", "0704", "Wichita");
+    auto* w = open();
+    clickButton(w, "cmdOrteAddNew");
+    typePoint(w, "2", "07", "11", "Salina");
+    setText(w, "txtRaceType", "");
+    clickButton(w, "cmdOrteSave");
+    EXPECT_EQ(dialogs.lines(), QStringList{"[Error] All fields must contain data!"});
+    EXPECT_EQ(stored().size(), 1u);
+    clickButton(w, "cmdOrteCancel");
+    dialogs.clearLog();
+
+    clickEntry(w, "lstOrteList", 0);
+    clickButton(w, "cmdOrteEdit");
+    setText(w, "txtRaceType", "");
+    clickButton(w, "cmdOrteSave");
+    EXPECT_EQ(dialogs.lines(), QStringList{"[Error] All fields must be filled in!"});
+    EXPECT_EQ(stored()[0].racetype, "1");
+}
+
+TEST_F(LiberationWindow, FiftyFirstPointStoredFiftySecondRefused)
+{
+    for (int i = 1; i <= 50; ++i)
+        addPoint(QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0')), "0501",
+                 QStringLiteral("Point %1").arg(i));
+    auto* w = open();
+    clickButton(w, "cmdOrteAddNew");
+    typePoint(w, "51", "06", "01", "Fifty-one");
+    clickButton(w, "cmdOrteSave");
+    EXPECT_EQ(stored().size(), 51u);
+    EXPECT_TRUE(dialogs.log().empty());
+    EXPECT_EQ(findChildOrFail<QListWidget>(w, "lstOrteList")->currentRow(), 50)
+        << "the new point is selected";
+
+    clickButton(w, "cmdOrteAddNew");
+    typePoint(w, "52", "06", "02", "Fifty-two");
+    clickButton(w, "cmdOrteSave");
+    EXPECT_EQ(stored().size(), 51u);
+    ASSERT_EQ(dialogs.log().size(), 1u);
+    EXPECT_TRUE(dialogs.log()[0].box.text.startsWith("The liberation list is full (51 points)."));
+    EXPECT_EQ(w->mode(), liberation::Mode::Adding);
+}
+
+TEST_F(LiberationWindow, NamesWithQuotesAndSameNumbersEditTheClickedRow)
+{
+    addPoint("03", "0704", "O'Neill");
+    addPoint("03", "0801", "O'Neill");
+    auto* w = open();
+    clickEntry(w, "lstOrteList", 1);
+    EXPECT_EQ(text(w, "txtRaceDateMonth"), "08");
+    clickButton(w, "cmdOrteEdit");
+    setText(w, "txtRaceDateDay", "15");
+    clickButton(w, "cmdOrteSave");
+    const auto rows = stored();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].racedate, "0704");
+    EXPECT_EQ(rows[1].racedate, "0815");
+    EXPECT_EQ(rows[1].racename, "O'Neill");
+}
+
+} // namespace
