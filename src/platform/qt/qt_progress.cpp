@@ -3,8 +3,11 @@
 #include "platform/dialogs.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QLabel>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <QWindow>
 
 frmDataTrans::frmDataTrans(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint)
 {
@@ -32,6 +35,20 @@ frmDataTrans::frmDataTrans(QWidget* parent) : QWidget(parent, Qt::Window | Qt::W
 
 QtProgress::QtProgress() : m_window(new frmDataTrans) {}
 
+void QtProgress::waitUntilExposed()
+{
+    // The window system maps a new window asynchronously; until then nothing can be painted, and the work
+    // that follows holds the thread. User input stays queued.
+    QDeadlineTimer deadline(500);
+    while (!deadline.hasExpired()) {
+        const QWindow* handle = m_window->windowHandle();
+        if (handle && handle->isExposed())
+            break;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents,
+                                        50);
+    }
+}
+
 QtProgress::~QtProgress()
 {
     delete m_window;
@@ -42,7 +59,13 @@ void QtProgress::show()
     if (!m_window->isVisible()) {
         m_window->lblDataTrans->setText(kProgressUpperDesignText);
         m_window->lblBirdsTransferred->clear();
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            QRect frame = m_window->frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            m_window->move(frame.topLeft());
+        }
         m_window->show();
+        waitUntilExposed();
     }
     m_window->raise();
     repaint();

@@ -33,5 +33,7 @@ public:
     frmDataTrans* window() const { return m_window; }
 
 private:
+    void waitUntilExposed();
+
     frmDataTrans* m_window;
 };
