@@ -1,0 +1,66 @@
+#include "transfer/liberation_send.h"
+
+#include "admin/admin_data.h"
+#include "clocklink/clock_link.h"
+#include "common/text_codec.h"
+#include "platform/dialogs.h"
+#include "platform/progress.h"
+#include "transfer/admin_records.h"
+
+using namespace transfer_detail;
+
+QString tooManyLiberationsMessage(int count)
+{
+    return QString::number(count) +
+           QStringLiteral(" liberation points are stored; the Corvex takes at most ") +
+           QString::number(admin_record::kMaxLiberations) + QStringLiteral(". Nothing was sent.");
+}
+
+LiberationSendResult SendLiberations(ClockLink& clock, Dialogs& dialogs, Progress& progress,
+                                     const AdminData& data, const ClockStatusHook& showClockStatus,
+                                     const std::function<void()>& refreshList)
+{
+    if (!connectRbm(clock, showClockStatus))
+        return {LiberationSendOutcome::NoClock, 0};
+    if (refreshList)
+        refreshList();
+
+    const Fetched<std::vector<LiberationPoint>> points = data.liberationPoints();
+    if (!points.ok()) {
+        inform(dialogs, points.status.description);
+        closePortIfOpen(clock);
+        return {LiberationSendOutcome::DatabaseError, 0};
+    }
+    // Built before "IC0" so that a refusal leaves the clock's table as it was.
+    if (points.value.size() > static_cast<size_t>(admin_record::kMaxLiberations)) {
+        inform(dialogs, tooManyLiberationsMessage(static_cast<int>(points.value.size())));
+        closePortIfOpen(clock);
+        return {LiberationSendOutcome::TooMany, 0};
+    }
+    QStringList records;
+    for (const LiberationPoint& point : points.value)
+        records << LibRecord(point);
+
+    progress.show();
+    progress.repaint();
+    clock.queryVersion();
+    CommandExchange& exchange = clock.exchange;
+    LiberationSendResult result{LiberationSendOutcome::Sent, 0};
+    // A failed exchange has shown its message; going on would only repeat it for every point.
+    if (isFailureCode(exchange.SendCommand(QByteArrayLiteral("IC0")))) {
+        result.outcome = LiberationSendOutcome::ExchangeFailed;
+    } else {
+        for (const QString& record : records) {
+            if (isFailureCode(exchange.SendCommand(toWindows1252(record)))) {
+                result.outcome = LiberationSendOutcome::ExchangeFailed;
+                break;
+            }
+            ++result.sent;
+            progress.setLowerLine(QString::number(result.sent) + QLatin1Char(' ') + kRacesTransferred);
+            progress.repaint();
+        }
+    }
+    progress.close();
+    closePortIfOpen(clock);
+    return result;
+}

@@ -1,0 +1,99 @@
+#include "transfer/liberation_send.h"
+#include "transfer_fixture.h"
+
+namespace {
+
+class SendLiberationsTest : public TransferTest {
+protected:
+    void addPoint(const QString& number, const QString& date, const QString& name, const QString& type)
+    {
+        ASSERT_TRUE(db.data().addLiberationPoint({0, number, date, name, type}).ok());
+    }
+
+    LiberationSendResult send() { return SendLiberations(link(), dialogs, progress, db.data()); }
+};
+
+TEST_F(SendLiberationsTest, ClearsTheTableThenSendsEveryPointInTableOrder)
+{
+    addPoint(QStringLiteral("07"), QStringLiteral("0412"), QStringLiteral("Oklahoma City Ea"),
+             QStringLiteral("1"));
+    addPoint(QStringLiteral("02"), QStringLiteral("0704"), QStringLiteral("Enid"), QStringLiteral("1"));
+    addPoint(QStringLiteral("15"), QStringLiteral("1231"), QStringLiteral("Wichita"), QStringLiteral("2"));
+    sim.update([](ClockScenario& s) { s.liberations = {QStringLiteral("I099010101Old     1")}; });
+
+    const LiberationSendResult result = send();
+    EXPECT_EQ(result.outcome, LiberationSendOutcome::Sent);
+    EXPECT_EQ(result.sent, 3);
+    // The second version query comes right before "IC0".
+    const QList<QByteArray> commands = commandsAfterQuery();
+    EXPECT_EQ(commands, (QList<QByteArray>{"v", "v", "e00", "IC0", "I0071204Oklahoma1", "I0020407Enid    1",
+                                           "I0153112Wichita 2"}));
+    EXPECT_EQ(sim.frames().at(6).raw, FrameCommand("IC0", kRbmAddress));
+    EXPECT_EQ(sim.scenario().liberations,
+              (QStringList{QStringLiteral("I0071204Oklahoma1"), QStringLiteral("I0020407Enid    1"),
+                           QStringLiteral("I0153112Wichita 2")}));
+    EXPECT_EQ(progress.events().filter(QStringLiteral("Races Transferred")),
+              (QStringList{QStringLiteral("lower: 1 Races Transferred"),
+                           QStringLiteral("lower: 2 Races Transferred"),
+                           QStringLiteral("lower: 3 Races Transferred")}));
+    EXPECT_FALSE(progress.isShown());
+    EXPECT_TRUE(dialogs.texts().isEmpty());
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST_F(SendLiberationsTest, MoreThanTheClockTakesIsRefusedBeforeTheTableIsCleared)
+{
+    ASSERT_TRUE(db.database().begin().ok());
+    for (int i = 0; i < 100; ++i)
+        addPoint(QStringLiteral("%1").arg(i % 100, 2, 10, QLatin1Char('0')), QStringLiteral("0501"),
+                 QStringLiteral("Point"), QStringLiteral("1"));
+    ASSERT_TRUE(db.database().commit().ok());
+    sim.update([](ClockScenario& s) { s.liberations = {QStringLiteral("I099010101Old     1")}; });
+
+    EXPECT_EQ(send().outcome, LiberationSendOutcome::TooMany);
+    EXPECT_EQ(dialogs.texts(),
+              QStringList{QStringLiteral("100 liberation points are stored; the Corvex takes at most 99. "
+                                         "Nothing was sent.")});
+    EXPECT_TRUE(commandsAfterQuery().isEmpty());
+    EXPECT_EQ(sim.scenario().liberations.size(), 1);
+    EXPECT_EQ(progress.timesShown(), 0);
+}
+
+TEST_F(SendLiberationsTest, NoClockStopsAfterTheExchangesMessage)
+{
+    addPoint(QStringLiteral("01"), QStringLiteral("0501"), QStringLiteral("Enid"), QStringLiteral("1"));
+    sim.setSilent(true);
+    bool listRefreshed = false;
+    const LiberationSendResult result =
+        SendLiberations(link(), dialogs, progress, db.data(), {}, [&] { listRefreshed = true; });
+    EXPECT_EQ(result.outcome, LiberationSendOutcome::NoClock);
+    ASSERT_EQ(dialogs.texts().size(), 1);
+    EXPECT_TRUE(dialogs.texts()[0].startsWith(QStringLiteral("No Corvex detected.")));
+    EXPECT_FALSE(listRefreshed);
+    EXPECT_EQ(progress.timesShown(), 0);
+}
+
+TEST_F(SendLiberationsTest, AFailedExchangeEndsTheSendWithoutRepeatingItsMessage)
+{
+    for (int i = 1; i <= 5; ++i)
+        addPoint(QStringLiteral("0%1").arg(i), QStringLiteral("0501"), QStringLiteral("Point"),
+                 QStringLiteral("1"));
+    // The second version query is answered, then "IC0" finds the clock silent.
+    const auto refreshList = [&] {
+        sim.queueAnswerText("v01230100000"
+                            "0"
+                            "000000FF");
+        sim.queueAnswerText("PV105");
+        sim.queueAnswerText("e0000FF");
+        sim.queueRawAnswer({});
+    };
+    const LiberationSendResult result =
+        SendLiberations(link(), dialogs, progress, db.data(), {}, refreshList);
+    EXPECT_EQ(result.outcome, LiberationSendOutcome::ExchangeFailed);
+    EXPECT_EQ(result.sent, 0);
+    EXPECT_EQ(commandsAfterQuery(), (QList<QByteArray>{"v", "v", "e00", "IC0"}));
+    EXPECT_EQ(dialogs.texts().size(), 1);
+    EXPECT_FALSE(progress.isShown());
+}
+
+} // namespace
