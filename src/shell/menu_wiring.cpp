@@ -1,9 +1,16 @@
 #include "shell/menu_wiring.h"
 
+#include "admin/windows/frm_club_data.h"
+#include "dosimport/windows/frm_import_files.h"
+#include "reports/race_files.h"
+#include "reports/windows/frm_racefiles.h"
 #include "shell/app_context.h"
 #include "shell/database_glue.h"
 #include "shell/frm_config.h"
 #include "shell/frm_main.h"
+#include "shell/settings/configuration.h"
+
+#include <QLineEdit>
 
 // Each entry opens its window through AppContext::showWindow (one modeless window of each kind) or runs
 // its operation with the context, e.g.
@@ -27,4 +34,33 @@ void WireMenus(frmMain& window, AppContext& context)
     });
     window.setMenuAction(QStringLiteral("mnuCompactDatabase"), [&context] { RunCompactDatabase(context); });
     window.setMenuAction(QStringLiteral("mnuRepairDatabase"), [&context] { RunRepairDatabase(context); });
+    window.setMenuAction(QStringLiteral("mnuImportDOS"), [&context] {
+        context.showWindow(QStringLiteral("mnuImportDOS"), [](AppContext& c) -> QWidget* {
+            const auto updateConfiguration = [&c](const QString& concourse, const QString& combine) {
+                if (c.configWindow) {
+                    c.configWindow->concrs->setText(concourse);
+                    c.configWindow->combn->setText(combine);
+                    c.configWindow->SaveSettings();
+                    return;
+                }
+                c.config.concourse = concourse;
+                c.config.combine = combine;
+                c.setMainTitle(SaveSettings(c.settings, c.dialogs, c.config));
+            };
+            const auto openClubs = [&c] {
+                QWidget* clubs = c.showWindow(QStringLiteral("clubdata"), [](AppContext& cc) -> QWidget* {
+                    return new frmClubData(cc.databasePath, cc.dialogs);
+                });
+                if (auto* clubWindow = qobject_cast<frmClubData*>(clubs))
+                    clubWindow->pressAdd();
+            };
+            return new frmImportFiles(c.databasePath, c.home.raceFolder, c.dialogs, c.progress,
+                                      updateConfiguration, openClubs);
+        });
+    });
+    window.setMenuAction(QStringLiteral("mnuRaceReport"), [&context] {
+        context.showWindow(QStringLiteral("mnuRaceReport"), [](AppContext& c) -> QWidget* {
+            return makeRaceFileChooser(reportsRaceFolder(c.home, c.settings), c.databasePath, c.dialogs);
+        });
+    });
 }
