@@ -153,3 +153,25 @@ TEST_F(FrmConfigTest, ClosingWithAnInvalidPortNumberWarnsAndKeepsTheOldTitle)
               "Invalid comport number\r\nCheck to see that the Corvex is connected and turned on.");
 }
 } // namespace
+
+namespace {
+class FrmConfigOverrideTest : public ShellTest {};
+
+TEST_F(FrmConfigOverrideTest, PortOptionHoldsUntilAnotherDeviceIsSaved)
+{
+    makeContext(QStringLiteral("/dev/pts/77"));
+    auto* config = new frmConfig(*context);
+    context->configWindow = config;
+    EXPECT_EQ(context->port.deviceName(), "/dev/pts/77");
+
+    config->close(); // nothing changed: the run keeps the device of the command line
+    EXPECT_EQ(context->port.deviceName(), "/dev/pts/77");
+    EXPECT_EQ(context->settings.read("ComDevice", "<absent>"), "") << "the option is never stored";
+
+    config->show();
+    findChildOrFail<QComboBox>(config, "cboComDevice")->setCurrentText(QStringLiteral("/dev/ttyUSB3"));
+    findChildOrFail<QPushButton>(config, "save_config")->click();
+    EXPECT_EQ(context->port.deviceName(), "/dev/ttyUSB3");
+    EXPECT_EQ(context->settings.read("ComDevice", {}), "/dev/ttyUSB3");
+}
+} // namespace
