@@ -1,9 +1,12 @@
 #include "reports/windows/frm_racefiles.h"
 
+#include "admin/database_messages.h"
+#include "reports/database_owner_lookup.h"
 #include "reports/windows/frm_raceform.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QScreen>
@@ -172,4 +175,20 @@ void frmRacefiles::fillFolders()
         auto* item = new QListWidgetItem(QStringLiteral("[") + name + QStringLiteral("]"), Dir1);
         item->setData(kPathRole, name);
     }
+}
+
+frmRacefiles* makeRaceFileChooser(const QString& raceFolder, const QString& databasePath, Dialogs& dialogs,
+                                  QWidget* parent)
+{
+    RaceReportServices services;
+    services.dialogs = &dialogs;
+    services.raceFolder = raceFolder;
+    services.openOwners = [databasePath, &dialogs]() -> std::unique_ptr<OwnerLookup> {
+        auto owners = std::make_unique<DatabaseOwnerLookup>();
+        const DbResult opened = owners->open(databasePath);
+        if (!opened.ok())
+            ShowDatabaseError(dialogs, opened.code, QFileInfo(databasePath).absolutePath());
+        return owners;
+    };
+    return new frmRacefiles(services, parent);
 }

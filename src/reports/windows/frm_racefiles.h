@@ -10,6 +10,7 @@ class QComboBox;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
+class Dialogs;
 #include "reports/windows/frm_raceform.h"
 
 // The race file chooser: the race files of a folder, training flights marked; choosing one opens its report.
@@ -48,3 +49,8 @@ private:
     QComboBox* Drive1;
     QListWidget* Dir1;
 };
+
+// The chooser as the main window's "Corvex Race Data Reports" opens it: owners from the database at
+// databasePath (a database that cannot be opened is reported once per report and owners read as unknown).
+frmRacefiles* makeRaceFileChooser(const QString& raceFolder, const QString& databasePath, Dialogs& dialogs,
+                                  QWidget* parent = nullptr);
