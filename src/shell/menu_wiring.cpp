@@ -1,6 +1,9 @@
 #include "shell/menu_wiring.h"
 
+#include "admin/windows/frm_bird_inventory.h"
 #include "admin/windows/frm_club_data.h"
+#include "admin/windows/frm_flyer_list.h"
+#include "admin/windows/frm_liberations.h"
 #include "dosimport/windows/frm_import_files.h"
 #include "reports/race_files.h"
 #include "reports/windows/frm_racefiles.h"
@@ -56,6 +59,26 @@ void WireMenus(frmMain& window, AppContext& context)
             };
             return new frmImportFiles(c.databasePath, c.home.raceFolder, c.dialogs, c.progress,
                                       updateConfiguration, openClubs);
+        });
+    });
+    window.setMenuAction(QStringLiteral("clubdata"), [&context] {
+        context.showWindow(QStringLiteral("clubdata"), [](AppContext& c) -> QWidget* {
+            return new frmClubData(c.databasePath, c.dialogs);
+        });
+    });
+    window.setMenuAction(QStringLiteral("FlyerData"), [&context] {
+        context.showWindow(QStringLiteral("FlyerData"), [](AppContext& c) -> QWidget* {
+            return new frmFlyerList(c.databasePath, c.dialogs);
+        });
+    });
+    window.setMenuAction(QStringLiteral("BirdList"), [&context] {
+        context.showWindow(QStringLiteral("BirdList"), [](AppContext& c) -> QWidget* {
+            return new frmBirdInventory(c.databasePath, c.dialogs, c.settings);
+        });
+    });
+    window.setMenuAction(QStringLiteral("liberationdata"), [&context] {
+        context.showWindow(QStringLiteral("liberationdata"), [](AppContext& c) -> QWidget* {
+            return new frmLiberations(c.databasePath, c.dialogs);
         });
     });
     window.setMenuAction(QStringLiteral("mnuRaceReport"), [&context] {

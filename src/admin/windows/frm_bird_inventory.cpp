@@ -396,8 +396,11 @@ void frmBirdInventory::refocus(QWidget* box)
     // After the box that refused the value has lost the focus: give it back once the focus change is done.
     QPointer<QWidget> guard(box);
     QTimer::singleShot(0, this, [guard] {
-        if (guard)
-            guard->setFocus(Qt::OtherFocusReason);
+        if (!guard)
+            return;
+        guard->setFocus(Qt::OtherFocusReason);
+        if (auto* lineEdit = qobject_cast<QLineEdit*>(guard.data()))
+            lineEdit->selectAll();
     });
 }
 

@@ -66,8 +66,10 @@ void frmLiberations::buildLayout()
     txtRaceNumber->setMaximumWidth(60);
     txtRaceDateMonth = makeBox(this, QStringLiteral("txtRaceDateMonth"));
     txtRaceDateMonth->setMaximumWidth(50);
+    txtRaceDateMonth->setMaxLength(2);
     txtRaceDateDay = makeBox(this, QStringLiteral("txtRaceDateDay"));
     txtRaceDateDay->setMaximumWidth(50);
+    txtRaceDateDay->setMaxLength(2);
     txtRaceName = makeBox(this, QStringLiteral("txtRaceName"));
     txtRaceName->setMinimumWidth(200);
     txtRaceType = makeBox(this, QStringLiteral("txtRaceType"));
@@ -87,7 +89,7 @@ void frmLiberations::buildLayout()
 
     auto* listBox = new QGroupBox(tr("Liberation points"), this);
     auto* listLayout = new QVBoxLayout(listBox);
-    listLayout->addWidget(new QLabel(tr("Race  Date   Liberation point"), listBox));
+    listLayout->addWidget(new QLabel(tr("Nr  Date   Liberation point"), listBox));
     listLayout->itemAt(0)->widget()->setFont(admin_ui::fixedPitchFont());
     listLayout->addWidget(lstOrteList, 1);
     listLayout->addWidget(lblOrteList);
@@ -249,8 +251,11 @@ void frmLiberations::refocus(QWidget* box)
 {
     QPointer<QWidget> guard(box);
     QTimer::singleShot(0, this, [guard] {
-        if (guard)
-            guard->setFocus(Qt::OtherFocusReason);
+        if (!guard)
+            return;
+        guard->setFocus(Qt::OtherFocusReason);
+        if (auto* lineEdit = qobject_cast<QLineEdit*>(guard.data()))
+            lineEdit->selectAll();
     });
 }
 

@@ -1,0 +1,168 @@
+// The administration windows at season size: 100,000 birds over 2,000 flyers (50 each). Targets: the flyer
+// click, the band check and "corvex-cli bird list" with a median under 5 ms; opening the bird inventory
+// window under 200 ms.
+#include "admin/admin_data.h"
+#include "admin/bird_rules.h"
+#include "admin/database.h"
+#include "admin/windows/frm_bird_inventory.h"
+#include "common/pad_field.h"
+#include "platform/home.h"
+#include "platform/scripted_dialogs.h"
+#include "shell/settings/settings_store.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr int kFlyers = 2000;
+constexpr int kBirdsPerFlyer = 50;
+
+QString bandOf(int number)
+{
+    const int flyer = (number - 1) / kBirdsPerFlyer;
+    const QString letters =
+        PadField(QString(QChar(u'A' + flyer % 26)) + QChar(u'A' + (flyer / 26) % 26), 4, u' ', false);
+    return QStringLiteral("US10") + letters + QStringLiteral("%1").arg(number, 6, 10, QLatin1Char('0'));
+}
+
+DbResult generate(Database& database)
+{
+    const AdminData data(database);
+    DbResult status = database.begin();
+    for (int club = 1; club <= 20 && status.ok(); ++club)
+        status = data.addClub(QStringLiteral("Club %1").arg(club)).status;
+    int number = 0;
+    for (int f = 0; f < kFlyers && status.ok(); ++f) {
+        Flyer flyer;
+        flyer.ClubID = f % 20 + 1;
+        flyer.Name = QStringLiteral("Flyer %1").arg(f);
+        const Fetched<int> id = data.addFlyer(flyer);
+        status = id.status;
+        for (int b = 0; b < kBirdsPerFlyer && status.ok(); ++b) {
+            const BandParts parts = splitBand(bandOf(++number));
+            status = data.addBird({0, id.value, parts.NatOrg, parts.HatchYr, parts.clubletters, parts.bnumber,
+                                   QStringLiteral("C"), QStringLiteral("%1").arg(1000000000LL + number),
+                                   QStringLiteral("BLUE"), QStringLiteral("0")})
+                         .status;
+        }
+    }
+    if (!status.ok()) {
+        database.rollback();
+        return status;
+    }
+    return database.commit();
+}
+
+struct Season {
+    QTemporaryDir dir;
+    Home home = Home::under(dir.path());
+    Database database;
+    std::unique_ptr<SettingsStore> settings;
+    ScriptedDialogs dialogs;
+    bool ok = false;
+};
+
+Season& season()
+{
+    static std::unique_ptr<Season> built = [] {
+        auto s = std::make_unique<Season>();
+        s->settings = std::make_unique<SettingsStore>(s->home.settingsFile);
+        s->settings->write(QStringLiteral("NationalOrg"), QStringLiteral("US"));
+        DbResult status = s->database.open(InitDatabasePath(s->home), true);
+        if (status.ok())
+            status = generate(s->database);
+        s->ok = status.ok();
+        if (!s->ok)
+            std::fprintf(stderr, "generating failed: %s\n", status.description.toUtf8().constData());
+        return s;
+    }();
+    return *built;
+}
+
+void BM_FlyerClick(benchmark::State& state)
+{
+    Season& s = season();
+    if (!s.ok)
+        return state.SkipWithError("no database");
+    frmBirdInventory window(InitDatabasePath(s.home), s.dialogs, *s.settings);
+    auto* flyers = window.findChild<QListWidget*>(QStringLiteral("lstBIFlyerList"));
+    int row = 0;
+    for (auto _ : state) {
+        row = (row + 997) % kFlyers;
+        const QSignalBlocker blocker(flyers);
+        flyers->setCurrentRow(row);
+        window.flyerClick();
+    }
+    if (window.listedBirds().size() != kBirdsPerFlyer)
+        state.SkipWithError("the flyer click did not list 50 birds");
+}
+BENCHMARK(BM_FlyerClick)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_BandExists(benchmark::State& state)
+{
+    Season& s = season();
+    if (!s.ok)
+        return state.SkipWithError("no database");
+    const AdminData data(s.database);
+    int number = 0;
+    for (auto _ : state) {
+        number = (number + 7919) % (kFlyers * kBirdsPerFlyer) + 1;
+        const auto exists = data.bandExists(bandOf(number));
+        if (!exists.ok() || !exists.value)
+            state.SkipWithError("band not found");
+    }
+}
+BENCHMARK(BM_BandExists)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_CliBirdList(benchmark::State& state)
+{
+    Season& s = season();
+    if (!s.ok)
+        return state.SkipWithError("no database");
+    int flyer = 0;
+    for (auto _ : state) {
+        flyer = (flyer + 613) % kFlyers;
+        QProcess process;
+        process.start(QStringLiteral(CORVEX_CLI_PATH),
+                      {QStringLiteral("--home"), s.dir.path(), QStringLiteral("bird"), QStringLiteral("list"),
+                       QStringLiteral("Flyer %1").arg(flyer)});
+        process.waitForFinished(10000);
+        if (process.exitCode() != 0 || process.readAllStandardOutput().count('\n') != kBirdsPerFlyer)
+            state.SkipWithError("bird list failed");
+    }
+}
+BENCHMARK(BM_CliBirdList)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_OpenBirdInventory(benchmark::State& state)
+{
+    Season& s = season();
+    if (!s.ok)
+        return state.SkipWithError("no database");
+    for (auto _ : state) {
+        frmBirdInventory window(InitDatabasePath(s.home), s.dialogs, *s.settings);
+        benchmark::DoNotOptimize(window.listedBirds().size());
+    }
+}
+BENCHMARK(BM_OpenBirdInventory)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
