@@ -12,7 +12,11 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
@@ -65,6 +69,15 @@ QString rangePrompt(const QDate& today)
            kCrLf + kLiberationDatePrompt;
 }
 
+int syncToDisk(int handle)
+{
+#ifdef Q_OS_WIN
+    return ::_commit(handle);
+#else
+    return ::fsync(handle);
+#endif
+}
+
 // Appends and makes sure the bytes are on the disk; on failure the file is cut back to its old length.
 bool appendDurably(const QString& path, const QByteArray& bytes, QString& error)
 {
@@ -74,7 +87,7 @@ bool appendDurably(const QString& path, const QByteArray& bytes, QString& error)
         return false;
     }
     const qint64 oldSize = file.size();
-    const bool written = file.write(bytes) == bytes.size() && file.flush() && ::fsync(file.handle()) == 0;
+    const bool written = file.write(bytes) == bytes.size() && file.flush() && syncToDisk(file.handle()) == 0;
     if (!written) {
         error = file.errorString();
         file.resize(oldSize);

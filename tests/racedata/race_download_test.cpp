@@ -7,29 +7,29 @@ const QString kSaved = QStringLiteral("Race data file %1 saved to %2");
 
 class RaceDownload : public RaceFixture {
 protected:
-    RaceDownloadResult download() { return DownloadRaceData(clock, dialogs, progress, folder); }
+    RaceDownloadResult download() { return DownloadRaceData(link(), dialogs, hooked, folder); }
     QString shownFolder() const { return displayedRaceFolder(folder); }
 };
 
 TEST_F(RaceDownload, SavesEveryRecordWithCrLfInAFileNamedFromTheFirstHeader)
 {
-    port.raceRecords = {raceHeader(), clocking(), clocking(QStringLiteral("US08 ABC000002"), "143107", "X")};
+    setRaces({raceHeader(), clocking(), clocking(QStringLiteral("US08 ABC000002"), "143107", "X")});
     const auto result = download();
     ASSERT_EQ(result.outcome, RaceDownloadOutcome::Saved);
     EXPECT_EQ(result.records, 3);
     EXPECT_EQ(dialogs.lines(), QStringList{"[Corvex] " + kSaved.arg("00120307.045", shownFolder())});
     EXPECT_EQ(readAllBytes(QDir(folder).filePath("00120307.045")),
               toWindows1252(raceHeader() + "\r\n" + clocking() + "\r\nUS08 ABC0000020143107" + "0512X\r\n"));
-    EXPECT_EQ(progress.lowerLine(), "3 Blocks Transferred");
-    EXPECT_FALSE(progress.isShown());
+    EXPECT_EQ(hooked.lowerLine(), "3 Blocks Transferred");
+    EXPECT_FALSE(hooked.isShown());
     EXPECT_FALSE(port.isOpen());
-    EXPECT_EQ(port.commands.first(), "v");
-    EXPECT_TRUE(port.commands.contains("W"));
+    const QList<QByteArray> ack{QByteArray(1, control::ACK)};
+    EXPECT_EQ(sim.commands(), (QList<QByteArray>{"v", "v", "e00", "W"} + ack + ack + ack + ack)); // then EOT
 }
 
 TEST_F(RaceDownload, MissingRaceFolderIsCreated)
 {
-    port.raceRecords = {raceHeader(), clocking()};
+    setRaces({raceHeader(), clocking()});
     ASSERT_FALSE(QDir(folder).exists());
     EXPECT_EQ(download().outcome, RaceDownloadOutcome::Saved);
     EXPECT_EQ(filesInFolder(), QStringList{"00120307.045"});
@@ -37,27 +37,33 @@ TEST_F(RaceDownload, MissingRaceFolderIsCreated)
 
 TEST_F(RaceDownload, HeaderWithoutClockingsIsNoRaceData)
 {
-    port.raceRecords = {raceHeader()};
+    setRaces({raceHeader()});
     EXPECT_EQ(download().outcome, RaceDownloadOutcome::NoRaceData);
     EXPECT_EQ(dialogs.lines(), QStringList{"[Corvex]     No race data in RBM"});
     EXPECT_FALSE(QDir(folder).exists());
-    EXPECT_FALSE(progress.isShown());
+    EXPECT_FALSE(hooked.isShown());
 }
 
 TEST_F(RaceDownload, OneCharacterAnswersAreSkippedAndNotCounted)
 {
-    port.extraRaceAnswers = {control::text(control::ACK), control::text(control::ESC)};
-    port.raceRecords = {raceHeader(), clocking()};
+    setRaces({raceHeader(), clocking()});
+    hooked.onLowerLine = [this](const QString& line) {
+        if (line.startsWith("1 ")) {
+            sim.queueRawAnswer(control::text(control::ACK));
+            sim.queueRawAnswer(control::text(control::ESC));
+        }
+    };
     const auto result = download();
     ASSERT_EQ(result.outcome, RaceDownloadOutcome::Saved);
     EXPECT_EQ(result.records, 2);
-    EXPECT_EQ(progress.lowerLine(), "2 Blocks Transferred");
+    EXPECT_EQ(hooked.lowerLine(), "2 Blocks Transferred");
     EXPECT_EQ(readAllBytes(result.path), toWindows1252(raceHeader() + "\r\n" + clocking() + "\r\n"));
+    EXPECT_EQ(sim.commands().count(QByteArray(1, control::ACK)), 5); // two of them answered by ACK and ESC
 }
 
 TEST_F(RaceDownload, ReplaceQuestionYesNoCancel)
 {
-    port.raceRecords = {raceHeader(), clocking()};
+    setRaces({raceHeader(), clocking()});
     ASSERT_EQ(download().outcome, RaceDownloadOutcome::Saved);
     const QString normal = QDir(folder).filePath("00120307.045");
     const QString alternative = QDir(folder).filePath("05120807.045");
@@ -72,7 +78,7 @@ TEST_F(RaceDownload, ReplaceQuestionYesNoCancel)
               (QStringList{"[Save Race Data] File already exists!  Do you want to replace it?",
                            "[Corvex] Race data not saved."}));
     EXPECT_EQ(readAllBytes(normal), "old\r\n");
-    EXPECT_FALSE(progress.isShown());
+    EXPECT_FALSE(hooked.isShown());
 
     // Yes replaces the normal file.
     dialogs.clearLog();
@@ -87,7 +93,7 @@ TEST_F(RaceDownload, ReplaceQuestionYesNoCancel)
     const auto second = download();
     EXPECT_EQ(second.path, alternative);
     EXPECT_EQ(dialogs.texts().last(), kSaved.arg("05120807.045", shownFolder()));
-    port.raceRecords << clocking(QStringLiteral("US08 ABC000009"));
+    setRaces({raceHeader(), clocking(), clocking(QStringLiteral("US08 ABC000009"))});
     dialogs.clearLog();
     dialogs.queueAnswer(Dialogs::Answer::No);
     EXPECT_EQ(download().outcome, RaceDownloadOutcome::Saved);
@@ -98,46 +104,49 @@ TEST_F(RaceDownload, ReplaceQuestionYesNoCancel)
 
 TEST_F(RaceDownload, ClockFallingSilentMidSeriesLeavesNoFile)
 {
-    port.raceRecords = {raceHeader(), clocking(), clocking()};
-    port.silentAfterRaceRecords = 2;
+    setRaces({raceHeader(), clocking(), clocking()});
+    sim.changeFaults([](ClockFaults& f) { f.unplugAfterRecords = 2; });
     EXPECT_EQ(download().outcome, RaceDownloadOutcome::NoRbm);
     ASSERT_EQ(dialogs.texts().size(), 2);
     EXPECT_TRUE(dialogs.texts()[0].startsWith("No Corvex detected."));
     EXPECT_EQ(dialogs.lines()[1], "[Corvex] No RBM Inserted");
-    EXPECT_FALSE(QDir(folder).exists() && !filesInFolder().isEmpty());
-    EXPECT_FALSE(progress.isShown());
+    EXPECT_TRUE(filesInFolder().isEmpty()); // no race file and no temporary file
+    EXPECT_FALSE(hooked.isShown());
 }
 
 TEST_F(RaceDownload, AnyOtherFailedReadSavesNothing)
 {
-    port.raceRecords = {raceHeader(), clocking(), clocking()};
-    port.silentAfterRaceRecords = 2;
-    port.badChecksumInsteadOfSilence = true; // the exchange returns an empty text
+    setRaces({raceHeader(), clocking(), clocking()});
+    // A wrong checksum makes the exchange return an empty text.
+    hooked.onLowerLine = [this](const QString& line) {
+        if (line.startsWith("2 "))
+            sim.changeFaults([](ClockFaults& f) { f.badChecksum = 1; });
+    };
     EXPECT_EQ(download().outcome, RaceDownloadOutcome::ExchangeFailed);
     EXPECT_EQ(dialogs.lines(), QStringList{"[Corvex] Race data not saved."});
     EXPECT_TRUE(filesInFolder().isEmpty());
 
     // The next download starts the series afresh instead of resuming in its middle.
-    port.silentAfterRaceRecords = -1;
+    hooked.onLowerLine = nullptr;
     dialogs.clearLog();
     EXPECT_EQ(download().outcome, RaceDownloadOutcome::Saved);
-    EXPECT_EQ(port.racesStarted, 2);
+    EXPECT_EQ(sim.commands().count("W"), 2);
     EXPECT_EQ(readRaceFile(QDir(folder).filePath("00120307.045")).records.size(), 3);
 }
 
 TEST_F(RaceDownload, NoClockEndsSilently)
 {
-    port.rbmVersionAnswer = "v";
+    sim.queueAnswerText("v");
     EXPECT_EQ(download().outcome, RaceDownloadOutcome::NoClock);
     EXPECT_TRUE(dialogs.texts().isEmpty());
-    EXPECT_FALSE(port.commands.contains("W"));
+    EXPECT_FALSE(sim.commands().contains("W"));
 }
 
 TEST_F(RaceDownload, HostileFirstRecordCannotLeaveTheFolder)
 {
     QString hostile = raceHeader();
     hostile.replace(0, 11, QStringLiteral("../../x.tmp"));
-    port.raceRecords = {hostile, clocking()};
+    setRaces({hostile, clocking()});
     EXPECT_EQ(download().outcome, RaceDownloadOutcome::InvalidFileName);
     EXPECT_EQ(dialogs.lines(), QStringList{"[Corvex] Invalid file name - " + shownFolder() + "../../x..tmp"});
     EXPECT_FALSE(QFileInfo::exists(QDir(folder).filePath("../../x.tmp")));
@@ -146,7 +155,7 @@ TEST_F(RaceDownload, HostileFirstRecordCannotLeaveTheFolder)
     // The alternative name is checked as well.
     hostile = raceHeader();
     hostile.replace(19, 6, QStringLiteral("/../..")); // clock start month, day, year
-    port.raceRecords = {hostile, clocking()};
+    setRaces({hostile, clocking()});
     QDir().mkpath(folder);
     ASSERT_TRUE(writeRaceFile(QDir(folder).filePath("00120307.045"), {"old"}).ok);
     dialogs.clearLog();
@@ -158,10 +167,26 @@ TEST_F(RaceDownload, HostileFirstRecordCannotLeaveTheFolder)
 
 TEST_F(RaceDownload, KeepsMoreThan510Records)
 {
-    port.raceRecords << raceHeader();
+    QStringList races{raceHeader()};
     for (int i = 0; i < 600; ++i)
-        port.raceRecords << clocking(QStringLiteral("US08 ABC%1").arg(i, 6, 10, QLatin1Char('0')));
+        races << clocking(QStringLiteral("US08 ABC%1").arg(i, 6, 10, QLatin1Char('0')));
+    setRaces(races);
     const auto result = download();
     ASSERT_EQ(result.outcome, RaceDownloadOutcome::Saved);
-    EXPECT_EQ(readRaceFile(result.path).records, port.raceRecords);
+    EXPECT_EQ(readRaceFile(result.path).records, races);
+}
+
+TEST_F(RaceDownload, FileErrorIsReportedNotSilent)
+{
+    setRaces({raceHeader(), clocking()});
+    // A folder where the race file should go makes the write fail.
+    ASSERT_TRUE(QDir().mkpath(QDir(folder).filePath("00120307.045")));
+    dialogs.queueAnswer(Dialogs::Answer::Yes);
+    EXPECT_EQ(download().outcome, RaceDownloadOutcome::FileError);
+    ASSERT_EQ(dialogs.texts().size(), 2);
+    EXPECT_TRUE(dialogs.texts()[1].startsWith(
+        "Race data not saved.\r\n\r\n" + QDir::toNativeSeparators(QDir(folder).filePath("00120307.045")) +
+        ": "));
+    EXPECT_TRUE(QFileInfo(QDir(folder).filePath("00120307.045")).isDir());
+    EXPECT_FALSE(hooked.isShown());
 }

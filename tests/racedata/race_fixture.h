@@ -3,10 +3,8 @@
 #include "clocklink/clock_link.h"
 #include "common/text_codec.h"
 #include "common/today.h"
-#include "fake_clock_port.h"
-#include "platform/recording_progress.h"
-#include "platform/scripted_dialogs.h"
 #include "racedata/race_records.h"
+#include "support/simulated_clock.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -42,26 +40,50 @@ inline QByteArray readAllBytes(const QString& path)
     return file.readAll();
 }
 
-class RaceFixture : public ::testing::Test {
+inline QString s3Record(const QString& name)
+{
+    return QStringLiteral("S3") + QString(10, QLatin1Char('0')) + name.leftJustified(20) + QString(14, '0');
+}
+
+// The progress window, with a hook on its count line so that a test can change the clock mid-series.
+class HookedProgress : public RecordingProgress {
+public:
+    void setLowerLine(const QString& text) override
+    {
+        RecordingProgress::setLowerLine(text);
+        if (onLowerLine)
+            onLowerLine(text);
+    }
+    std::function<void(const QString&)> onLowerLine;
+};
+
+// The stand-in clock on a pseudo-terminal, a race folder that does not exist yet, and today fixed at
+// 20 May 2008.
+class RaceFixture : public SimulatedClockTest {
 protected:
     void SetUp() override
     {
+        SimulatedClockTest::SetUp();
         ASSERT_TRUE(m_dir.isValid());
         folder = QDir(m_dir.path()).filePath(QStringLiteral("CVX"));
-        dialogs.onUnexpected = [](const QString& what) { ADD_FAILURE() << what.toStdString(); };
         Today::set(QDateTime(QDate(2008, 5, 20), QTime(12, 0)));
     }
-    void TearDown() override { Today::set(std::nullopt); }
+    void TearDown() override
+    {
+        Today::set(std::nullopt);
+        SimulatedClockTest::TearDown();
+    }
 
+    void setRaces(const QStringList& races)
+    {
+        sim.update([&](ClockScenario& s) { s.races = races; });
+    }
     QStringList filesInFolder() const
     {
         return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     }
 
-    FakeClockPort port;
-    ScriptedDialogs dialogs;
-    RecordingProgress progress;
-    ClockLink clock{port, dialogs, FakeClockPort::quickTimings()};
+    HookedProgress hooked;
     QString folder;
 
 private:

@@ -55,11 +55,9 @@ protected:
     void SetUp() override
     {
         RaceFixture::SetUp();
-        port.raceRecords = {
-            raceHeader(), clocking(), kNoArrival,
-            clocking(QStringLiteral("US08 ABC000003"), QStringLiteral("150000"), QStringLiteral("X"))};
-        port.adminRecords = {QStringLiteral("S1xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"),
-                             QStringLiteral("S3xxxxxxxxxxJOHN SMITH          xxxxxxxxxxxxxx")};
+        setRaces({raceHeader(), clocking(), kNoArrival,
+                  clocking(QStringLiteral("US08 ABC000003"), QStringLiteral("150000"), QStringLiteral("X"))});
+        sim.update([](ClockScenario& s) { s.s3 = s3Record(QStringLiteral("JOHN SMITH")); });
         lookups.flyers.insert(QStringLiteral("7/45"), QStringLiteral("John Smith"));
         lookups.colours.insert(QStringLiteral(" ABC012345"), QStringLiteral("BBAR"));
         lookups.colours.insert(QStringLiteral(" ABC000002"), QStringLiteral("RC"));
@@ -72,7 +70,7 @@ protected:
     {
         dialogs.queueInput(date);
         dialogs.queueSaveFile(weekFile());
-        return ExportWinSpeed(clock, dialogs, progress, lookups, folder);
+        return ExportWinSpeed(link(), dialogs, hooked, lookups, folder);
     }
 
     FakeLookups lookups;
@@ -94,11 +92,11 @@ TEST_F(WinSpeedExport, WritesTheGoldenFileForOneClock)
     EXPECT_EQ(log[1].kind, ScriptedDialogs::Logged::Kind::SaveFile);
     EXPECT_EQ(log[1].extra, folder + "|W0000020.D00");
     EXPECT_EQ(log[1].box.text, "WinSpeed Data Files (*.D00)|*.D00|");
-    EXPECT_EQ(progress.lowerLine(), "3 Records Written");
-    EXPECT_FALSE(progress.isShown());
+    EXPECT_EQ(hooked.lowerLine(), "3 Records Written");
+    EXPECT_FALSE(hooked.isShown());
     EXPECT_FALSE(port.isOpen());
-    EXPECT_TRUE(port.commands.contains("X"));
-    EXPECT_TRUE(port.commands.contains("R"));
+    EXPECT_TRUE(sim.commands().contains("X"));
+    EXPECT_TRUE(sim.commands().contains("R"));
 }
 
 TEST_F(WinSpeedExport, SecondClockOfTheWeekIsAppendedWithItsOwnRecordZero)
@@ -115,22 +113,21 @@ TEST_F(WinSpeedExport, SecondClockOfTheWeekIsAppendedWithItsOwnRecordZero)
 
 TEST_F(WinSpeedExport, OnlyTrainingFlightsWriteNothing)
 {
-    port.raceRecords = {trainingHeader(), clocking(), clocking()};
-    EXPECT_EQ(ExportWinSpeed(clock, dialogs, progress, lookups, folder).outcome, WinSpeedOutcome::NoRaces);
+    setRaces({trainingHeader(), clocking(), clocking()});
+    EXPECT_EQ(ExportWinSpeed(link(), dialogs, hooked, lookups, folder).outcome, WinSpeedOutcome::NoRaces);
     EXPECT_EQ(dialogs.texts(),
               QStringList{"No races to save.  Any clockings are training data, only. \r\nClick on '&Race "
                           "Information' -> 'Save Race Data (\"CVX\" style)'\r\nThen use 'Corvex Race Data "
                           "Reports' to see available training data."});
     EXPECT_FALSE(QDir(folder).exists() && !filesInFolder().isEmpty());
-    EXPECT_FALSE(progress.isShown());
+    EXPECT_FALSE(hooked.isShown());
 }
 
 TEST_F(WinSpeedExport, RaceNumberedZeroAsksTheNotice)
 {
-    port.raceRecords = {raceHeader(QStringLiteral("00")), clocking(), raceHeader(QStringLiteral("03")),
-                        clocking()};
+    setRaces({raceHeader(QStringLiteral("00")), clocking(), raceHeader(QStringLiteral("03")), clocking()});
     dialogs.queueAnswer(Dialogs::Answer::No);
-    EXPECT_EQ(ExportWinSpeed(clock, dialogs, progress, lookups, folder).outcome, WinSpeedOutcome::Declined);
+    EXPECT_EQ(ExportWinSpeed(link(), dialogs, hooked, lookups, folder).outcome, WinSpeedOutcome::Declined);
     ASSERT_EQ(dialogs.log().size(), 1u);
     const auto& box = dialogs.log()[0].box;
     EXPECT_EQ(box.title, "WinSpeed Notice");
@@ -159,7 +156,7 @@ TEST_F(WinSpeedExport, LiberationDateRangeAndUnreadableAnswers)
     dialogs.queueAnswer(Dialogs::Answer::Yes);
     dialogs.queueInput(QStringLiteral("05/20/2008"));
     dialogs.queueSaveFile(QDir(folder).filePath(QStringLiteral("W0000021.D00")));
-    ASSERT_EQ(ExportWinSpeed(clock, dialogs, progress, lookups, folder).outcome, WinSpeedOutcome::Saved);
+    ASSERT_EQ(ExportWinSpeed(link(), dialogs, hooked, lookups, folder).outcome, WinSpeedOutcome::Saved);
 
     const QString range =
         QStringLiteral("Liberation Date Must be Between : \r\n\r\n05-20-2007   &   05-20-2008"
@@ -180,8 +177,8 @@ TEST_F(WinSpeedExport, LiberationDateRangeAndUnreadableAnswers)
     dialogs.clearLog();
     dialogs.queueInput(QStringLiteral("??"));
     dialogs.queueAnswer(Dialogs::Answer::No);
-    EXPECT_EQ(ExportWinSpeed(clock, dialogs, progress, lookups, folder).outcome, WinSpeedOutcome::Cancelled);
-    EXPECT_FALSE(progress.isShown());
+    EXPECT_EQ(ExportWinSpeed(link(), dialogs, hooked, lookups, folder).outcome, WinSpeedOutcome::Cancelled);
+    EXPECT_FALSE(hooked.isShown());
 }
 
 TEST_F(WinSpeedExport, OldFileIsKeptUnderItsYearAndReplaced)
@@ -220,7 +217,7 @@ TEST_F(WinSpeedExport, FileNotBeginningWithRecordZeroIsLeftAlone)
 TEST_F(WinSpeedExport, UnknownFlyerWarnsOnceAndWritesUnknownColours)
 {
     lookups.flyers.clear();
-    port.raceRecords << raceHeader(QStringLiteral("04")) << clocking();
+    setRaces({raceHeader(), clocking(), kNoArrival, raceHeader(QStringLiteral("04")), clocking()});
     ASSERT_EQ(exportTo().outcome, WinSpeedOutcome::Saved);
     const QStringList texts = dialogs.texts();
     ASSERT_EQ(texts.size(), 2);
