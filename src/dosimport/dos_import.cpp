@@ -88,6 +88,7 @@ QString DosImport::import(int clubId, const std::optional<std::vector<int>>& sel
             taken.push_back(static_cast<int>(i));
     }
 
+    ImportQueries queries(m_database);
     int count = 0;
     for (int index : taken) {
         const FlyerRecord& record = m_records[static_cast<size_t>(index)];
@@ -114,7 +115,7 @@ QString DosImport::import(int clubId, const std::optional<std::vector<int>>& sel
             noInventoryFile(record);
             continue;
         }
-        importFlyer(record, clubId);
+        importFlyer(record, clubId, queries);
     }
     if (m_progress.isShown())
         m_progress.close();
@@ -122,7 +123,7 @@ QString DosImport::import(int clubId, const std::optional<std::vector<int>>& sel
     return kImportDoneStatus;
 }
 
-void DosImport::importFlyer(const FlyerRecord& record, int clubId)
+void DosImport::importFlyer(const FlyerRecord& record, int clubId, ImportQueries& queries)
 {
     // One transaction per flyer for speed only: whatever was stored before a failure is committed, as the
     // flyer and its birds were stored statement by statement.
@@ -152,18 +153,18 @@ void DosImport::importFlyer(const FlyerRecord& record, int clubId)
 
     for (const QString& birdRecord : ParseBirdFile(read.bytes)) {
         const QString band = Mid(birdRecord, 1, 14).toUpper();
-        const Fetched<bool> taken = m_data.bandExists(band);
-        if (!taken.ok()) {
+        const std::optional<bool> taken = queries.bandExists(band);
+        if (!taken) {
             finish();
             noInventoryFile(record);
             return;
         }
-        if (taken.value) {
+        if (*taken) {
             m_dialogs.inform(QStringLiteral("Duplicate band number ") + band +
                              QStringLiteral("not allowed for ") + record.name);
             continue;
         }
-        if (!m_data.addBird(BirdFromRecord(birdRecord, flyer.value)).ok()) {
+        if (!queries.addBird(BirdFromRecord(birdRecord, flyer.value))) {
             finish();
             noInventoryFile(record);
             return;

@@ -6,6 +6,7 @@
 
 #include "admin/admin_data.h"
 #include "dosimport/dos_files.h"
+#include "dosimport/import_queries.h"
 
 #include <optional>
 #include <vector>
@@ -53,7 +54,7 @@ public:
 
 private:
     void listEntries();
-    void importFlyer(const FlyerRecord& record, int clubId);
+    void importFlyer(const FlyerRecord& record, int clubId, ImportQueries& queries);
     void noInventoryFile(const FlyerRecord& record);
 
     Database& m_database;
