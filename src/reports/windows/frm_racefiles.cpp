@@ -36,6 +36,9 @@ frmRacefiles::frmRacefiles(const RaceReportServices& services, QWidget* parent)
     Label3->setObjectName(QStringLiteral("Label3"));
     Drive1 = new QComboBox(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
+    lblFolder = new QLabel(this);
+    lblFolder->setObjectName(QStringLiteral("lblFolder"));
+    lblFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Dir1 = new QListWidget(this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
     Dir1->setMaximumHeight(QFontMetrics(Dir1->font()).height() * 6);
@@ -49,6 +52,7 @@ frmRacefiles::frmRacefiles(const RaceReportServices& services, QWidget* parent)
     counts->addWidget(Label3);
     layout->addLayout(counts);
     layout->addWidget(Drive1);
+    layout->addWidget(lblFolder);
     layout->addWidget(Dir1);
 
     connect(List1, &QListWidget::itemClicked, this,
@@ -85,6 +89,9 @@ void frmRacefiles::setFolder(const QString& folder)
         List1->addItem(kNoFilesEntry);
     fillDrives();
     fillFolders();
+    const QString shown = QDir::toNativeSeparators(QDir(folder).absolutePath());
+    lblFolder->setText(lblFolder->fontMetrics().elidedText(shown, Qt::ElideMiddle, 280));
+    lblFolder->setToolTip(shown);
 }
 
 frmRaceform* frmRacefiles::chooseEntry(int row)

@@ -47,6 +47,7 @@ private:
     QLabel* Label2;
     QLabel* Label3;
     QComboBox* Drive1;
+    QLabel* lblFolder;
     QListWidget* Dir1;
 };
 
