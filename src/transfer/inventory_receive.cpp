@@ -286,7 +286,7 @@ ReceiveResult ReceiveInventory(ClockLink& clock, Dialogs& dialogs, Progress& pro
 
 std::optional<ReceiveCounters> StoreReceivedBirds(Database& database, Dialogs& dialogs,
                                                   const ReceivedInventory& inventory,
-                                                  const QString& flyerName)
+                                                  const QString& flyerName, bool report)
 {
     const AdminData data(database);
     const Fetched<std::optional<Flyer>> flyer = data.flyerByName(flyerName);
@@ -302,7 +302,8 @@ std::optional<ReceiveCounters> StoreReceivedBirds(Database& database, Dialogs& d
         inform(dialogs, status.description);
         return std::nullopt;
     }
-    inform(dialogs, flyer::receivedMessage(flyerName.trimmed(), counters.updated, counters.added));
+    if (report)
+        inform(dialogs, flyer::receivedMessage(flyerName.trimmed(), counters.updated, counters.added));
     return counters;
 }
 

@@ -61,10 +61,11 @@ ReceiveResult ReceiveInventory(ClockLink& clock, Dialogs& dialogs, Progress& pro
                                const ReceiveRequest& request = {});
 
 // The flyer named in the inventory is stored now under flyerName (the flyers window saved it): stores the
-// received birds for it, all or nothing, and reports. Nothing when it failed (the reason has been shown).
+// received birds for it, all or nothing, and reports unless the caller does. Nothing when it failed (the
+// reason has been shown).
 std::optional<ReceiveCounters> StoreReceivedBirds(Database& database, Dialogs& dialogs,
                                                   const ReceivedInventory& inventory,
-                                                  const QString& flyerName);
+                                                  const QString& flyerName, bool report = true);
 
 // Creates the flyer named in the inventory with club clubId and stores its birds, all or nothing, and
 // reports.

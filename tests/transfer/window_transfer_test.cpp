@@ -1,0 +1,116 @@
+#include "admin/flyer_rules.h"
+#include "admin/windows/clock_transfers.h"
+#include "admin/windows/frm_bird_inventory.h"
+#include "admin/windows/frm_flyer_list.h"
+#include "admin/windows/frm_liberations.h"
+#include "shell/settings/settings_store.h"
+#include "support/find_child.h"
+#include "transfer/inventory_send.h"
+#include "transfer_fixture.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+class WindowTransferTest : public TransferTest {
+protected:
+    TransferServices services()
+    {
+        TransferServices s;
+        s.clock = &link();
+        s.dialogs = &dialogs;
+        s.progress = &progress;
+        s.databasePath = db.path();
+        s.headerSettings = [this] { return settings; };
+        s.openFlyerWindow = [this] {
+            flyers = std::make_unique<frmFlyerList>(db.path(), dialogs);
+            return flyers.get();
+        };
+        return s;
+    }
+
+    QTemporaryDir settingsDir;
+    SettingsStore store{settingsDir.filePath(QStringLiteral("Corvex.conf"))};
+    std::unique_ptr<frmFlyerList> flyers;
+};
+
+TEST_F(WindowTransferTest, SendButtonSendsTheChosenFlyersBirds)
+{
+    const int john = db.addFlyer(QStringLiteral("John Smith"), db.addClub(QStringLiteral("Riverside")));
+    db.addBird(john, QStringLiteral("US24 ABC000001"), QStringLiteral("1111111111"));
+    db.addBird(john, QStringLiteral("US24 ABC000002"));
+    frmBirdInventory window(db.path(), dialogs, store);
+    ConnectInventoryTransfers(window, services());
+
+    auto* send = findChildOrFail<QPushButton>(&window, QStringLiteral("cmdSendBirds"));
+    ASSERT_TRUE(send);
+    ASSERT_TRUE(send->isEnabled());
+    send->click();
+    EXPECT_EQ(dialogs.texts(), QStringList{birdsSentText(2)});
+    EXPECT_EQ(sim.scenario().birds.size(), 2);
+    EXPECT_EQ(window.chosenFlyer()->Name, QStringLiteral("John Smith"));
+}
+
+TEST_F(WindowTransferTest, SavingTheNewFlyerInTheFlyersWindowStoresTheReceivedBirds)
+{
+    db.addClub(QStringLiteral("Riverside"));
+    db.addClub(QStringLiteral("Hilltop"));
+    sim.update([this](ClockScenario& s) {
+        s.s1 = S1Record(settings);
+        s.s2 = S2Record(settings, 2, QStringLiteral("Hilltop"));
+        s.s3 = S3Record(settings, 2, 5, QStringLiteral("New Flyer"));
+        s.birds = {QStringLiteral("ZUS24 ABC000001H55555555550")};
+    });
+    frmBirdInventory window(db.path(), dialogs, store);
+    ConnectInventoryTransfers(window, services());
+    dialogs.queueAnswer(Dialogs::Answer::Yes);
+
+    auto* receive = findChildOrFail<QPushButton>(&window, QStringLiteral("cmdReceiveBirds"));
+    ASSERT_TRUE(receive);
+    receive->click();
+    ASSERT_TRUE(flyers);
+    EXPECT_EQ(flyers->mode(), flyer::Mode::Adding);
+    EXPECT_TRUE(ReceiveNewFlyer);
+    EXPECT_EQ(dialogs.texts().last(), QStringLiteral("Please choose a club for New Flyer."));
+    auto* name = findChildOrFail<QLineEdit>(flyers.get(), QStringLiteral("txtFlyerName"));
+    ASSERT_TRUE(name);
+    EXPECT_EQ(name->text().trimmed(), QStringLiteral("New Flyer"));
+    EXPECT_TRUE(db.data().searchFlyers({}).value.empty());
+
+    auto* clubs = findChildOrFail<QComboBox>(flyers.get(), QStringLiteral("cboClubList"));
+    ASSERT_TRUE(clubs);
+    clubs->setCurrentIndex(1);
+    dialogs.clearLog();
+    flyers->pressSave();
+
+    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Data successfully retrieved for New Flyer.\r\n\r\n"
+                                                          "Birds Updated = 0\r\nBirds Added = 1")});
+    EXPECT_FALSE(ReceiveNewFlyer);
+    const auto stored = db.data().flyerByName(QStringLiteral("New Flyer"));
+    ASSERT_TRUE(stored.value);
+    EXPECT_EQ(stored.value->ClubID, 2);
+    ASSERT_EQ(birdsOf(stored.value->FlyerID).size(), 1u);
+    EXPECT_EQ(birdsOf(stored.value->FlyerID)[0].elecnumber, QStringLiteral("5555555555"));
+    ASSERT_TRUE(window.chosenFlyer());
+    EXPECT_EQ(window.chosenFlyer()->Name, QStringLiteral("New Flyer"));
+}
+
+TEST_F(WindowTransferTest, LiberationSendButtonSendsTheTable)
+{
+    ASSERT_TRUE(db.data()
+                    .addLiberationPoint({0, QStringLiteral("07"), QStringLiteral("0412"),
+                                         QStringLiteral("Oklahoma City"), QStringLiteral("1")})
+                    .ok());
+    frmLiberations window(db.path(), dialogs);
+    ConnectLiberationTransfer(window, services());
+    auto* send = findChildOrFail<QPushButton>(&window, QStringLiteral("cmdSendOrte"));
+    ASSERT_TRUE(send);
+    ASSERT_TRUE(send->isEnabled());
+    send->click();
+    EXPECT_EQ(sim.scenario().liberations, QStringList{QStringLiteral("I0071204Oklahoma1")});
+    EXPECT_TRUE(dialogs.texts().isEmpty());
+}
+
+} // namespace
