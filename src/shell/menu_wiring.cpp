@@ -1,5 +1,6 @@
 #include "shell/menu_wiring.h"
 
+#include "admin/windows/clock_transfers.h"
 #include "admin/windows/frm_bird_inventory.h"
 #include "admin/windows/frm_club_data.h"
 #include "admin/windows/frm_flyer_list.h"
@@ -14,6 +15,37 @@
 #include "shell/settings/configuration.h"
 
 #include <QLineEdit>
+
+namespace {
+// What the clock transfers of the data windows work with.
+TransferServices transferServices(AppContext& c)
+{
+    TransferServices s;
+    s.clock = &c.clock;
+    s.dialogs = &c.dialogs;
+    s.progress = &c.progress;
+    s.databasePath = c.databasePath;
+    s.headerSettings = [&c] {
+        return AdminHeaderSettings{c.config.combineName, c.config.nationalOrg, c.config.combine,
+                                   c.config.concourse};
+    };
+    s.showClockStatus = [&c] { c.showClockStatus(); };
+    s.openClubsForAdd = [&c] {
+        QWidget* clubs = c.showWindow(QStringLiteral("clubdata"), [](AppContext& cc) -> QWidget* {
+            return new frmClubData(cc.databasePath, cc.dialogs);
+        });
+        if (auto* clubWindow = qobject_cast<frmClubData*>(clubs))
+            clubWindow->pressAdd();
+    };
+    s.openFlyerWindow = [&c] {
+        return qobject_cast<frmFlyerList*>(
+            c.showWindow(QStringLiteral("FlyerData"), [](AppContext& cc) -> QWidget* {
+                return new frmFlyerList(cc.databasePath, cc.dialogs);
+            }));
+    };
+    return s;
+}
+} // namespace
 
 // Each entry opens its window through AppContext::showWindow (one modeless window of each kind) or runs
 // its operation with the context, e.g.
@@ -73,12 +105,16 @@ void WireMenus(frmMain& window, AppContext& context)
     });
     window.setMenuAction(QStringLiteral("BirdList"), [&context] {
         context.showWindow(QStringLiteral("BirdList"), [](AppContext& c) -> QWidget* {
-            return new frmBirdInventory(c.databasePath, c.dialogs, c.settings);
+            auto* birds = new frmBirdInventory(c.databasePath, c.dialogs, c.settings);
+            ConnectInventoryTransfers(*birds, transferServices(c));
+            return birds;
         });
     });
     window.setMenuAction(QStringLiteral("liberationdata"), [&context] {
         context.showWindow(QStringLiteral("liberationdata"), [](AppContext& c) -> QWidget* {
-            return new frmLiberations(c.databasePath, c.dialogs);
+            auto* liberations = new frmLiberations(c.databasePath, c.dialogs);
+            ConnectLiberationTransfer(*liberations, transferServices(c));
+            return liberations;
         });
     });
     window.setMenuAction(QStringLiteral("mnuRaceReport"), [&context] {
