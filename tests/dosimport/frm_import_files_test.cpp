@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QStorageInfo>
 
 namespace {
 
@@ -105,6 +106,8 @@ TEST_F(ImportWindowTest, FoldersAreEnteredByDoubleClickAndListTheirFiles)
               (QStringList{QStringLiteral("Admin File 1"), QStringLiteral("Admin File 2")}));
     EXPECT_EQ(findChildOrFail<QLabel>(&w, "Label1")->text(), QStringLiteral("Files = 2"));
     EXPECT_EQ(itemTexts(dirs).value(0), QStringLiteral(".."));
+    // The drive list shows the volume that holds the folder.
+    EXPECT_EQ(findChildOrFail<QComboBox>(&w, "Drive1")->currentText(), QStorageInfo(w.folder()).rootPath());
 }
 
 TEST_F(ImportWindowTest, AFileOfStoredFlyersMarksThemAllAndRefusesToImport)

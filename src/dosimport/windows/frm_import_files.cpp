@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStorageInfo>
 #include <QVBoxLayout>
 
@@ -190,6 +191,12 @@ void frmImportFiles::setFolder(const QString& folder)
 {
     m_folder = QDir(folder).absolutePath();
     m_folderPath->setText(QDir::toNativeSeparators(m_folder));
+    {
+        const QSignalBlocker blocker(Drive1);
+        const int drive = Drive1->findText(QStorageInfo(m_folder).rootPath());
+        if (drive >= 0)
+            Drive1->setCurrentIndex(drive);
+    }
     Dir1->clear();
     if (!QDir(m_folder).isRoot())
         Dir1->addItem(kParentFolder);
