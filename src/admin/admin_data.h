@@ -5,6 +5,8 @@
 // case and trailing spaces; listings without an order of their own come in stored order.
 //
 // Callers clean names with CleanText before storing them; the data layer stores what it is given.
+// A band identity is the 14-character text with padded fields ("US08 ABC012345"); it is compared part by
+// part (2, 2, 4, 6 characters), so a year typed as "8" must be padded to "08" first.
 
 #include "admin/database.h"
 #include "admin/schema.h"

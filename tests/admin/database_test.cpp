@@ -51,17 +51,6 @@ TEST(Schema, HasExactlyTheExpectedTablesAndFields)
     EXPECT_EQ(problems.size(), 3);
 }
 
-TEST(Schema, FieldsAreNamedAsTheProgramSpellsThem)
-{
-    const auto& tables = expectedTables();
-    ASSERT_EQ(tables.size(), 4u);
-    EXPECT_EQ(tables[2].name, QStringLiteral("birds"));
-    EXPECT_EQ(tables[2].fields.join(','),
-              QStringLiteral("BirdFlyerID,NatOrg,HatchYr,clubletters,bnumber,sex,elecnumber,color,type"));
-    EXPECT_EQ(tables[1].fields.join(','),
-              QStringLiteral("FlyerID,ClubID,Name,Address,CityStateZip,email,Phone,Longitude,Latitude"));
-}
-
 TEST(DatabaseOpen, MissingFileIsReportedAndNeverCreated)
 {
     QTemporaryDir dir;
