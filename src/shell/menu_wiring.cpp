@@ -6,6 +6,9 @@
 #include "admin/windows/frm_flyer_list.h"
 #include "admin/windows/frm_liberations.h"
 #include "dosimport/windows/frm_import_files.h"
+#include "racedata/admin_winspeed_lookups.h"
+#include "racedata/race_download.h"
+#include "racedata/winspeed_export.h"
 #include "reports/race_files.h"
 #include "reports/windows/frm_racefiles.h"
 #include "shell/app_context.h"
@@ -116,6 +119,21 @@ void WireMenus(frmMain& window, AppContext& context)
             ConnectLiberationTransfer(*liberations, transferServices(c));
             return liberations;
         });
+    });
+    window.setMenuAction(QStringLiteral("mnuDOSRaceData"), [&context] {
+        DownloadRaceData(context.clock, context.dialogs, context.progress,
+                         reportsRaceFolder(context.home, context.settings),
+                         [&context] { context.showClockStatus(); });
+    });
+    window.setMenuAction(QStringLiteral("mnuWinSpeed"), [&context] {
+        // Its own connection for the look-ups; without a database the colours are written as "UNKN".
+        Database database;
+        database.open(context.databasePath);
+        const AdminData data(database);
+        AdminWinSpeedLookups lookups(data);
+        ExportWinSpeed(context.clock, context.dialogs, context.progress, lookups,
+                       reportsRaceFolder(context.home, context.settings),
+                       [&context] { context.showClockStatus(); });
     });
     window.setMenuAction(QStringLiteral("mnuRaceReport"), [&context] {
         context.showWindow(QStringLiteral("mnuRaceReport"), [](AppContext& c) -> QWidget* {
