@@ -66,7 +66,31 @@ void DosImport::listEntries()
 
 void DosImport::noInventoryFile(const FlyerRecord& record)
 {
-    m_dialogs.inform(QStringLiteral("No pigeon inventory file for ") + record.name);
+    inform(QStringLiteral("No pigeon inventory file for ") + record.name);
+}
+
+// The import commits in batches of flyers for speed: every statement that worked stays stored, as if each
+// were committed alone, and nothing is held open while a message waits for the user.
+void DosImport::beginBatch()
+{
+    m_batchOpen = m_database.begin().ok();
+    m_batchFlyers = 0;
+}
+
+void DosImport::endBatch()
+{
+    if (m_batchOpen)
+        m_database.commit();
+    m_batchOpen = false;
+}
+
+void DosImport::inform(const QString& text)
+{
+    const bool open = m_batchOpen;
+    endBatch();
+    m_dialogs.inform(text);
+    if (open)
+        beginBatch();
 }
 
 QString DosImport::import(int clubId, const std::optional<std::vector<int>>& selectedEntries)
@@ -89,6 +113,7 @@ QString DosImport::import(int clubId, const std::optional<std::vector<int>>& sel
     }
 
     ImportQueries queries(m_database);
+    beginBatch();
     int count = 0;
     for (int index : taken) {
         const FlyerRecord& record = m_records[static_cast<size_t>(index)];
@@ -101,7 +126,7 @@ QString DosImport::import(int clubId, const std::optional<std::vector<int>>& sel
         m_progress.repaint();
 
         if (record.name.trimmed().isEmpty()) {
-            m_dialogs.inform(QStringLiteral("Illegal action...flyer file has no name."));
+            inform(QStringLiteral("Illegal action...flyer file has no name."));
             continue;
         }
         const Fetched<std::optional<Flyer>> existing = m_data.flyerByName(record.name);
@@ -116,7 +141,12 @@ QString DosImport::import(int clubId, const std::optional<std::vector<int>>& sel
             continue;
         }
         importFlyer(record, clubId, queries);
+        if (++m_batchFlyers >= kFlyersPerBatch) {
+            endBatch();
+            beginBatch();
+        }
     }
+    endBatch();
     if (m_progress.isShown())
         m_progress.close();
     listEntries();
@@ -125,18 +155,9 @@ QString DosImport::import(int clubId, const std::optional<std::vector<int>>& sel
 
 void DosImport::importFlyer(const FlyerRecord& record, int clubId, ImportQueries& queries)
 {
-    // One transaction per flyer for speed only: whatever was stored before a failure is committed, as the
-    // flyer and its birds were stored statement by statement.
-    const bool inTransaction = m_database.begin().ok();
-    const auto finish = [&]() {
-        if (inTransaction)
-            m_database.commit();
-    };
-
     const Fetched<int> flyer =
         m_data.addImportedFlyer(clubId, record.name, record.longitude, record.latitude);
     if (!flyer.ok()) {
-        finish();
         noInventoryFile(record);
         return;
     }
@@ -146,7 +167,6 @@ void DosImport::importFlyer(const FlyerRecord& record, int clubId, ImportQueries
     const DosReadResult read =
         birdPath.isEmpty() ? DosReadResult{DosReadResult::Error::NotFound, {}, {}} : ReadDosFile(birdPath);
     if (!read.ok()) {
-        finish();
         noInventoryFile(record);
         return;
     }
@@ -155,22 +175,19 @@ void DosImport::importFlyer(const FlyerRecord& record, int clubId, ImportQueries
         const QString band = Mid(birdRecord, 1, 14).toUpper();
         const std::optional<bool> taken = queries.bandExists(band);
         if (!taken) {
-            finish();
             noInventoryFile(record);
             return;
         }
         if (*taken) {
-            m_dialogs.inform(QStringLiteral("Duplicate band number ") + band +
-                             QStringLiteral("not allowed for ") + record.name);
+            inform(QStringLiteral("Duplicate band number ") + band + QStringLiteral("not allowed for ") +
+                   record.name);
             continue;
         }
         if (!queries.addBird(BirdFromRecord(birdRecord, flyer.value))) {
-            finish();
             noInventoryFile(record);
             return;
         }
     }
-    finish();
 }
 
 QString SaveConfigurationOfFile(const QString& fileName, ConfigValues& values, SettingsStore& store,

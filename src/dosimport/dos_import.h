@@ -56,6 +56,11 @@ private:
     void listEntries();
     void importFlyer(const FlyerRecord& record, int clubId, ImportQueries& queries);
     void noInventoryFile(const FlyerRecord& record);
+    void beginBatch();
+    void endBatch();
+    void inform(const QString& text);
+
+    static constexpr int kFlyersPerBatch = 50;
 
     Database& m_database;
     AdminData m_data;
@@ -67,6 +72,8 @@ private:
     std::vector<Entry> m_entries;
     int m_newFlyers = 0;
     int m_imported = 0;
+    bool m_batchOpen = false;
+    int m_batchFlyers = 0;
 };
 
 // Concourse and combine of the administration file's name into the configuration, stored by the

@@ -230,3 +230,41 @@ TEST(DosImportConfiguration, TheFileNameGivesConcourseAndCombine)
     EXPECT_EQ(store.read(config_keys::Combine, {}), QStringLiteral("0C"));
     EXPECT_TRUE(dialogs.log().empty());
 }
+
+namespace {
+
+// Looks at the database through a connection of its own while each box is shown.
+class PeekingDialogs : public ScriptedDialogs {
+public:
+    explicit PeekingDialogs(const QString& path) { m_other.open(path); }
+    Answer message(const Box& box) override
+    {
+        const auto flyers = AdminData(m_other).searchFlyers({});
+        seen << QString::number(flyers.value.size());
+        // A writer of its own must not wait for the import.
+        writable = writable && AdminData(m_other).addClub(QStringLiteral("Other")).ok();
+        return ScriptedDialogs::message(box);
+    }
+    QStringList seen;
+    bool writable = true;
+
+private:
+    Database m_other;
+};
+
+} // namespace
+
+TEST_F(DosImportTest, WhatWasStoredIsCommittedBeforeAnyMessageIsShown)
+{
+    PeekingDialogs peeking(db.path());
+    DosImport peeked(db.database(), peeking, progress);
+    const QString path = writeAdminFile(QStringLiteral("S123405.DAT"),
+                                        {s3Record(QStringLiteral("05"), QStringLiteral("001"), kSmith),
+                                         s3Record(QStringLiteral("05"), QStringLiteral("002"), kJones)});
+    writeBirdFile(QStringLiteral("Z0105.001"), {birdRecord(QStringLiteral("US08 ABC000001"))});
+    ASSERT_TRUE(peeked.chooseFile(path));
+    peeked.import(clubId, std::nullopt);
+    EXPECT_EQ(peeking.texts(), QStringList{QStringLiteral("No pigeon inventory file for ") + name20(kJones)});
+    EXPECT_EQ(peeking.seen, QStringList{QStringLiteral("2")});
+    EXPECT_TRUE(peeking.writable);
+}
