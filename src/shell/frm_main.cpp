@@ -21,21 +21,21 @@
 #include <QTimer>
 
 namespace {
-struct EntrySpec {
+struct MenuEntryDefinition {
     const char* caption; // empty for a separator
     const char* name;
     bool enabled;
 };
 
-struct MenuSpec {
+struct MenuDefinition {
     const char* caption;
     const char* name;
-    std::vector<EntrySpec> entries;
+    std::vector<MenuEntryDefinition> entries;
 };
 
-const std::vector<MenuSpec>& menuTree()
+const std::vector<MenuDefinition>& menuTree()
 {
-    static const std::vector<MenuSpec> tree = {
+    static const std::vector<MenuDefinition> tree = {
         {"&File",
          "mnuFileMenu",
          {{"Import DOS Files", "mnuImportDOS", true}, {"", "hyphen6", true}, {"E&xit", "exit", true}}},
@@ -145,10 +145,10 @@ frmMain::~frmMain()
 
 void frmMain::buildMenus()
 {
-    for (const MenuSpec& spec : menuTree()) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(spec.caption));
-        menu->setObjectName(QString::fromUtf8(spec.name));
-        for (const EntrySpec& entry : spec.entries) {
+    for (const MenuDefinition& definition : menuTree()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(definition.caption));
+        menu->setObjectName(QString::fromUtf8(definition.name));
+        for (const MenuEntryDefinition& entry : definition.entries) {
             const QString name = QString::fromUtf8(entry.name);
             QAction* action = nullptr;
             if (*entry.caption == '\0') {
