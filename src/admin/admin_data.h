@@ -25,6 +25,7 @@ template <typename T> struct Fetched {
 class AdminData {
 public:
     explicit AdminData(Database& database) : m_db(database) {}
+    Database& database() const { return m_db; }
 
     // --- clubs
     // Clubs whose name begins with text (case ignored); an empty text lists the whole table.

@@ -1,5 +1,7 @@
 #include "admin/bird_operations.h"
 
+#include <functional>
+
 namespace bird {
 
 namespace {
@@ -12,13 +14,9 @@ AdminOutcome checkFields(const BirdFields& fields)
     }
     return AdminOutcome::stored();
 }
-} // namespace
 
-AdminOutcome add(const AdminData& data, int flyerId, const BirdFields& fields)
+AdminOutcome addHeld(const AdminData& data, const Bird& row)
 {
-    if (const AdminOutcome check = checkFields(fields); !check.done())
-        return check;
-    const Bird row = rowFromFields(flyerId, fields, kNoElectronicRing, QStringLiteral("0"));
     const auto exists = data.bandExists(row.band());
     if (!exists.ok())
         return AdminOutcome::failed(exists.status);
@@ -28,11 +26,8 @@ AdminOutcome add(const AdminData& data, int flyerId, const BirdFields& fields)
     return added.ok() ? AdminOutcome::stored(added.value) : AdminOutcome::failed(added.status);
 }
 
-AdminOutcome edit(const AdminData& data, const Bird& stored, const BirdFields& fields)
+AdminOutcome editHeld(const AdminData& data, const Bird& stored, const Bird& row)
 {
-    if (const AdminOutcome check = checkFields(fields); !check.done())
-        return check;
-    const Bird row = rowFromFields(stored.BirdFlyerID, fields, stored.elecnumber, QStringLiteral("1"));
     const auto holders = data.birdsByBand(row.band());
     if (!holders.ok())
         return AdminOutcome::failed(holders.status);
@@ -42,6 +37,54 @@ AdminOutcome edit(const AdminData& data, const Bird& stored, const BirdFields& f
     }
     const auto replaced = data.replaceBird(stored.rowId, row);
     return replaced.ok() ? AdminOutcome::stored(replaced.value) : AdminOutcome::failed(replaced.status);
+}
+
+// The band test and the store are one transaction holding the band's key, so two PCs adding or editing
+// the same band at once cannot both pass the test.
+AdminOutcome withBandHeld(const AdminData& data, const QString& band,
+                          const std::function<AdminOutcome()>& work)
+{
+    Database& database = data.database();
+    DbResult status = database.begin();
+    if (!status.ok())
+        return AdminOutcome::failed(status);
+    const BandParts parts = splitBand(band);
+    QString key = QStringLiteral("band");
+    for (const QString& part : {parts.NatOrg, parts.HatchYr, parts.clubletters, parts.bnumber}) {
+        QString normal = part.toCaseFolded();
+        while (normal.endsWith(u' '))
+            normal.chop(1);
+        key += u'|' + normal;
+    }
+    status = database.lockKey(key);
+    if (!status.ok()) {
+        database.rollback();
+        return AdminOutcome::failed(status);
+    }
+    const AdminOutcome outcome = work();
+    if (!outcome.done()) {
+        database.rollback();
+        return outcome;
+    }
+    status = database.commit();
+    return status.ok() ? outcome : AdminOutcome::failed(status);
+}
+} // namespace
+
+AdminOutcome add(const AdminData& data, int flyerId, const BirdFields& fields)
+{
+    if (const AdminOutcome check = checkFields(fields); !check.done())
+        return check;
+    const Bird row = rowFromFields(flyerId, fields, kNoElectronicRing, QStringLiteral("0"));
+    return withBandHeld(data, row.band(), [&]() { return addHeld(data, row); });
+}
+
+AdminOutcome edit(const AdminData& data, const Bird& stored, const BirdFields& fields)
+{
+    if (const AdminOutcome check = checkFields(fields); !check.done())
+        return check;
+    const Bird row = rowFromFields(stored.BirdFlyerID, fields, stored.elecnumber, QStringLiteral("1"));
+    return withBandHeld(data, row.band(), [&]() { return editHeld(data, stored, row); });
 }
 
 AdminOutcome deleteBands(const AdminData& data, int flyerId, const QStringList& bands)

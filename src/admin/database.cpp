@@ -1,5 +1,6 @@
 #include "admin/database.h"
 
+#include "admin/postgres_engine.h"
 #include "admin/schema.h"
 #include "platform/home.h"
 
@@ -30,6 +31,8 @@ std::map<QString, QString>& registry() // connection name -> file
 
 QString fileKey(const QString& path)
 {
+    if (Postgres::isServerUri(path))
+        return path;
     const QFileInfo info(path);
     const QString canonical = info.canonicalFilePath();
     return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
@@ -203,8 +206,7 @@ bool hasWriteAccess(const QString& path)
     // A file without any write permission bit is read only for us even where the system would let the
     // super-user write it.
     const QFile::Permissions permissions = QFile::permissions(path);
-    const bool writeBit =
-        permissions & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther);
+    const bool writeBit = permissions & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther);
     return writeBit && ::access(QFile::encodeName(path).constData(), W_OK) == 0;
 }
 
@@ -304,6 +306,9 @@ DbResult openConnection(const QString& path, const QString& name, OpenMode mode)
 
 DbResult DbResult::fromSqlError(const QSqlError& error)
 {
+    // The server's SQLSTATE has five characters; SQLite's numbers have at most four digits.
+    if (error.nativeErrorCode().size() == 5)
+        return Postgres::fromSqlError(error);
     QString description = error.text().trimmed();
     if (description.isEmpty())
         description = QStringLiteral("Unknown database error.");
@@ -322,6 +327,8 @@ DbResult DbResult::fromSqlError(const QSqlError& error)
 
 QString InitDatabasePath(const Home& home)
 {
+    if (!home.databaseServer.isEmpty())
+        return home.databaseServer;
     return QDir(home.dataFolder).filePath(kDatabaseFileName);
 }
 
@@ -345,6 +352,8 @@ namespace DatabaseDetail {
 DbResult openUnregistered(const QString& path, QString& name, bool exclusiveAccess)
 {
     name = nextConnectionName();
+    if (Postgres::isServerUri(path))
+        return Postgres::open(path, name, false);
     const QFileInfo info(path);
     if (!info.exists())
         return DbResult::failure(DbError::FileNotFound,
@@ -395,7 +404,14 @@ DbResult Database::open(const QString& path, bool createIfMissing)
     const QFileInfo info(path);
     QString name;
     DbResult result;
-    if (!info.exists() && createIfMissing) {
+    if (Postgres::isServerUri(path)) {
+        name = nextConnectionName();
+        result = Postgres::open(path, name, createIfMissing);
+        if (!result.ok()) {
+            DatabaseDetail::closeConnection(name);
+            return result;
+        }
+    } else if (!info.exists() && createIfMissing) {
         if (!QDir().mkpath(info.absolutePath()))
             return readOnlyResult(path);
         name = nextConnectionName();
@@ -432,6 +448,7 @@ DbResult Database::open(const QString& path, bool createIfMissing)
     }
     m_name = name;
     m_path = path;
+    m_server = Postgres::isServerUri(path);
     registry()[m_name] = fileKey(path);
     return {};
 }
@@ -449,6 +466,7 @@ void Database::close()
     DatabaseDetail::closeConnection(m_name);
     m_name.clear();
     m_path.clear();
+    m_server = false;
 }
 
 QSqlDatabase Database::connection() const
@@ -500,6 +518,19 @@ void Database::rollback()
     }
     connection().rollback();
     m_failed = false;
+}
+
+DbResult Database::lockKey(const QString& key)
+{
+    if (m_depth == 0)
+        return DbResult::failure(DbError::General,
+                                 QStringLiteral("A key is only taken inside a transaction."));
+    if (!m_server)
+        return {};
+    const DbResult result = Postgres::lockKey(connection(), key);
+    if (!result.ok())
+        m_failed = true;
+    return result;
 }
 
 int openConnectionCount(const QString& path)

@@ -14,6 +14,7 @@ namespace DbError {
 constexpr int None = 0;
 constexpr int General = 3000;         // any other failure; the description tells
 constexpr int NoCurrentRecord = 3021; // a row that should exist does not
+constexpr int Duplicate = 3022;       // the value is already stored where it must be unique
 constexpr int FileNotFound = 3024;
 constexpr int NotOurDatabase = 3031; // not a database, a foreign schema, or a newer schema version
 constexpr int ReadOnly = 3051;       // no write access to the file or its folder
@@ -31,7 +32,7 @@ struct DbResult {
     static DbResult fromSqlError(const QSqlError& error);
 };
 
-// The database file of a home: <data folder>/corvexdata.db.
+// The database of a home: the server URI of home.databaseServer when set, else <data folder>/corvexdata.db.
 QString InitDatabasePath(const Home& home);
 
 class Database {
@@ -42,10 +43,12 @@ public:
     Database& operator=(const Database&) = delete;
 
     // Opens the file shared and read-write. A missing file is 3024 unless createIfMissing (first run only:
-    // the caller knows), which creates the folder, the file and the empty schema.
+    // the caller knows), which creates the folder, the file and the empty schema. A PostgreSQL URI opens
+    // the server database instead (createIfMissing: the schema goes into an empty database).
     DbResult open(const QString& path, bool createIfMissing = false);
     void close();
     bool isOpen() const { return !m_name.isEmpty(); }
+    bool isServer() const { return m_server; }
 
     const QString& path() const { return m_path; }
     // The Qt connection for queries; invalid while closed.
@@ -57,11 +60,17 @@ public:
     DbResult commit();
     void rollback();
 
+    // Inside a transaction: another connection taking the same key waits until this transaction ends
+    // (a check followed by an insert cannot interleave with another PC's). The file needs no key: its
+    // writers are serialised already.
+    DbResult lockKey(const QString& key);
+
 private:
     QString m_name;
     QString m_path;
     int m_depth = 0;
     bool m_failed = false;
+    bool m_server = false;
 };
 
 // How many registered connections of this process hold the file at path.

@@ -1,6 +1,7 @@
 #include "admin/maintenance.h"
 
 #include "admin/database_messages.h"
+#include "admin/postgres_engine.h"
 #include "admin/schema.h"
 #include "platform/dialogs.h"
 #include "platform/progress.h"
@@ -50,6 +51,9 @@ QStringList integrityProblems(const QSqlDatabase& db, DbResult& status)
 {
     QSqlQuery query(db);
     QStringList problems;
+    // A server checks its own storage.
+    if (db.driverName() != QLatin1String("QSQLITE"))
+        return problems;
     if (!query.exec(QStringLiteral("PRAGMA integrity_check"))) {
         status = DbResult::fromSqlError(query.lastError());
         return problems;
@@ -62,8 +66,23 @@ QStringList integrityProblems(const QSqlDatabase& db, DbResult& status)
     return problems;
 }
 
+// A server database is never copied: the server reclaims space and refreshes statistics in place, beside
+// the connections of other PCs.
+DbResult maintainServer(const QString& path, bool rebuildIndexes)
+{
+    ScopedConnection connection;
+    DbResult status = DatabaseDetail::openUnregistered(path, connection.name);
+    if (status.ok() && rebuildIndexes)
+        status = Postgres::reindex(connection.db());
+    if (status.ok())
+        status = Postgres::compact(connection.db());
+    return status;
+}
+
 DbResult compactFile(const QString& path)
 {
+    if (Postgres::isServerUri(path))
+        return maintainServer(path, false);
     if (openConnectionCount(path) > 0)
         return inUse();
     ScopedConnection source;
@@ -113,6 +132,8 @@ DbResult compactFile(const QString& path)
 
 DbResult repairFile(const QString& path)
 {
+    if (Postgres::isServerUri(path))
+        return maintainServer(path, true);
     ScopedConnection connection;
     DbResult status = DatabaseDetail::openUnregistered(path, connection.name);
     if (!status.ok())

@@ -74,14 +74,18 @@ QStringList schemaProblems(const QSqlDatabase& db)
         }
         const QSqlRecord record = db.record(table.name);
         QStringList fields;
-        for (int i = 0; i < record.count(); ++i)
-            fields << record.fieldName(i);
+        for (int i = 0; i < record.count(); ++i) {
+            // A server keeps the stored order in a visible column; the file's is hidden.
+            if (record.fieldName(i).compare(SqlDialect::rowIdColumn(), Qt::CaseInsensitive) != 0)
+                fields << record.fieldName(i);
+        }
+        // Field names are matched without regard to letter case, as the engines do.
         for (const QString& field : table.fields) {
-            if (!fields.contains(field))
+            if (!fields.contains(field, Qt::CaseInsensitive))
                 problems << QStringLiteral("field %1.%2 is missing").arg(table.name, field);
         }
         for (const QString& field : fields) {
-            if (!table.fields.contains(field))
+            if (!table.fields.contains(field, Qt::CaseInsensitive))
                 problems << QStringLiteral("field %1.%2 does not belong").arg(table.name, field);
         }
     }

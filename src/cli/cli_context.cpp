@@ -17,9 +17,13 @@ int leadingDigits(const QString& text)
 }
 } // namespace
 
-CliContext::CliContext(const QString& homeFolder, const QString& portOverride)
+CliContext::CliContext(const QString& homeFolder, const QString& portOverride,
+                       const QString& databaseOverride)
     : home(Home::resolve(homeFolder)), settings(home.settingsFile), clock(port, dialogs), out(stdout)
 {
+    home.databaseServer = databaseOverride.isEmpty()
+                              ? settings.read(QStringLiteral("DatabaseServer"), QString()).trimmed()
+                              : databaseOverride;
     port.setPortNumber(leadingDigits(settings.read(QStringLiteral("Comports"), QStringLiteral("1"))));
     port.setDevicePath(portOverride.isEmpty() ? settings.read(QStringLiteral("ComDevice"), QString())
                                               : portOverride);

@@ -14,7 +14,8 @@
 // settings or --port, terminal dialogs and progress, and the clock link.
 class CliContext {
 public:
-    CliContext(const QString& homeFolder, const QString& portOverride);
+    // databaseOverride: a PostgreSQL URI used instead of the setting DatabaseServer for this run.
+    CliContext(const QString& homeFolder, const QString& portOverride, const QString& databaseOverride = {});
 
     Home home;
     SettingsStore settings;

@@ -10,8 +10,9 @@
 namespace {
 void printHelp(std::FILE* out)
 {
-    std::fprintf(out, "Usage: corvex-cli [--home DIR] [--port DEVICE] COMMAND [ARGUMENTS]\n\n"
-                      "Corvex Admin without windows.\n\nCommands:\n");
+    std::fprintf(out,
+                 "Usage: corvex-cli [--home DIR] [--port DEVICE] [--database URI] COMMAND [ARGUMENTS]\n\n"
+                 "Corvex Admin without windows.\n\nCommands:\n");
     for (const auto& [name, info] : commandRegistry())
         std::fprintf(out, "  %-58s %s\n", info.usage.toUtf8().constData(), info.summary.toUtf8().constData());
     std::fprintf(out, "\nExit status: 0 done, 1 refused or failed, 2 wrong usage.\n");
@@ -45,6 +46,7 @@ int main(int argc, char* argv[])
 
     const QString home = takeOption(arguments, QStringLiteral("home")).value_or(QString());
     const QString port = takeOption(arguments, QStringLiteral("port")).value_or(QString());
+    const QString database = takeOption(arguments, QStringLiteral("database")).value_or(QString());
     if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") ||
         arguments.first() == QLatin1String("-h")) {
         printHelp(arguments.isEmpty() ? stderr : stdout);
@@ -58,7 +60,7 @@ int main(int argc, char* argv[])
         printHelp(stderr);
         return ExitUsage;
     }
-    CliContext context(home, port);
+    CliContext context(home, port, database);
     const int status = command->second.handler(context, arguments);
     context.out.flush();
     return status;

@@ -6,8 +6,10 @@
 Home Home::under(const QString& folder)
 {
     const QDir dir(QDir(folder).absolutePath());
-    return {dir.filePath(QStringLiteral("Corvex.conf")), dir.absolutePath(),
-            dir.filePath(QStringLiteral("CVX"))};
+    return {dir.filePath(QStringLiteral("Corvex.conf")),
+            dir.absolutePath(),
+            dir.filePath(QStringLiteral("CVX")),
+            {}};
 }
 
 Home Home::resolve(const QString& explicitHome)
@@ -21,5 +23,6 @@ Home Home::resolve(const QString& explicitHome)
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return {QDir(config).filePath(QStringLiteral("Corvex/Corvex.conf")),
             QDir(data).filePath(QStringLiteral("Corvex")),
-            QDir(QDir::homePath()).filePath(QStringLiteral("CVX"))};
+            QDir(QDir::homePath()).filePath(QStringLiteral("CVX")),
+            {}};
 }

@@ -8,6 +8,8 @@ struct Home {
     QString settingsFile; // Corvex.conf
     QString dataFolder;   // holds corvexdata.db
     QString raceFolder;   // CVX
+    // A PostgreSQL URI that replaces the database file when set (setting DatabaseServer, --database).
+    QString databaseServer;
 
     // explicitHome: the --home option, else empty (then CORVEX_HOME, then the per-user locations).
     static Home resolve(const QString& explicitHome = {});

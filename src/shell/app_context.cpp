@@ -17,6 +17,8 @@ AppContext::AppContext(const Home& homeFolders, Dialogs* dialogsOverride, Progre
       progress(progressOverride ? *progressOverride : *m_qtProgress), clock(port, dialogs),
       openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); })
 {
+    if (home.databaseServer.isEmpty())
+        home.databaseServer = settings.read(QStringLiteral("DatabaseServer"), QString()).trimmed();
 }
 
 AppContext::~AppContext()

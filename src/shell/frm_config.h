@@ -29,6 +29,7 @@ public:
     QLineEdit* cmbname;
     QLineEdit* txtComPort;
     QComboBox* cboComDevice;
+    QLineEdit* txtDatabaseServer;
     QPushButton* save_config;
 
 protected:

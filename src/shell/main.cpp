@@ -34,7 +34,11 @@ int main(int argc, char* argv[])
                                         QStringLiteral("DEVICE"));
     const QCommandLineOption demoOption(
         QStringLiteral("demo"), QStringLiteral("Try the program with a stand-in clock and sample data."));
-    parser.addOptions({homeOption, portOption, demoOption});
+    const QCommandLineOption databaseOption(
+        QStringLiteral("database"),
+        QStringLiteral("Use the PostgreSQL database at URI for this run instead of the configured one."),
+        QStringLiteral("URI"));
+    parser.addOptions({homeOption, portOption, demoOption, databaseOption});
     parser.process(app);
 
     QString homeFolder = parser.value(homeOption);
@@ -55,7 +59,9 @@ int main(int argc, char* argv[])
 
     int status = 0;
     {
-        AppContext context(Home::resolve(homeFolder), nullptr, nullptr, portDevice);
+        Home home = Home::resolve(homeFolder);
+        home.databaseServer = parser.value(databaseOption);
+        AppContext context(home, nullptr, nullptr, portDevice);
         frmMain window(context);
         RunStartup(context, window);
         window.show();

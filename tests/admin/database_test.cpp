@@ -27,6 +27,10 @@ bool exec(QSqlDatabase db, const QString& sql)
 
 } // namespace
 
+CORVEX_ON_EVERY_ENGINE(Schema);
+CORVEX_ON_EVERY_ENGINE(SharedConnections);
+CORVEX_ON_EVERY_ENGINE(DatabaseTransactions);
+
 TEST(DatabasePath, LiesInTheHomesDataFolder)
 {
     EXPECT_EQ(InitDatabasePath(Home::under(QStringLiteral("/srv/club"))),
@@ -34,15 +38,15 @@ TEST(DatabasePath, LiesInTheHomesDataFolder)
     EXPECT_EQ(InitDatabasePath(Home::under(QStringLiteral("/"))), QStringLiteral("/corvexdata.db"));
 }
 
-TEST(Schema, HasExactlyTheExpectedTablesAndFields)
+TEST_P(Schema, HasExactlyTheExpectedTablesAndFields)
 {
-    TestDatabase test;
+    TestDatabase test(GetParam());
     const QSqlDatabase db = test.database().connection();
     EXPECT_TRUE(schemaProblems(db).isEmpty()) << schemaProblems(db).join('\n').toStdString();
 
     // Both directions: a missing field and a stray one are each reported.
     ASSERT_TRUE(exec(db, QStringLiteral("ALTER TABLE orte ADD COLUMN extra TEXT")));
-    ASSERT_TRUE(exec(db, QStringLiteral("CREATE TABLE stray (x)")));
+    ASSERT_TRUE(exec(db, QStringLiteral("CREATE TABLE stray (x INTEGER)")));
     ASSERT_TRUE(exec(db, QStringLiteral("DROP TABLE clubs")));
     const QStringList problems = schemaProblems(db);
     EXPECT_TRUE(problems.contains(QStringLiteral("field orte.extra does not belong")));
@@ -141,15 +145,15 @@ TEST(DatabaseOpen, ReadOnlyFolderGives3051)
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-TEST(DatabaseOpen, EveryConnectionIsRegisteredUntilClosed)
+TEST_P(SharedConnections, EveryConnectionIsRegisteredUntilClosed)
 {
-    TestDatabase test;
+    TestDatabase test(GetParam());
     EXPECT_EQ(openConnectionCount(test.path()), 1);
     {
         Database second;
         ASSERT_TRUE(second.open(test.path()).ok());
         EXPECT_EQ(openConnectionCount(test.path()), 2);
-        // Both see each other's rows: the file is shared.
+        // Both see each other's rows: the database is shared.
         test.addClub(QStringLiteral("Shared"));
         EXPECT_EQ(AdminData(second).countClubs().value, 1);
     }
@@ -158,9 +162,9 @@ TEST(DatabaseOpen, EveryConnectionIsRegisteredUntilClosed)
     EXPECT_EQ(openConnectionCount(test.path()), 0);
 }
 
-TEST(DatabaseTransactions, InnerRollbackUndoesTheWholeAction)
+TEST_P(DatabaseTransactions, InnerRollbackUndoesTheWholeAction)
 {
-    TestDatabase test;
+    TestDatabase test(GetParam());
     Database& db = test.database();
     ASSERT_TRUE(db.begin().ok());
     test.addClub(QStringLiteral("Outer"));

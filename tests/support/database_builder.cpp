@@ -2,17 +2,140 @@
 
 #include "common/pad_field.h"
 
+#include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
 #include <gtest/gtest.h>
 
-TestDatabase::TestDatabase()
+void EngineTest::SetUp()
 {
+    if (GetParam() == Engine::Server && TestServer::adminUri().isEmpty())
+        GTEST_SKIP() << "CORVEX_TEST_PG_URI is not set: no PostgreSQL server to run on";
+}
+
+std::string engineName(const testing::TestParamInfo<Engine>& info)
+{
+    return info.param == Engine::File ? "File" : "PostgreSQL";
+}
+
+namespace TestServer {
+
+QString adminUri()
+{
+    return qEnvironmentVariable("CORVEX_TEST_PG_URI");
+}
+
+namespace {
+
+QString databaseName(const QString& uri)
+{
+    return QUrl(uri).path().mid(1);
+}
+
+QString withDatabase(const QString& uri, const QString& name)
+{
+    QUrl url(uri);
+    url.setPath(u'/' + name);
+    return url.toString();
+}
+
+} // namespace
+
+bool exec(const QString& uri, const QStringList& statements)
+{
+    static int counter = 0;
+    const QString connection = QStringLiteral("test-server-%1").arg(++counter);
+    bool ok = true;
+    {
+        const QUrl url(uri);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
+        db.setHostName(url.host());
+        db.setPort(url.port(5432));
+        db.setUserName(url.userName());
+        db.setPassword(url.password());
+        db.setDatabaseName(databaseName(uri));
+        ok = db.open();
+        EXPECT_TRUE(ok) << db.lastError().text().toStdString();
+        QSqlQuery quiet(db);
+        quiet.exec(QStringLiteral("SET client_min_messages TO warning"));
+        for (const QString& statement : statements) {
+            if (!ok)
+                break;
+            QSqlQuery query(db);
+            ok = query.exec(statement);
+            EXPECT_TRUE(ok) << statement.toStdString() << ": " << query.lastError().text().toStdString();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return ok;
+}
+
+QString createDatabase()
+{
+    static int counter = 0;
+    const QString name =
+        QStringLiteral("corvex_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+    exec(adminUri(), {QStringLiteral("DROP DATABASE IF EXISTS %1").arg(name),
+                      QStringLiteral("CREATE DATABASE %1").arg(name)});
+    return withDatabase(adminUri(), name);
+}
+
+void dropDatabase(const QString& uri)
+{
+    exec(adminUri(), {QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(databaseName(uri))});
+}
+
+} // namespace TestServer
+
+TestDatabase::TestDatabase(Engine engine) : m_engine(engine)
+{
+    if (m_engine == Engine::Server)
+        m_serverUri = TestServer::createDatabase();
     const DbResult opened = m_database.open(path(), true);
     EXPECT_TRUE(opened.ok()) << opened.description.toStdString();
 }
 
+TestDatabase::~TestDatabase()
+{
+    m_database.close();
+    if (m_engine == Engine::Server)
+        TestServer::dropDatabase(m_serverUri);
+}
+
 QString TestDatabase::path() const
 {
-    return m_dir.filePath(kDatabaseFileName);
+    return m_engine == Engine::Server ? m_serverUri : m_dir.filePath(kDatabaseFileName);
+}
+
+bool TestDatabase::refuseDeletes(const QString& table, bool refuse)
+{
+    QStringList statements;
+    if (m_engine == Engine::File) {
+        statements << (refuse ? QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE DELETE ON %1 "
+                                               "BEGIN SELECT RAISE(ABORT, 'refused'); END")
+                                    .arg(table)
+                              : QStringLiteral("DROP TRIGGER refuse_%1").arg(table));
+    } else if (refuse) {
+        statements << QStringLiteral("CREATE FUNCTION refuse_delete() RETURNS trigger LANGUAGE plpgsql AS "
+                                     "$$ BEGIN RAISE EXCEPTION 'refused'; END $$")
+                   << QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE DELETE ON %1 FOR EACH ROW "
+                                     "EXECUTE FUNCTION refuse_delete()")
+                          .arg(table);
+    } else {
+        statements << QStringLiteral("DROP TRIGGER refuse_%1 ON %1").arg(table)
+                   << QStringLiteral("DROP FUNCTION refuse_delete()");
+    }
+    for (const QString& statement : statements) {
+        QSqlQuery query(m_database.connection());
+        if (!query.exec(statement)) {
+            ADD_FAILURE() << statement.toStdString() << ": " << query.lastError().text().toStdString();
+            return false;
+        }
+    }
+    return true;
 }
 
 int TestDatabase::addClub(const QString& name)

@@ -4,14 +4,46 @@
 #include "admin/database.h"
 
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 #include <ostream>
+#include <string>
+#include <vector>
 
-// A fresh database in a temporary folder, opened (and registered) for the test's lifetime.
+// The database suites run on the file always and on a PostgreSQL server when CORVEX_TEST_PG_URI names
+// one (a superuser URI; every test gets a database of its own there); without it the server runs skip.
+enum class Engine { File, Server };
+std::string engineName(const testing::TestParamInfo<Engine>& info);
+
+class EngineTest : public testing::TestWithParam<Engine> {
+protected:
+    void SetUp() override;
+};
+
+// Declares the parameterised suite name running on every engine: TEST_P(name, ...) { GetParam() ... }.
+#define CORVEX_ON_EVERY_ENGINE(name)                                                                         \
+    class name : public EngineTest {};                                                                       \
+    INSTANTIATE_TEST_SUITE_P(Engines, name, testing::Values(Engine::File, Engine::Server), engineName)
+
+// Raw statements for tests on the server named by CORVEX_TEST_PG_URI.
+namespace TestServer {
+QString adminUri(); // empty when no server is configured
+// A new empty database on the server; returns its URI (with user and password of the admin URI).
+QString createDatabase();
+void dropDatabase(const QString& uri);
+// Runs statements as the admin user in the database of uri; false (and a test failure) when one fails.
+bool exec(const QString& uri, const QStringList& statements);
+} // namespace TestServer
+
+// A fresh database in a temporary folder (or on the server), opened (and registered) for the test's
+// lifetime.
 class TestDatabase {
 public:
-    TestDatabase();
+    explicit TestDatabase(Engine engine = Engine::File);
+    ~TestDatabase();
 
+    Engine engine() const { return m_engine; }
     QString folder() const { return m_dir.path(); }
+    // The file path, or the server URI.
     QString path() const;
     Database& database() { return m_database; }
     AdminData& data() { return m_data; }
@@ -22,8 +54,13 @@ public:
     qint64 addBird(int flyerId, const QString& band, const QString& elecnumber = QStringLiteral("0000000000"),
                    const QString& colour = QStringLiteral("NONE"));
 
+    // Makes deletes from table fail (true) or work again (false), to test that a change is all or nothing.
+    bool refuseDeletes(const QString& table, bool refuse);
+
 private:
+    Engine m_engine;
     QTemporaryDir m_dir;
+    QString m_serverUri;
     Database m_database;
     AdminData m_data{m_database};
 };
