@@ -38,7 +38,10 @@ const std::vector<MenuDefinition>& menuTree()
     static const std::vector<MenuDefinition> tree = {
         {"&File",
          "mnuFileMenu",
-         {{"Import DOS Files", "mnuImportDOS", true}, {"", "hyphen6", true}, {"E&xit", "exit", true}}},
+         {{"Import DOS Files", "mnuImportDOS", true},
+          {"Import Access Database...", "mnuImportAccess", true},
+          {"", "hyphen6", true},
+          {"E&xit", "exit", true}}},
         {"&Administration",
          "mnuAdministrationMenu",
          {{"&Club Data", "clubdata", true},

@@ -1,5 +1,6 @@
 #include "shell/menu_wiring.h"
 
+#include "admin/mdb_migration.h"
 #include "admin/windows/clock_transfers.h"
 #include "admin/windows/frm_bird_inventory.h"
 #include "admin/windows/frm_club_data.h"
@@ -17,6 +18,7 @@
 #include "shell/frm_main.h"
 #include "shell/settings/configuration.h"
 
+#include <QFileDialog>
 #include <QLineEdit>
 
 namespace {
@@ -95,6 +97,19 @@ void WireMenus(frmMain& window, AppContext& context)
             return new frmImportFiles(c.databasePath, c.home.raceFolder, c.dialogs, c.progress,
                                       updateConfiguration, openClubs);
         });
+    });
+    window.setMenuAction(QStringLiteral("mnuImportAccess"), [&context] {
+        const QString file = QFileDialog::getOpenFileName(
+            context.mainWindow, QStringLiteral("Import Access Database"), context.home.dataFolder,
+            QStringLiteral("Access databases (*.mdb);;All files (*)"));
+        if (file.isEmpty())
+            return;
+        // The main window's own connection would count as a data window holding the file.
+        const bool wasOpen = context.database.isOpen();
+        context.database.close();
+        ImportAccessDatabase(file, context.databasePath, context.dialogs, context.progress);
+        if (wasOpen)
+            context.database.open(context.databasePath);
     });
     window.setMenuAction(QStringLiteral("clubdata"), [&context] {
         context.showWindow(QStringLiteral("clubdata"), [](AppContext& c) -> QWidget* {

@@ -45,7 +45,10 @@ TEST_F(FrmMainTest, MenuTreeHasEveryCaptionNameAndState)
 {
     const std::vector<Menu> expected = {
         {"&File",
-         {{"Import DOS Files", "mnuImportDOS", true}, {"", "hyphen6", true}, {"E&xit", "exit", true}}},
+         {{"Import DOS Files", "mnuImportDOS", true},
+          {"Import Access Database...", "mnuImportAccess", true},
+          {"", "hyphen6", true},
+          {"E&xit", "exit", true}}},
         {"&Administration",
          {{"&Club Data", "clubdata", true},
           {"&Flyer Data", "FlyerData", true},
