@@ -23,6 +23,11 @@ const char* const kUsage =
     "  --link PATH         also make PATH a symbolic link to the device\n"
     "  --baud              emulate 9600 baud: 1.04 ms per character both ways\n"
     "  --log               print every frame received on standard error\n"
+    "  --fly-after-liberations[=YEAR]\n"
+    "                      fly a race per liberation point received (after \"IC0\"/\"I0\" records):\n"
+    "                      the next \"W\" series serves a header from the S2/S3 records and the serial,\n"
+    "                      then a clocking per ringed bird (Z record), at fixed times; YEAR is the\n"
+    "                      season's year (default 2025), since liberation records carry none\n"
     "Faults:\n"
     "  --nak-once          answer the first frame with NAK\n"
     "  --nak-twice         answer the first two frames with NAK\n"
@@ -80,6 +85,7 @@ int main(int argc, char* argv[])
     QString scenarioFile, saveFile, linkPath;
     bool demo = false;
     bool log = false;
+    std::optional<FlightPlan> flight;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
         const auto value = [&]() -> std::optional<QString> {
@@ -110,6 +116,12 @@ int main(int argc, char* argv[])
             faults.charTime = kCharTime9600;
         } else if (a == QLatin1String("--log")) {
             log = true;
+        } else if (auto y = countOption(a, QStringLiteral("--fly-after-liberations"), &bad)) {
+            flight = FlightPlan{};
+            if (*y >= 0 && !bad) {
+                bad = *y < 1900 || *y > 2099;
+                flight->year = *y;
+            }
         } else if (a == QLatin1String("--nak-once")) {
             faults.nakFrames = 1;
         } else if (a == QLatin1String("--nak-twice")) {
@@ -151,6 +163,7 @@ int main(int argc, char* argv[])
 
     ClockDevice device(scenario);
     device.faults() = faults;
+    device.setFlyAfterLiberations(flight);
     PtyClock clock(std::move(device));
     QString error;
     if (!clock.start(&error)) {

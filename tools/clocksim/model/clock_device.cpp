@@ -206,6 +206,10 @@ QByteArray ClockDevice::answerRbm(const QByteArray& command)
                        true);
     }
     if (command == "X" || command == "W") {
+        if (command == "W" && m_flightDue) {
+            m_scenario.races = flyRaces(m_scenario, *m_flightPlan);
+            m_flightDue = false;
+        }
         m_series = command == "X" ? Series::Admin : Series::Race;
         m_seriesIndex = 0;
         m_seriesRecords = 0;
@@ -238,10 +242,12 @@ QByteArray ClockDevice::answerRbm(const QByteArray& command)
     }
     if (command == "IC0") {
         m_scenario.liberations.clear();
+        m_flightDue = m_flightPlan.has_value();
         return deliver(ack, false);
     }
     if (command.startsWith("I0")) {
         m_scenario.liberations << record;
+        m_flightDue = m_flightPlan.has_value();
         return deliver(ack, false);
     }
     return deliver(QByteArray(1, NAK), false);

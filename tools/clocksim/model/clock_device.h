@@ -1,11 +1,13 @@
 #pragma once
 
 #include "model/clock_scenario.h"
+#include "model/race_flight.h"
 
 #include <QByteArray>
 #include <QList>
 #include <chrono>
 #include <deque>
+#include <optional>
 #include <vector>
 
 // 9600 baud, 8N1: ten bits per character.
@@ -60,6 +62,10 @@ public:
     // Answers the next commands with exactly these bytes (empty: no answer).
     void queueRawAnswer(const QByteArray& bytes) { m_scripted.push_back({bytes, false}); }
 
+    // With a plan, liberation points received make the module fly them: the next "W" series serves the
+    // races flown from the inventory and liberation table it then holds (see flyRaces).
+    void setFlyAfterLiberations(std::optional<FlightPlan> plan) { m_flightPlan = plan; }
+
     bool unplugged() const { return m_unplugged; }
     void replug() { m_unplugged = false; }
     bool seriesRunning() const { return m_series != Series::None; }
@@ -96,4 +102,6 @@ private:
     int m_seriesRecords = 0;
     bool m_unplugged = false;
     QByteArray m_lastAnswer;
+    std::optional<FlightPlan> m_flightPlan;
+    bool m_flightDue = false;
 };

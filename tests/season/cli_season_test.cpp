@@ -1,0 +1,214 @@
+// A whole season through corvex-cli against corvex-clocksim, in a fresh home: every step's output is checked.
+#include "common/text_codec.h"
+#include "support/database_builder.h"
+#include "support/simulated_clock_process.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+bool writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray crlfLines(const QStringList& lines)
+{
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += toWindows1252(line) + "\r\n";
+    return bytes;
+}
+
+// The latest year whose second race day (21 June) is not in the future, so the export's date is accepted.
+int seasonYear()
+{
+    const QDate today = QDate::currentDate();
+    return QDate(today.year(), 6, 21) <= today ? today.year() : today.year() - 1;
+}
+
+// The race report as the CLI prints it: one page, lines ended by CR LF.
+QString reportPage(const QString& race, const QString& setDay, const QString& raceDay, const QString& point)
+{
+    const QString yy = QString::number(seasonYear() % 100).rightJustified(2, QLatin1Char('0'));
+    const QString rule = "  " + QString(62, QLatin1Char('_'));
+    const QStringList lines{
+        "                         Corvex Race Results ",
+        "                            0" + race,
+        rule,
+        "",
+        "  Race No.: " + race + "  Date: " + raceDay + "  Liberation Point: " + point,
+        "",
+        "  Concourse: 0012   Combine: 03  Club: 01  Flyer: 001",
+        "",
+        "  Memory Module: 012345   Clock Set Time: " + setDay + "/" + yy + " 20:00:00",
+        "                          Verified Time : " + raceDay + "/" + yy + " 20:00:00",
+        "                          Clock Time    : " + raceDay + "/" + yy + " 20:00:03",
+        "                          Deviation Time: 3 second(s)",
+        rule,
+        "",
+        "  Pos  Flyer Name            Band Number    Time     Date       ",
+        "",
+        "   1) JÖRG MÜLLER           US23ROCK000877 13:05:17 " + raceDay + " ",
+        "   2) JÖRG MÜLLER           US24ROCK001201 13:06:40 " + raceDay + " ",
+    };
+    return lines.join("\r\n") + QString("\r\n").repeated(28);
+}
+
+class CliSeason : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home.isValid());
+        year = seasonYear();
+        yy = QString::number(year % 100).rightJustified(2, QLatin1Char('0'));
+    }
+
+    CliRun cli(const QStringList& arguments)
+    {
+        CliRun run = runCorvexCli(QStringList{QStringLiteral("--home"), home.path(), QStringLiteral("--port"),
+                                              clock->devicePath()} +
+                                  arguments);
+        EXPECT_TRUE(run.finished) << arguments.join(' ').toStdString();
+        return run;
+    }
+    // Runs a step that must succeed and returns its standard output.
+    QString step(const QStringList& arguments)
+    {
+        const CliRun run = cli(arguments);
+        EXPECT_EQ(run.exitCode, 0) << arguments.join(' ').toStdString() << "\n" << run.err.toStdString();
+        return QString::fromUtf8(run.out);
+    }
+    QString path(const QString& relative) const { return QDir(home.path()).filePath(relative); }
+
+    QTemporaryDir home;
+    std::unique_ptr<SimulatedClockProcess> clock;
+    int year = 0;
+    QString yy;
+};
+
+TEST_F(CliSeason, FromTheDosFilesToTheWinSpeedFileAndBack)
+{
+    // The module is empty and ready for an inventory (status 0); it flies the liberation points it gets.
+    ASSERT_TRUE(writeAll(path("start.json"), R"({"rbm": {"status": 0, "serial": "00003039"}})"));
+    clock = std::make_unique<SimulatedClockProcess>(
+        QStringList{"--scenario", path("start.json"), "--save", path("end.json"), "--log",
+                    QStringLiteral("--fly-after-liberations=%1").arg(year)});
+    ASSERT_TRUE(clock->started()) << clock->error().toStdString();
+
+    // 1. The DOS program's files: one flyer with a name outside ASCII, and his birds.
+    QDir(home.path()).mkpath("dos");
+    ASSERT_TRUE(writeAll(path("dos/S001203.DAT"),
+                         toCodePage437("S3   0307045JÖRG MÜLLER         0871234041567\r\n")));
+    ASSERT_TRUE(writeAll(path("dos/Z0307.045"), toCodePage437("US24ROCK001201C00A1B2C3D40\r\n"
+                                                              "US24ROCK001202H00000000000\r\n"
+                                                              "US23ROCK000877H00A1B2C3D70\r\n")));
+    EXPECT_EQ(step({"db", "init"}), "created: " + QDir::toNativeSeparators(path("corvexdata.db")) + "\n");
+    EXPECT_EQ(step({"club", "add", "ROCKFORD RACING"}), "  1 - ROCKFORD RACING\n");
+    EXPECT_EQ(step({"import-dos", path("dos/S001203.DAT"), "--club", "ROCKFORD RACING", "--update-config"}),
+              "Import Files from: Concourse 0012 Combine 03\n"
+              "JÖRG MÜLLER         [   ]\n"
+              "Flyer(s) imported.\n");
+
+    // 2. The secretary's own entries.
+    step({"flyer", "add", "ANNA BERG", "--club", "1"});
+    step({"bird", "add", "JÖRG MÜLLER", "--org", "US", "--year", "08", "--club", "ROCK", "--number", "1299",
+          "--sex", "C", "--color", "BLUE"});
+    step({"liberation", "add", "1", "6", "14", "DIXON"});
+    step({"liberation", "add", "2", "6", "21", "MENDOTA"});
+    EXPECT_EQ(step({"flyer", "list"}), "JÖRG MÜLLER         \nANNA BERG\n");
+    EXPECT_EQ(step({"bird", "list", "JÖRG MÜLLER"}), " US23ROCK000877H 00A1B2C3D7 NONE\n"
+                                                     " US24ROCK001201C 00A1B2C3D4 NONE\n"
+                                                     " US24ROCK001202H 0000000000 NONE\n"
+                                                     " US08ROCK001299C 0000000000 BLUE\n");
+    EXPECT_EQ(step({"liberation", "list"}), "01  06/14  DIXON\n02  06/21  MENDOTA\n");
+
+    // 3. Into the clock: the flyer's inventory, then the season's liberation points.
+    EXPECT_EQ(step({"send-inventory", "--flyer", "JÖRG MÜLLER"}), "sent: 4\n");
+    EXPECT_EQ(step({"send-liberations"}), "sent: 2\n");
+
+    // 4. The race flown; the download saves the module's race records unchanged.
+    const QString raceFile = path("CVX/00120301.001");
+    EXPECT_EQ(step({"download-race"}).trimmed(), QDir::toNativeSeparators(raceFile));
+    // Concourse and combine from the DOS file's name, club 1 and flyer 1 of this database, serial 0x3039.
+    const QString flyer = "0012030100100012345";
+    // Only birds with an electronic ring are clocked, in inventory order.
+    const QStringList races{
+        flyer + "0613" + yy + "200000" + "0614" + yy + "200000" + "0614" + yy + "200003" +
+            "01 06/14 DIXON   01",
+        "US23ROCK00087701305170614",
+        "US24ROCK00120101306400614",
+        flyer + "0620" + yy + "200000" + "0621" + yy + "200000" + "0621" + yy + "200003" +
+            "02 06/21 MENDOTA 01",
+        "US23ROCK00087701305170621",
+        "US24ROCK00120101306400621",
+    };
+    EXPECT_EQ(readAll(raceFile), crlfLines(races));
+    EXPECT_EQ(step({"race-files"}), "00120301.001\n1 file(s) listed\n");
+
+    // 5. The report, as text and as PDF.
+    EXPECT_EQ(step({"report", raceFile, "--text"}), reportPage("1", "06/13", "06/14", "DIXON   "));
+    EXPECT_EQ(step({"report", raceFile, "--race", "2", "--text"}),
+              reportPage("2", "06/20", "06/21", "MENDOTA "));
+    // The report file written beside the race files is named after the module's serial.
+    EXPECT_TRUE(QFile::exists(path("CVX/RBM12345.001")));
+    step({"report", raceFile, "--pdf", path("report.pdf")});
+    EXPECT_TRUE(readAll(path("report.pdf")).startsWith("%PDF-"));
+
+    // 6. The week's WinSpeed file.
+    const QDate liberation(year, 6, 14);
+    // Weeks begin on Monday; week 1 is the week of 1 January.
+    const int week = (liberation.dayOfYear() - 1 + QDate(year, 1, 1).dayOfWeek() - 1) / 7 + 1;
+    const QString weekFile = path(QStringLiteral("CVX/W00000%1.D00").arg(week, 2, 10, QLatin1Char('0')));
+    step({"export-winspeed", "--date", liberation.toString(Qt::ISODate)});
+    const QString name = "JÖRG MÜLLER         ";
+    const QString stamp = "-1.0.0-1.23-1";
+    EXPECT_EQ(
+        readAll(weekFile),
+        crlfLines({"01406" + yy, "1001001002" + name + "01 06/14 DIXON   01" + stamp,
+                   "2001001013062000001406200000200003",
+                   "3001001US23ROCK000877001114061305170000000000000000000000000000NONE",
+                   "3001001US24ROCK001201001114061306400000000000000000000000000000NONE",
+                   "1001001002" + name + "02 06/21 MENDOTA 01" + stamp, "2001001020062000002106200000200003",
+                   "3001001US23ROCK000877002121061305170000000000000000000000000000NONE",
+                   "3001001US24ROCK001201002121061306400000000000000000000000000000NONE"}));
+
+    // 7. The inventory read back into the database.
+    step({"bird", "delete", "JÖRG MÜLLER", "US23ROCK000877", "--yes"});
+    EXPECT_EQ(step({"receive-inventory"}), "flyer: JÖRG MÜLLER\nadded: 1\nupdated: 3\nchanged: 0\n");
+    EXPECT_EQ(step({"bird", "list", "JÖRG MÜLLER"}), " US23ROCK000877H 00A1B2C3D7 NONE\n"
+                                                     " US24ROCK001201C 00A1B2C3D4 NONE\n"
+                                                     " US24ROCK001202H 0000000000 NONE\n"
+                                                     " US08ROCK001299C 0000000000 BLUE\n");
+
+    // What the clock received, frame by frame (the name in Windows-1252).
+    ASSERT_EQ(clock->stop(), 0);
+    const QString query = "RBM v\nPCF v\nPCF e00\n";
+    const QString acks = "<06>\n";
+    EXPECT_EQ(QString::fromLatin1(clock->standardError()),
+              query + "RBM X\n" + acks + "<04>\n" +
+                  "RBM S1          Default             AU\n"
+                  "RBM S2   0301   ROCKFORD RACING      0012\n"
+                  "RBM S3   0301001J<D6>RG M<DC>LLER         00000000000000\n"
+                  "RBM ZUS23ROCK000877H00A1B2C3D70\n"
+                  "RBM ZUS24ROCK001201C00A1B2C3D40\n"
+                  "RBM ZUS24ROCK001202H00000000000\n"
+                  "RBM ZUS08ROCK001299C00000000000\n" +
+                  query + query +
+                  "RBM IC0\n"
+                  "RBM I0011406DIXON   1\n"
+                  "RBM I0022106MENDOTA 1\n" +
+                  query + "RBM W\n" + acks.repeated(7) + query + "RBM W\n" + acks.repeated(7) + "RBM X\n" +
+                  acks.repeated(3) + "RBM R\n" + query + "RBM X\n" + acks.repeated(8));
+}
+} // namespace

@@ -1,0 +1,130 @@
+#include "clocklink/command_exchange.h"
+#include "clocklink/control_characters.h"
+#include "model/clock_device.h"
+#include "model/race_flight.h"
+#include "support/database_builder.h"
+
+#include <QTime>
+#include <gtest/gtest.h>
+
+namespace {
+ClockScenario flyerWithBirds()
+{
+    ClockScenario s;
+    s.rbm.serial = QStringLiteral("00003039"); // 12345
+    s.s1 = QStringLiteral("S1          NORTHERN COMBINE    US");
+    s.s2 = QStringLiteral("S2   0307   ROCKFORD RACING      0012");
+    s.s3 = QStringLiteral("S3   0307045JOHN MILLER         00000000000000");
+    s.birds = {QStringLiteral("ZUS24ROCK001201C00A1B2C3D40"), QStringLiteral("ZUS24ROCK001202H00000000000"),
+               QStringLiteral("ZUS23ROCK000877H00A1B2C3D70")};
+    s.liberations = {QStringLiteral("I0011406DIXON   1")};
+    return s;
+}
+
+TEST(RaceFlight, HeaderAndClockingsHaveTheRecordLayouts)
+{
+    const QStringList races = flyRaces(flyerWithBirds(), FlightPlan{2025});
+    // The bird without an electronic ring cannot be clocked.
+    ASSERT_EQ(races.size(), 3);
+    EXPECT_EQ(races[0], "0012030704500012345"
+                        "061325200000"
+                        "061425200000"
+                        "061425200003"
+                        "01 06/14 DIXON   01");
+    EXPECT_EQ(races[0].size(), 74);
+    EXPECT_EQ(races[1], "US24ROCK0012010130517"
+                        "0614");
+    EXPECT_EQ(races[2], "US23ROCK0008770130640"
+                        "0614");
+}
+
+TEST(RaceFlight, EveryLiberationPointIsARaceAndBadDatesAreNotFlown)
+{
+    ClockScenario s = flyerWithBirds();
+    s.liberations = {QStringLiteral("I0013102BADDATE 1"), QStringLiteral("I0020101NEWYEAR 2"),
+                     QStringLiteral("I003")};
+    const QStringList races = flyRaces(s, FlightPlan{2024});
+    ASSERT_EQ(races.size(), 3);
+    // Set on the evening of the year before; the year is the plan's.
+    EXPECT_EQ(races[0].mid(19, 36), "123123200000010124200000010124200003");
+    EXPECT_EQ(races[0].mid(55), "02 01/01 NEWYEAR 02");
+}
+
+TEST(RaceFlight, ModuleWithoutInventoryGivesAsterisksAndNoClockings)
+{
+    ClockScenario s;
+    s.rbm.serial = QStringLiteral("ZZ");
+    s.liberations = {QStringLiteral("I0011406DIXON   1")};
+    const QStringList races = flyRaces(s);
+    ASSERT_EQ(races.size(), 1);
+    EXPECT_EQ(races[0].left(19), QString(19, QLatin1Char('*')));
+    EXPECT_EQ(races[0].size(), 74);
+}
+
+TEST(RaceFlight, ArrivalsOfAFullModuleIncreaseAndEndBeforeTheKnockOff)
+{
+    ClockScenario s = flyerWithBirds();
+    s.birds.clear();
+    for (int i = 0; i < 500; ++i)
+        s.birds << QStringLiteral("ZUS24ROCK%1C00A1B2C3D40").arg(i, 6, 10, QLatin1Char('0'));
+    const QStringList races = flyRaces(s);
+    ASSERT_EQ(races.size(), 501);
+    QTime last(0, 0);
+    for (int i = 1; i < races.size(); ++i) {
+        const QTime at = QTime::fromString(races[i].mid(15, 6), QStringLiteral("HHmmss"));
+        ASSERT_TRUE(at.isValid()) << i;
+        EXPECT_GT(at, last) << i;
+        last = at;
+    }
+    EXPECT_LT(last, QTime(20, 0));
+}
+
+QByteArray rbm(const QByteArray& command)
+{
+    return FrameCommand(command, QByteArray(1, char(0x81)));
+}
+
+// The race series as the device serves it, answer by answer.
+QStringList raceSeries(ClockDevice& device)
+{
+    QStringList records;
+    QByteArray answer = device.receive(rbm("W"));
+    for (int i = 0; i < 100; ++i) {
+        answer = device.receive(QByteArray(1, control::ACK));
+        if (answer == QByteArray(1, control::EOT))
+            break;
+        // STX, leading character, text, two checksum characters, ETX
+        records << QString::fromLatin1(answer.mid(2, answer.size() - 5));
+    }
+    return records;
+}
+
+TEST(RaceFlight, DeviceFliesOnlyAfterLiberationPointsArrive)
+{
+    ClockScenario s = flyerWithBirds();
+    s.liberations.clear();
+    s.races = {QStringLiteral("an old race")};
+    ClockDevice device(s);
+    device.setFlyAfterLiberations(FlightPlan{2025});
+    EXPECT_EQ(raceSeries(device), QStringList{"an old race"});
+
+    device.receive(rbm("IC0"));
+    device.receive(rbm("I0011406DIXON   1"));
+    const QStringList flown = raceSeries(device);
+    EXPECT_EQ(flown, flyRaces(device.scenario(), FlightPlan{2025}));
+    EXPECT_EQ(flown.size(), 3);
+    // The flight is kept: a new inventory does not change the clockings already made.
+    device.receive(rbm("S1          NORTHERN COMBINE    US"));
+    EXPECT_EQ(raceSeries(device), flown);
+}
+
+TEST(RaceFlight, DeviceWithoutAPlanKeepsItsRaces)
+{
+    ClockScenario s = flyerWithBirds();
+    s.races = {QStringLiteral("an old race")};
+    ClockDevice device(s);
+    device.receive(rbm("IC0"));
+    device.receive(rbm("I0011406DIXON   1"));
+    EXPECT_EQ(raceSeries(device), QStringList{"an old race"});
+}
+} // namespace
