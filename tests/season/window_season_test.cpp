@@ -1,0 +1,190 @@
+// The same season through the windows: menu entries open the windows, their buttons run the transfers
+// against the in-process stand-in clock, and what arrives in the clock, the race folder and the database is
+// checked.
+#include "admin/admin_data.h"
+#include "admin/database.h"
+#include "admin/windows/frm_bird_inventory.h"
+#include "admin/windows/frm_liberations.h"
+#include "dosimport/windows/frm_import_files.h"
+#include "reports/windows/frm_racefiles.h"
+#include "reports/windows/frm_raceform.h"
+#include "shell/app_context.h"
+#include "shell/database_glue.h"
+#include "shell/frm_main.h"
+#include "shell/settings/settings_store.h"
+#include "shell/startup.h"
+#include "support/database_builder.h"
+#include "support/simulated_clock.h"
+#include "windows/window_test_support.h"
+
+#include <QAction>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+class WindowSeason : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(sim.started()) << sim.startError().toStdString();
+        dialogs.onUnexpected = [](const QString& what) { ADD_FAILURE() << what.toStdString(); };
+        sim.update([](ClockScenario& s) {
+            s.rbm.status = QStringLiteral("0");
+            s.rbm.serial = QStringLiteral("00003039");
+        });
+        const QDate today = QDate::currentDate();
+        year = QDate(today.year(), 6, 14) <= today ? today.year() : today.year() - 1;
+        sim.withDevice([this](ClockDevice& d) {
+            d.setFlyAfterLiberations(FlightPlan{year});
+            return 0;
+        });
+        home = Home::under(dir.path());
+        SettingsStore settings(home.settingsFile);
+        ASSERT_TRUE(settings.write(QStringLiteral("Concourse"), QStringLiteral("0012")));
+        ASSERT_TRUE(settings.write(QStringLiteral("Combine"), QStringLiteral("03")));
+        ASSERT_TRUE(settings.write(QStringLiteral("NationalOrg"), QStringLiteral("US")));
+        fillDatabase();
+    }
+
+    void fillDatabase()
+    {
+        Database database;
+        ASSERT_TRUE(database.open(InitDatabasePath(home), true).ok());
+        AdminData data(database);
+        const int club = data.addClub(QStringLiteral("ROCKFORD RACING")).value;
+        Flyer flyer;
+        flyer.ClubID = club;
+        flyer.Name = QStringLiteral("JOHN MILLER");
+        const int john = data.addFlyer(flyer).value;
+        ASSERT_TRUE(
+            data.addBird(makeBird(john, QStringLiteral("US24ROCK001201"), QStringLiteral("A1B2C3D401")))
+                .ok());
+        ASSERT_TRUE(data.addBird(makeBird(john, QStringLiteral("US24ROCK001202"))).ok());
+        ASSERT_TRUE(data.addLiberationPoint({0, QStringLiteral("01"), QStringLiteral("0614"),
+                                             QStringLiteral("DIXON"), QStringLiteral("1")})
+                        .ok());
+    }
+
+    QWidget* open(frmMain& window, const QString& entry)
+    {
+        QAction* action = window.menuEntry(entry);
+        EXPECT_TRUE(action) << entry.toStdString();
+        if (!action)
+            return nullptr;
+        EXPECT_TRUE(action->isEnabled()) << entry.toStdString();
+        action->trigger();
+        QWidget* opened = context->openWindow(entry);
+        EXPECT_TRUE(opened && opened->isVisible()) << entry.toStdString();
+        return opened;
+    }
+
+    QTemporaryDir dir;
+    SimulatedClock sim;
+    ScriptedDialogs dialogs;
+    RecordingProgress progress;
+    Home home;
+    int year = 0;
+    std::unique_ptr<AppContext> context;
+};
+
+TEST_F(WindowSeason, MenusWindowsAndButtonsRunTheSeason)
+{
+    context = std::make_unique<AppContext>(home, &dialogs, &progress, sim.devicePath());
+    context->openUrl = [](const QUrl&) { return true; };
+    frmMain window(*context);
+    context->mainWindow = &window;
+    RunStartup(*context, window);
+    ASSERT_TRUE(context->clock.identity.connected()) << dialogs.lines().join('\n').toStdString();
+    dialogs.clearLog();
+
+    // The inventory, from the bird inventory window.
+    QWidget* birds = open(window, "BirdList");
+    ASSERT_TRUE(birds);
+    clickEntry(birds, "lstBIFlyerList", 0);
+    clickButton(birds, "cmdSendBirds");
+    EXPECT_EQ(dialogs.lines(), QStringList{"[]        Birds sent = 2"});
+    EXPECT_EQ(sim.scenario().s3, "S3   0301001JOHN MILLER         00000000000000");
+    EXPECT_EQ(sim.scenario().birds,
+              (QStringList{"ZUS24ROCK001201CA1B2C3D4010", "ZUS24ROCK001202C00000000000"}));
+    dialogs.clearLog();
+
+    // The liberation points, from the liberation window.
+    QWidget* liberations = open(window, "liberationdata");
+    ASSERT_TRUE(liberations);
+    clickButton(liberations, "cmdSendOrte");
+    EXPECT_TRUE(dialogs.lines().isEmpty()) << dialogs.lines().join('\n').toStdString();
+    EXPECT_EQ(sim.scenario().liberations, QStringList{"I0011406DIXON   1"});
+    dialogs.clearLog();
+
+    // The race flown, saved from the Race Information menu.
+    window.menuEntry("mnuDOSRaceData")->trigger();
+    EXPECT_EQ(dialogs.lines(),
+              QStringList{"[Corvex] Race data file 00120301.001 saved to " + home.raceFolder + "/"});
+    const QString raceFile = QDir(home.raceFolder).filePath("00120301.001");
+    const QString yy = QString::number(year % 100).rightJustified(2, QLatin1Char('0'));
+    const QByteArray header = ("0012030100100012345"
+                               "0613" +
+                               yy +
+                               "200000"
+                               "0614" +
+                               yy +
+                               "200000"
+                               "0614" +
+                               yy +
+                               "200003"
+                               "01 06/14 DIXON   01")
+                                  .toLatin1();
+    // The bird without a ring is not clocked.
+    EXPECT_EQ(readAll(raceFile), header + "\r\nUS24ROCK00120101305170614\r\n");
+    dialogs.clearLog();
+
+    // Its report, chosen in the race file chooser.
+    auto* chooser = qobject_cast<frmRacefiles*>(open(window, "mnuRaceReport"));
+    ASSERT_TRUE(chooser);
+    EXPECT_EQ(entries(chooser, "List1"), QStringList{"00120301.001"});
+    frmRaceform* report = chooser->chooseEntry(0);
+    ASSERT_TRUE(report);
+    EXPECT_TRUE(report->isVisible());
+    // The owner found by the band in the database.
+    EXPECT_EQ(report->result().listLines,
+              QStringList{"1  JOHN MILLER          US24ROCK0012010 13:05:17 06/14"});
+    EXPECT_TRUE(dialogs.lines().isEmpty()) << dialogs.lines().join('\n').toStdString();
+    dialogs.clearLog();
+
+    // The WinSpeed export of the same race.
+    const QString weekFile = QDir(dir.path()).filePath("week.D00");
+    dialogs.queueInput(QDate(year, 6, 14).toString("MM/dd/yyyy"));
+    dialogs.queueSaveFile(weekFile);
+    window.menuEntry("mnuWinSpeed")->trigger();
+    EXPECT_EQ(dialogs.lines(), QStringList{"[Corvex] Race data copied to file OK."});
+    EXPECT_EQ(readAll(weekFile), ("0" + QDate(year, 6, 14).toString("ddMMyy") +
+                                  "\r\n"
+                                  "1001001001JOHN MILLER         01 06/14 DIXON   01-1.0.0-1.23-1\r\n"
+                                  "2001001013062000001406200000200003\r\n"
+                                  "3001001US24ROCK00120100111406130517" +
+                                  QString(28, QLatin1Char('0')) + "NONE\r\n")
+                                     .toLatin1());
+    dialogs.clearLog();
+
+    // The inventory read back into the database.
+    clickButton(birds, "cmdReceiveBirds");
+    EXPECT_EQ(dialogs.lines(),
+              QStringList{"[] Data successfully retrieved for JOHN MILLER.\r\n\r\n"
+                          "Birds Added = 0\r\nBirds Updated = 2\r\nAssignments changed = 0"});
+
+    // The DOS import window opens from the File menu.
+    auto* import = open(window, "mnuImportDOS");
+    EXPECT_TRUE(qobject_cast<frmImportFiles*>(import));
+    EXPECT_FALSE(dialogs.answersLeft());
+    context->closeWindows();
+}
+} // namespace
