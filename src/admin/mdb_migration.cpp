@@ -2,6 +2,7 @@
 
 #include "admin/admin_data.h"
 #include "admin/database_messages.h"
+#include "admin/postgres_engine.h"
 #include "admin/schema.h"
 #include "platform/dialogs.h"
 #include "platform/progress.h"
@@ -16,6 +17,7 @@
 #include <mdbtools.h>
 #include <optional>
 #include <set>
+#include <utility>
 
 namespace {
 
@@ -238,6 +240,21 @@ Fetched<bool> holdsData(Database& database)
     return {false, {}};
 }
 
+// Keys written as they were do not move a server's counters on: the next club or flyer added would
+// take a key that is already there.
+DbResult advanceServerCounters(Database& target)
+{
+    const std::pair<const char*, const char*> counters[] = {{"clubs", "clubid"}, {"flyerlist", "flyerid"}};
+    for (const auto& [table, column] : counters) {
+        QSqlQuery query(target.connection());
+        if (!query.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), "
+                                       "(SELECT COALESCE(MAX(%2), 0) + 1 FROM %1), false)")
+                            .arg(QLatin1String(table), QLatin1String(column))))
+            return Postgres::fromSqlError(query.lastError());
+    }
+    return {};
+}
+
 MdbMigrationReport failed(MdbMigrationReport report, int code, const QString& text)
 {
     report.status = DbResult::failure(code, text);
@@ -279,7 +296,7 @@ QStringList MdbMigrationReport::summary() const
 
 Fetched<bool> databaseHoldsData(const QString& path)
 {
-    if (!QFileInfo::exists(path))
+    if (!Postgres::isServerUri(path) && !QFileInfo::exists(path))
         return {false, {}};
     Database database;
     const DbResult opened = database.open(path);
@@ -315,7 +332,8 @@ MdbMigrationReport migrateMdb(const QString& mdbPath, const QString& targetPath,
                 .arg(mdbPath));
 
     Database target;
-    report.status = target.open(targetPath, !QFileInfo::exists(targetPath));
+    const bool server = Postgres::isServerUri(targetPath);
+    report.status = target.open(targetPath, server || !QFileInfo::exists(targetPath));
     if (!report.status.ok())
         return report;
     const Fetched<bool> hasData = holdsData(target);
@@ -343,6 +361,8 @@ MdbMigrationReport migrateMdb(const QString& mdbPath, const QString& targetPath,
         report.tables.emplace_back();
         report.status = migration.copy(shape, report.tables.back());
     }
+    if (report.status.ok() && server)
+        report.status = advanceServerCounters(target);
     if (report.status.ok())
         report.status = target.commit();
     else

@@ -190,6 +190,30 @@ TEST_F(MdbMigration, KeepsIdsRelationsOrderAndTextsExactly)
     EXPECT_EQ(data.addFlyer(newcomer).value, 11);
 }
 
+TEST_F(MdbMigration, ServerDatabaseKeepsTheKeysAndCountsOnAfterThem)
+{
+    if (TestServer::adminUri().isEmpty())
+        GTEST_SKIP() << "CORVEX_TEST_PG_URI is not set: no PostgreSQL server to run on";
+    const QString uri = TestServer::createDatabase();
+    const MdbMigrationReport report = migrateMdb(writeMdb(seasonTables()), uri, false);
+    EXPECT_TRUE(report.ok()) << report.summary().join('\n').toStdString();
+    {
+        Database database;
+        ASSERT_TRUE(database.open(uri).ok());
+        const AdminData data(database);
+        const auto flyer = data.flyerByName(QStringLiteral("Flyer 9"));
+        ASSERT_TRUE(flyer.ok() && flyer.value);
+        EXPECT_EQ(data.clubName(flyer.value->ClubID).value, QStringLiteral("7 Hills"));
+        EXPECT_EQ(data.birdsOfFlyer(9).value.size(), 8u);
+        EXPECT_EQ(data.addClub(QStringLiteral("New")).value, 8);
+        Flyer newcomer;
+        newcomer.ClubID = 1;
+        newcomer.Name = QStringLiteral("Newcomer");
+        EXPECT_EQ(data.addFlyer(newcomer).value, 11);
+    }
+    TestServer::dropDatabase(uri);
+}
+
 TEST_F(MdbMigration, FieldNamesIgnoreCaseAndUnknownColumnsAreLeftOut)
 {
     jet4::Table flyers{QStringLiteral("FLYERLIST"),
