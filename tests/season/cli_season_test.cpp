@@ -30,11 +30,11 @@ QByteArray crlfLines(const QStringList& lines)
     return bytes;
 }
 
-// The latest year whose second race day (21 June) is not in the future, so the export's date is accepted.
+// The latest year whose first race day (14 June) is not in the future, so the export's date is accepted.
 int seasonYear()
 {
     const QDate today = QDate::currentDate();
-    return QDate(today.year(), 6, 21) <= today ? today.year() : today.year() - 1;
+    return QDate(today.year(), 6, 14) <= today ? today.year() : today.year() - 1;
 }
 
 // The race report as the CLI prints it: one page, lines ended by CR LF.
