@@ -5,11 +5,16 @@
 #include "reports/database_owner_lookup.h"
 #include "reports/race_files.h"
 #include "reports/race_result.h"
+#ifdef CORVEX_CLI_PRINTS
+#include "reports/printing/report_rendering.h"
+#endif
 #include "reports/report_document.h"
 
 #include <QDir>
 #include <QFileInfo>
+#ifdef CORVEX_CLI_PRINTS
 #include <QGuiApplication>
+#endif
 #include <cstdio>
 
 namespace {
@@ -59,7 +64,11 @@ int runReport(CliContext& context, QStringList arguments)
         if (!ok || race < 1)
             return context.usageError(QStringLiteral("--race takes a race number from 1"));
     }
+#ifdef CORVEX_CLI_PRINTS
     if (pdf && !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+#else
+    if (pdf) {
+#endif
         warn(QStringLiteral("PDF output is not available in this run"));
         return ExitFailed;
     }
@@ -94,6 +103,7 @@ int runReport(CliContext& context, QStringList arguments)
         status = ExitFailed;
     }
 
+#ifdef CORVEX_CLI_PRINTS
     if (pdf) {
         QString error;
         if (!writeReportPdf(printedLines(result.fields, result.listLines), *pdf, &error)) {
@@ -102,6 +112,7 @@ int runReport(CliContext& context, QStringList arguments)
         }
         return status;
     }
+#endif
     context.out << previewText(result.fields, result.listLines);
     return status;
 }

@@ -2,10 +2,16 @@
 #include "cli/command_registry.h"
 
 #include <QCoreApplication>
+#ifdef CORVEX_CLI_PRINTS
 #include <QGuiApplication>
+#endif
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <unistd.h>
 
 namespace {
 void printHelp(std::FILE* out)
@@ -28,13 +34,37 @@ bool drawsDocuments(int argc, char* argv[])
     return false;
 }
 
+#ifndef CORVEX_CLI_PRINTS
+// Printing libraries cost start-up time every command would pay, so documents are drawn by corvex-cli-print,
+// which stands beside this program and takes over this process with the same arguments.
+[[noreturn]] void runPrintingVariant(char* argv[])
+{
+    std::string self = argv[0];
+    char resolved[4096];
+    const ssize_t length = readlink("/proc/self/exe", resolved, sizeof resolved - 1);
+    if (length > 0)
+        self.assign(resolved, static_cast<size_t>(length));
+    const std::string::size_type slash = self.rfind('/');
+    const std::string printing =
+        (slash == std::string::npos ? std::string() : self.substr(0, slash + 1)) + "corvex-cli-print";
+    execv(printing.c_str(), argv);
+    std::fprintf(stderr, "corvex-cli: cannot start %s to draw the document: %s\n", printing.c_str(),
+                 std::strerror(errno));
+    std::exit(ExitFailed);
+}
+#endif
+
 std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[])
 {
     if (!drawsDocuments(argc, argv))
         return std::make_unique<QCoreApplication>(argc, argv);
+#ifdef CORVEX_CLI_PRINTS
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     return std::make_unique<QGuiApplication>(argc, argv);
+#else
+    runPrintingVariant(argv);
+#endif
 }
 } // namespace
 

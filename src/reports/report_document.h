@@ -5,8 +5,6 @@
 #include <vector>
 
 struct RaceFields;
-class QPagedPaintDevice;
-class QPrinter;
 
 // One line of a list entry as the preview and the printed report show it: position right-aligned in 4, ") ",
 // owner, band, time and date cut from the 54-character list line.
@@ -28,9 +26,3 @@ inline const QString kRaceResultsTitle = QStringLiteral("Corvex Race Results ");
 inline const QString kTrainingResultsTitle = QStringLiteral("Corvex Training Results");
 inline const QString kSignatureLine =
     QStringLiteral("Signed:            Flyer:          Club:       Clock Checked:");
-
-// Paints the lines on the printer's pages, starting a new page where a line would not fit. False with the
-// reason when the printer cannot be drawn on.
-bool renderReport(const std::vector<PrintedLine>& lines, QPrinter& printer, QString* error);
-// The printed document as a PDF file.
-bool writeReportPdf(const std::vector<PrintedLine>& lines, const QString& path, QString* error);

@@ -1,4 +1,4 @@
-#include "reports/report_printing.h"
+#include "reports/printing/report_printing.h"
 
 #include "platform/dialogs.h"
 #include "reports/race_result.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reports/printing/report_rendering.h"
 #include "reports/report_document.h"
 
 #include <QString>

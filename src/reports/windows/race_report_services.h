@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/owner_lookup.h"
-#include "reports/report_printing.h"
+#include "reports/printing/report_printing.h"
 
 #include <QString>
 #include <functional>
