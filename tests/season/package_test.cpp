@@ -94,6 +94,25 @@ TEST(Package, UnpacksWithProgramsGuideDesktopEntryAndQtDependencies)
         run(usr.filePath(QStringLiteral("bin/corvex-cli")), {QStringLiteral("--help")}, 30000);
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith(QStringLiteral("Usage: corvex-cli"))) << help.out.toStdString();
+    // A race report printed to PDF by the unpacked programs (corvex-cli hands printing to its helper).
+    const QString raceFile = QDir(work.path()).filePath(QStringLiteral("00120307.045"));
+    {
+        QFile file(raceFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("0012030704500012345061325200000061425200000061425200003"
+                   "01 06/14 DIXON   01\r\n"
+                   "US24ROCK00120101305170614\r\n");
+    }
+    const QString pdf = QDir(work.path()).filePath(QStringLiteral("race.pdf"));
+    const ProcessRun report =
+        run(usr.filePath(QStringLiteral("bin/corvex-cli")),
+            {QStringLiteral("--home"), QDir(work.path()).filePath(QStringLiteral("home")),
+             QStringLiteral("report"), raceFile, QStringLiteral("--pdf"), pdf},
+            60000);
+    EXPECT_EQ(report.exitCode, 0) << report.out.toStdString();
+    QFile printed(pdf);
+    EXPECT_TRUE(printed.open(QIODevice::ReadOnly) && printed.read(5) == "%PDF-") << report.out.toStdString();
+
     const ProcessRun sim =
         run(usr.filePath(QStringLiteral("bin/corvex-clocksim")), {QStringLiteral("--help")}, 30000);
     EXPECT_EQ(sim.exitCode, 0);
