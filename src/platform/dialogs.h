@@ -29,6 +29,9 @@ public:
     // The chosen path, empty when the user cancelled.
     virtual std::optional<QString> saveFile(const QString& folder, const QString& name,
                                             const QString& filter) = 0;
+    // The chosen existing file, empty when the user cancelled.
+    virtual std::optional<QString> openFile(const QString& title, const QString& folder,
+                                            const QString& filter) = 0;
     virtual void beep() = 0;
 
     // The common OK box.

@@ -61,6 +61,20 @@ std::optional<QString> ScriptedDialogs::saveFile(const QString& folder, const QS
     return answer;
 }
 
+std::optional<QString> ScriptedDialogs::openFile(const QString& title, const QString& folder,
+                                                 const QString& filter)
+{
+    m_log.push_back({Logged::Kind::OpenFile, {filter, title, Buttons::OkCancel, Icon::None, {}}, folder});
+    if (m_opens.empty()) {
+        if (onUnexpected)
+            onUnexpected(QStringLiteral("unanswered open dialog [%1] %2").arg(title, folder));
+        return std::nullopt;
+    }
+    auto answer = m_opens.front();
+    m_opens.pop_front();
+    return answer;
+}
+
 void ScriptedDialogs::beep()
 {
     m_log.push_back({Logged::Kind::Beep, {}, {}});

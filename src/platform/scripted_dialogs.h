@@ -12,7 +12,7 @@
 class ScriptedDialogs : public Dialogs {
 public:
     struct Logged {
-        enum class Kind { Message, Input, SaveFile, Beep } kind;
+        enum class Kind { Message, Input, SaveFile, OpenFile, Beep } kind;
         Box box;       // Message; for Input the prompt is box.text
         QString extra; // Input default, SaveFile folder + name
     };
@@ -20,11 +20,14 @@ public:
     void queueAnswer(Answer answer) { m_answers.push_back(answer); }
     void queueInput(std::optional<QString> text) { m_inputs.push_back(std::move(text)); }
     void queueSaveFile(std::optional<QString> path) { m_saves.push_back(std::move(path)); }
+    void queueOpenFile(std::optional<QString> path) { m_opens.push_back(std::move(path)); }
 
     Answer message(const Box& box) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     std::optional<QString> saveFile(const QString& folder, const QString& name,
+                                    const QString& filter) override;
+    std::optional<QString> openFile(const QString& title, const QString& folder,
                                     const QString& filter) override;
     void beep() override;
 
@@ -34,7 +37,10 @@ public:
     // "[title] text" per message box, as the CLI prints them.
     QStringList lines() const;
     void clearLog() { m_log.clear(); }
-    bool answersLeft() const { return !m_answers.empty() || !m_inputs.empty() || !m_saves.empty(); }
+    bool answersLeft() const
+    {
+        return !m_answers.empty() || !m_inputs.empty() || !m_saves.empty() || !m_opens.empty();
+    }
 
     std::function<void(const QString& what)> onUnexpected;
 
@@ -42,6 +48,7 @@ private:
     std::deque<Answer> m_answers;
     std::deque<std::optional<QString>> m_inputs;
     std::deque<std::optional<QString>> m_saves;
+    std::deque<std::optional<QString>> m_opens;
     std::vector<Logged> m_log;
 };
 

@@ -23,6 +23,11 @@ public:
                                  const QString& defaultText) override;
     std::optional<QString> saveFile(const QString& folder, const QString& name,
                                     const QString& filter) override;
+    // The CLI names its files on the command line; there is nothing to choose.
+    std::optional<QString> openFile(const QString&, const QString&, const QString&) override
+    {
+        return std::nullopt;
+    }
     void beep() override;
 
     bool interactive() const;

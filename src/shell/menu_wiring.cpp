@@ -18,7 +18,6 @@
 #include "shell/frm_main.h"
 #include "shell/settings/configuration.h"
 
-#include <QFileDialog>
 #include <QLineEdit>
 
 namespace {
@@ -99,15 +98,15 @@ void WireMenus(frmMain& window, AppContext& context)
         });
     });
     window.setMenuAction(QStringLiteral("mnuImportAccess"), [&context] {
-        const QString file = QFileDialog::getOpenFileName(
-            context.mainWindow, QStringLiteral("Import Access Database"), context.home.dataFolder,
-            QStringLiteral("Access databases (*.mdb);;All files (*)"));
-        if (file.isEmpty())
+        const auto file =
+            context.dialogs.openFile(QStringLiteral("Import Access Database"), context.home.dataFolder,
+                                     QStringLiteral("Access databases (*.mdb)|*.mdb|All files|*|"));
+        if (!file)
             return;
         // The main window's own connection would count as a data window holding the file.
         const bool wasOpen = context.database.isOpen();
         context.database.close();
-        ImportAccessDatabase(file, context.databasePath, context.dialogs, context.progress);
+        ImportAccessDatabase(*file, context.databasePath, context.dialogs, context.progress);
         if (wasOpen)
             context.database.open(context.databasePath);
     });

@@ -132,6 +132,15 @@ std::optional<QString> QtDialogs::saveFile(const QString& folder, const QString&
     return path;
 }
 
+std::optional<QString> QtDialogs::openFile(const QString& title, const QString& folder, const QString& filter)
+{
+    const QString path =
+        QFileDialog::getOpenFileName(m_parent, titleOrApplication(title), folder, qtFileFilter(filter));
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
 void QtDialogs::beep()
 {
     QApplication::beep();

@@ -15,6 +15,8 @@ public:
                                  const QString& defaultText) override;
     std::optional<QString> saveFile(const QString& folder, const QString& name,
                                     const QString& filter) override;
+    std::optional<QString> openFile(const QString& title, const QString& folder,
+                                    const QString& filter) override;
     void beep() override;
 
 private:
