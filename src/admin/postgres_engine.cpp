@@ -273,7 +273,12 @@ DbResult open(const QString& uri, const QString& name, bool createIfEmpty)
 
 DbResult fromSqlError(const QSqlError& error)
 {
-    QString description = error.databaseText().trimmed();
+    // The server's message without its severity, context lines and state code.
+    QString description = error.databaseText().section(u'\n', 0, 0).trimmed();
+    for (const QLatin1String severity : {QLatin1String("ERROR:"), QLatin1String("FATAL:")}) {
+        if (description.startsWith(severity))
+            description = description.mid(severity.size()).trimmed();
+    }
     if (description.isEmpty())
         description = error.text().trimmed();
     if (description.isEmpty())

@@ -1,16 +1,36 @@
-// corvex-cli db: database upkeep (init, check, compact, repair).
+// corvex-cli db: database upkeep (init, check, compact, repair) and copying between file and server.
 #include "admin/database.h"
+#include "admin/database_copy.h"
 #include "admin/database_messages.h"
 #include "admin/maintenance.h"
+#include "admin/postgres_engine.h"
+#include "admin/schema.h"
 #include "cli/cli_context.h"
 #include "cli/command_registry.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
 
+// Where messages name the database: a server's address without its password.
+QString shownLocation(const QString& location)
+{
+    return Postgres::isServerUri(location) ? Postgres::displayUri(location) : location;
+}
+
 int runInit(CliContext& context, const QString& path)
 {
+    if (Postgres::isServerUri(path)) {
+        Database database;
+        const DbResult result = database.open(path, true);
+        if (!result.ok()) {
+            context.out << "error " << result.code << ": " << result.description << '\n';
+            return ExitFailed;
+        }
+        context.out << "ready: " << shownLocation(path) << '\n';
+        return ExitDone;
+    }
     if (QFileInfo::exists(path)) {
         context.out << "exists: " << path << '\n';
         return CheckDatabase(path).ok() ? ExitDone : ExitFailed;
@@ -43,10 +63,37 @@ int runCheck(CliContext& context, const QString& path)
     return ExitFailed;
 }
 
+const QString kCopyUsage = QStringLiteral("db copy --to URI|FILE | --from URI|FILE [--replace]");
+
+// --to: the home's database file into the target; --from: the source into the home's database file.
+int runCopy(CliContext& context, QStringList arguments)
+{
+    const bool replace = takeFlag(arguments, QStringLiteral("replace"));
+    const std::optional<QString> to = takeOption(arguments, QStringLiteral("to"));
+    const std::optional<QString> from = takeOption(arguments, QStringLiteral("from"));
+    if (!arguments.isEmpty() || to.has_value() == from.has_value() ||
+        to.value_or(from.value_or(QString())).isEmpty())
+        return context.usageError(kCopyUsage);
+    const QString file = QDir(context.home.dataFolder).filePath(kDatabaseFileName);
+    const QString source = to ? file : *from;
+    const QString target = to ? *to : file;
+    CopyCounts counts;
+    const DbResult result = CopyDatabase(source, target, replace, &counts);
+    if (!result.ok()) {
+        context.out << "error " << result.code << ": " << result.description << '\n';
+        return ExitFailed;
+    }
+    context.out << "copied " << counts.clubs << " clubs, " << counts.flyers << " flyers, " << counts.birds
+                << " birds, " << counts.points << " liberation points to " << shownLocation(target) << '\n';
+    return ExitDone;
+}
+
 int runDb(CliContext& context, QStringList arguments)
 {
+    if (!arguments.isEmpty() && arguments.first() == QLatin1String("copy"))
+        return runCopy(context, arguments.mid(1));
     if (arguments.size() != 1)
-        return context.usageError(QStringLiteral("db takes one of: init, check, compact, repair"));
+        return context.usageError(QStringLiteral("db takes one of: init, check, compact, repair, copy"));
     const QString action = arguments.first();
     const QString path = InitDatabasePath(context.home);
     if (action == QLatin1String("init"))
@@ -65,8 +112,9 @@ int runDb(CliContext& context, QStringList arguments)
 }
 
 const CommandRegistration
-    dbCommand(QStringLiteral("db"), QStringLiteral("db init|check|compact|repair"),
-              QStringLiteral("create, check, compact or repair the database of the home"),
+    dbCommand(QStringLiteral("db"),
+              QStringLiteral("db init|check|compact|repair | db copy --to|--from URI [--replace]"),
+              QStringLiteral("create, check, compact or repair the database; copy it to or from a server"),
               [](CliContext& c, const QStringList& a) { return runDb(c, a); });
 
 } // namespace

@@ -1,0 +1,164 @@
+#include "admin/admin_data.h"
+#include "admin/database_copy.h"
+#include "admin/maintenance.h"
+#include "support/database_builder.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Every row of the four tables with its ID or stored order, as text.
+QStringList dump(const QString& location)
+{
+    Database database;
+    const DbResult opened = database.open(location);
+    EXPECT_TRUE(opened.ok()) << opened.description.toStdString();
+    const QStringList statements = {
+        QStringLiteral("SELECT ClubID, ClubName FROM clubs ORDER BY ClubID"),
+        QStringLiteral(
+            "SELECT FlyerID, ClubID, Name, Address, CityStateZip, email, Phone, Longitude, Latitude "
+            "FROM flyerlist ORDER BY FlyerID"),
+        QStringLiteral(
+            "SELECT rowid, BirdFlyerID, NatOrg, HatchYr, clubletters, bnumber, sex, elecnumber, color, "
+            "type FROM birds ORDER BY rowid"),
+        QStringLiteral("SELECT rowid, racenum, racedate, racename, racetype FROM orte ORDER BY rowid")};
+    QStringList rows;
+    for (const QString& statement : statements) {
+        QSqlQuery query(database.connection());
+        EXPECT_TRUE(query.exec(statement)) << statement.toStdString();
+        while (query.next()) {
+            QStringList fields;
+            for (int i = 0; i < query.record().count(); ++i)
+                fields << (query.value(i).isNull() ? QStringLiteral("<null>") : query.value(i).toString());
+            rows << fields.join(u'|');
+        }
+    }
+    return rows;
+}
+
+// Data with gaps in the IDs, a bird whose flyer is gone, trailing spaces and letters beyond ASCII.
+void fillAwkwardly(TestDatabase& test)
+{
+    AdminData& data = test.data();
+    test.addClub(QStringLiteral("Gone"));
+    const int riverside = test.addClub(QStringLiteral("Riverside"));
+    ASSERT_TRUE(test.database().begin().ok());
+    QSqlQuery remove(test.database().connection());
+    ASSERT_TRUE(remove.exec(QStringLiteral("DELETE FROM clubs WHERE ClubID = 1")));
+    ASSERT_TRUE(test.database().commit().ok());
+    const int gone = test.addFlyer(QStringLiteral("Departed"), riverside);
+    const int muller = test.addFlyer(QStringLiteral("Jan Müller  "), riverside);
+    test.addBird(gone, QStringLiteral("US24 ABC000009"));
+    test.addBird(muller, QStringLiteral("US24 ABC000002"), QStringLiteral("1234567890"));
+    test.addBird(muller, QStringLiteral("us24 abc000001"));
+    ASSERT_TRUE(data.eraseFlyer(gone).ok());
+    test.addBird(muller, QStringLiteral("US24 ABC000003"));
+    // A bird left behind by a flyer deleted outside this program.
+    QSqlQuery orphan(test.database().connection());
+    ASSERT_TRUE(orphan.exec(QStringLiteral("DELETE FROM flyerlist WHERE FlyerID = %1").arg(muller)));
+    test.addFlyer(QStringLiteral("Ørsted"), riverside);
+    data.addLiberationPoint({0, "07", "0704", "Fort Worth ", "1"});
+    const auto second = data.addLiberationPoint({0, "01", "0501", "Abilene", "1"});
+    data.addLiberationPoint({0, "02", "0502", "Waco", "2"});
+    ASSERT_TRUE(data.deleteLiberationPoint(second.value).ok());
+}
+
+class CopyTest : public EngineTest {};
+INSTANTIATE_TEST_SUITE_P(Engines, CopyTest, testing::Values(Engine::File, Engine::Server), engineName);
+
+} // namespace
+
+TEST_P(CopyTest, RoundTripThroughTheOtherDatabaseKeepsEveryRow)
+{
+    TestDatabase original;
+    fillAwkwardly(original);
+    TestDatabase middle(GetParam());
+    middle.database().close();
+    QTemporaryDir back;
+    const QString backFile = back.filePath(kDatabaseFileName);
+
+    const QStringList rows = dump(original.path());
+    ASSERT_EQ(rows.size(), 1 + 1 + 3 + 2);
+    original.database().close();
+    CopyCounts counts;
+    ASSERT_TRUE(CopyDatabase(original.path(), middle.path(), false, &counts).ok());
+    EXPECT_EQ(counts.clubs, 1);
+    EXPECT_EQ(counts.flyers, 1);
+    EXPECT_EQ(counts.birds, 3);
+    EXPECT_EQ(counts.points, 2);
+    EXPECT_EQ(dump(middle.path()), rows);
+    ASSERT_TRUE(CopyDatabase(middle.path(), backFile, false).ok());
+    EXPECT_EQ(dump(backFile), rows);
+    EXPECT_TRUE(CheckDatabase(backFile).ok());
+
+    // New rows continue after the copied IDs instead of reusing one.
+    Database copy;
+    ASSERT_TRUE(copy.open(middle.path()).ok());
+    AdminData data(copy);
+    EXPECT_EQ(data.addClub(QStringLiteral("Hilltop")).value, 3);
+    EXPECT_EQ(data.addBird(makeBird(3, QStringLiteral("US24 ABC000004"))).value, 5);
+    EXPECT_EQ(data.addLiberationPoint({0, "03", "0503", "Tyler", "1"}).value, 4);
+}
+
+TEST_P(CopyTest, ATargetWithRowsIsRefusedUnlessReplaced)
+{
+    TestDatabase source;
+    source.addClub(QStringLiteral("Riverside"));
+    source.database().close();
+    TestDatabase target(GetParam());
+    target.addClub(QStringLiteral("Hilltop"));
+    target.addClub(QStringLiteral("Lakeside"));
+
+    const DbResult refused = CopyDatabase(source.path(), target.path(), false);
+    EXPECT_FALSE(refused.ok());
+    EXPECT_TRUE(refused.description.contains(QStringLiteral("--replace")))
+        << refused.description.toStdString();
+    EXPECT_EQ(target.data().searchClubs({}).value.size(), 2u);
+
+    ASSERT_TRUE(CopyDatabase(source.path(), target.path(), true).ok());
+    const auto clubs = target.data().searchClubs({}).value;
+    ASSERT_EQ(clubs.size(), 1u);
+    EXPECT_EQ(clubs[0].ClubName, QStringLiteral("Riverside"));
+    EXPECT_FALSE(CopyDatabase(target.path(), target.path(), true).ok());
+}
+
+TEST(CopyCommand, CopiesTheHomeFileToATargetAndBack)
+{
+    QTemporaryDir home;
+    QTemporaryDir elsewhere;
+    const QString other = elsewhere.filePath(QStringLiteral("other.db"));
+    auto cli = [&](const QStringList& arguments) {
+        QProcess process;
+        process.start(QStringLiteral(CORVEX_CLI_PATH),
+                      QStringList{QStringLiteral("--home"), home.path()} + arguments);
+        process.closeWriteChannel();
+        EXPECT_TRUE(process.waitForFinished(60000));
+        return std::make_pair(process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()));
+    };
+    ASSERT_EQ(cli({QStringLiteral("db"), QStringLiteral("init")}).first, 0);
+    {
+        Database database;
+        ASSERT_TRUE(database.open(QDir(home.path()).filePath(kDatabaseFileName)).ok());
+        ASSERT_TRUE(AdminData(database).addClub(QStringLiteral("Riverside")).ok());
+    }
+    const auto copied = cli({QStringLiteral("db"), QStringLiteral("copy"), QStringLiteral("--to"), other});
+    EXPECT_EQ(copied.first, 0);
+    EXPECT_EQ(copied.second,
+              QStringLiteral("copied 1 clubs, 0 flyers, 0 birds, 0 liberation points to %1\n").arg(other));
+    // The home file holds rows now: copying back needs --replace.
+    EXPECT_EQ(cli({QStringLiteral("db"), QStringLiteral("copy"), QStringLiteral("--from"), other}).first, 1);
+    EXPECT_EQ(cli({QStringLiteral("db"), QStringLiteral("copy"), QStringLiteral("--from"), other,
+                   QStringLiteral("--replace")})
+                  .first,
+              0);
+    EXPECT_EQ(cli({QStringLiteral("db"), QStringLiteral("copy"), QStringLiteral("--to")}).first, 2);
+    EXPECT_EQ(cli({QStringLiteral("db"), QStringLiteral("copy"), QStringLiteral("--to"), other,
+                   QStringLiteral("--from"), other})
+                  .first,
+              2);
+}
