@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <tuple>
+#include <tuple>
 
 DemoSession::DemoSession() = default;
 
@@ -86,6 +88,7 @@ void DemoSession::stopClock()
 
 namespace {
 struct SampleBird {
+    const char* org;
     const char* hatch;
     const char* letters;
     const char* number;
@@ -96,7 +99,9 @@ struct SampleBird {
 
 DbResult addSamples(AdminData& data)
 {
-    const auto club1 = data.addClub(QStringLiteral("Riverside Racing Club"));
+    // The first flyer owns the inventory and the races of the stand-in clock's demo module, so its race
+    // reports and transfers find their birds.
+    const auto club1 = data.addClub(QStringLiteral("Rockford Racing"));
     if (!club1.ok())
         return club1.status;
     const auto club2 = data.addClub(QStringLiteral("Hilltop Flyers"));
@@ -110,26 +115,26 @@ DbResult addSamples(AdminData& data)
     };
     const std::vector<SampleFlyer> flyers = {
         {club1.value,
-         {0, 0, QStringLiteral("John Carter"), QStringLiteral("12 Mill Lane"),
-          QStringLiteral("Springfield IL 62701"), QStringLiteral("jcarter@example.org"),
-          QStringLiteral("217-555-0142"), QStringLiteral("0893921"), QStringLiteral("0394725")},
-         {{"24", " RRC", "001201", "C", "4A00112233", "BB"},
-          {"24", " RRC", "001202", "H", "4A00112234", "BC"},
-          {"25", " RRC", "000310", "C", "4A00112235", "RC"},
-          {"25", " RRC", "000311", "H", "0000000000", "BBWF"}}},
+         {0, 0, QStringLiteral("John Miller"), QStringLiteral("12 Mill Lane"),
+          QStringLiteral("Rockford IL 61101"), QStringLiteral("jmiller@example.org"),
+          QStringLiteral("815-555-0142"), QStringLiteral("0890940"), QStringLiteral("0422711")},
+         {{"US", "24", "ROCK", "001201", "C", "00A1B2C3D4", "BB"},
+          {"US", "24", "ROCK", "001202", "H", "00A1B2C3D5", "BC"},
+          {"US", "24", "ROCK", "001203", "C", "00A1B2C3D6", "RC"},
+          {"US", "23", "ROCK", "000877", "H", "00A1B2C3D7", "BBWF"},
+          {"US", "23", "ROCK", "000878", "C", "0000000000", "SIL"}}},
         {club1.value,
          {0, 0, QStringLiteral("Maria Lopez"), QStringLiteral("4 Orchard Road"),
-          QStringLiteral("Springfield IL 62704"), QStringLiteral(""), QStringLiteral("217-555-0188"),
-          QStringLiteral("0894012"), QStringLiteral("0394801")},
-         {{"24", " RRC", "002410", "H", "4A00220001", "BB"},
-          {"25", " RRC", "000904", "C", "4A00220002", "SIL"}}},
+          QStringLiteral("Rockford IL 61104"), QStringLiteral(""), QStringLiteral("815-555-0188"),
+          QStringLiteral("0891012"), QStringLiteral("0422801")},
+         {{"US", "25", "ROCK", "000904", "C", "4A00220002", "SIL"}}},
         {club2.value,
          {0, 0, QStringLiteral("Peter Novak"), QStringLiteral("77 Ridge Street"),
           QStringLiteral("Hilltop OH 43004"), QStringLiteral(""), QStringLiteral(""),
           QStringLiteral("0825530"), QStringLiteral("0400114")},
-         {{"24", "HILL", "010101", "C", "4A00330001", "DC"},
-          {"24", "HILL", "010102", "C", "4A00330002", "BB"},
-          {"25", "HILL", "000007", "H", "4A00330003", "RC"}}},
+         {{"AU", "24", "HILL", "010101", "C", "4A00330001", "DC"},
+          {"AU", "24", "HILL", "010102", "C", "4A00330002", "BB"},
+          {"AU", "25", "HILL", "000007", "H", "4A00330003", "RC"}}},
     };
     for (const SampleFlyer& sample : flyers) {
         Flyer flyer = sample.flyer;
@@ -140,7 +145,7 @@ DbResult addSamples(AdminData& data)
         for (const SampleBird& b : sample.birds) {
             Bird bird;
             bird.BirdFlyerID = added.value;
-            bird.NatOrg = QStringLiteral("AU");
+            bird.NatOrg = QString::fromLatin1(b.org);
             bird.HatchYr = QString::fromLatin1(b.hatch);
             bird.clubletters = QString::fromLatin1(b.letters);
             bird.bnumber = QString::fromLatin1(b.number);
@@ -153,12 +158,18 @@ DbResult addSamples(AdminData& data)
                 return stored.status;
         }
     }
-    LiberationPoint point;
-    point.racenum = QStringLiteral("01");
-    point.racedate = QStringLiteral("0412");
-    point.racename = QStringLiteral("Lexington");
-    point.racetype = QStringLiteral("1");
-    return data.addLiberationPoint(point).status;
+    // The season's points as the demo module holds them.
+    for (const auto& [number, date, name] :
+         {std::tuple{"01", "0614", "DIXON"}, std::tuple{"02", "0621", "MENDOTA"}}) {
+        LiberationPoint point;
+        point.racenum = QString::fromLatin1(number);
+        point.racedate = QString::fromLatin1(date);
+        point.racename = QString::fromLatin1(name);
+        point.racetype = QStringLiteral("1");
+        if (const DbResult stored = data.addLiberationPoint(point).status; !stored.ok())
+            return stored;
+    }
+    return {};
 }
 } // namespace
 
