@@ -14,7 +14,6 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <tuple>
-#include <tuple>
 
 DemoSession::DemoSession() = default;
 
