@@ -36,6 +36,15 @@ DbResult run(QSqlDatabase& db, const QString& sql, QVariant* value = nullptr)
     return {};
 }
 
+// The names of our tables as a VALUES list with the column t.
+QString tableList()
+{
+    QStringList rows;
+    for (const TableShape& table : expectedTables())
+        rows << QStringLiteral("('%1')").arg(table.name);
+    return QStringLiteral("(VALUES %1) AS tables(t)").arg(rows.join(QStringLiteral(", ")));
+}
+
 DbResult notOurs(const QString& uri, const QString& why)
 {
     return DbResult::failure(
@@ -154,39 +163,33 @@ DbResult checkIdentity(QSqlDatabase& db, const QString& uri, bool createIfEmpty)
                                 .arg(kSchemaVersion));
     if (number != kSchemaVersion)
         return notOurs(uri, QStringLiteral("unknown schema version %1.").arg(number));
-    for (const TableShape& table : expectedTables()) {
-        QVariant present;
-        QSqlQuery query(db);
-        query.prepare(QStringLiteral("SELECT pg_catalog.to_regclass(?) IS NOT NULL"));
-        query.addBindValue(QStringLiteral("public.") + table.name);
-        if (!query.exec() || !query.next())
-            return Postgres::fromSqlError(query.lastError());
-        if (!query.value(0).toBool())
-            return notOurs(uri, QStringLiteral("table %1 is missing.").arg(table.name));
-    }
+    QVariant missing;
+    result = run(db,
+                 QStringLiteral("SELECT t FROM %1 WHERE pg_catalog.to_regclass('public.' || t) IS NULL")
+                     .arg(tableList()),
+                 &missing);
+    if (!result.ok())
+        return result;
+    if (!missing.isNull())
+        return notOurs(uri, QStringLiteral("table %1 is missing.").arg(missing.toString()));
     return {};
 }
 
 DbResult checkWriteAccess(QSqlDatabase& db, const QString& uri)
 {
-    QVariant readOnly;
-    DbResult result = run(db, QStringLiteral("SHOW transaction_read_only"), &readOnly);
+    // One round trip: every connection of every PC asks this.
+    QVariant writableValue;
+    const DbResult result =
+        run(db,
+            QStringLiteral(
+                "SELECT pg_catalog.current_setting('transaction_read_only') OPERATOR(pg_catalog.=) 'off' "
+                "AND pg_catalog.bool_and(pg_catalog.has_table_privilege('public.' || t, p)) FROM %1 "
+                "CROSS JOIN (VALUES ('INSERT'), ('UPDATE'), ('DELETE')) AS privileges(p)")
+                .arg(tableList()),
+            &writableValue);
     if (!result.ok())
         return result;
-    bool writable = readOnly.toString() != QLatin1String("on");
-    for (const TableShape& table : expectedTables()) {
-        if (!writable)
-            break;
-        for (const char* privilege : {"INSERT", "UPDATE", "DELETE"}) {
-            QSqlQuery one(db);
-            one.prepare(QStringLiteral("SELECT pg_catalog.has_table_privilege(?, ?)"));
-            one.addBindValue(QStringLiteral("public.") + table.name);
-            one.addBindValue(QString::fromLatin1(privilege));
-            if (!one.exec() || !one.next())
-                return Postgres::fromSqlError(one.lastError());
-            writable = writable && one.value(0).toBool();
-        }
-    }
+    const bool writable = writableValue.toBool();
     if (!writable)
         return DbResult::failure(DbError::ReadOnly,
                                  QStringLiteral("Cannot open '%1' for writing: the user may only read it.")

@@ -1,6 +1,8 @@
 #include "admin/admin_data.h"
 #include "admin/database_copy.h"
 #include "admin/maintenance.h"
+#include "platform/home.h"
+#include "shell/settings/settings_store.h"
 #include "support/database_builder.h"
 
 #include <QDir>
@@ -161,4 +163,29 @@ TEST(CopyCommand, CopiesTheHomeFileToATargetAndBack)
                    QStringLiteral("--from"), other})
                   .first,
               2);
+}
+
+TEST(DatabaseChoice, TheDatabaseServerSettingAndTheOptionReplaceTheHomeFile)
+{
+    QTemporaryDir home;
+    const Home folders = Home::under(home.path());
+    {
+        SettingsStore settings(folders.settingsFile);
+        ASSERT_TRUE(settings.write(QStringLiteral("DatabaseServer"),
+                                   QStringLiteral("postgresql://corvex@127.0.0.1:1/corvex")));
+    }
+    auto clubList = [&](const QStringList& options) {
+        QProcess process;
+        process.start(QStringLiteral(CORVEX_CLI_PATH),
+                      QStringList{QStringLiteral("--home"), home.path()} + options +
+                          QStringList{QStringLiteral("club"), QStringLiteral("list")});
+        process.closeWriteChannel();
+        EXPECT_TRUE(process.waitForFinished(60000));
+        return process.exitCode();
+    };
+    // The setting names a server nobody runs: the home file, though present, is not used.
+    ASSERT_TRUE(Database().open(InitDatabasePath(folders), true).ok());
+    EXPECT_EQ(clubList({}), 1);
+    // --database wins over the setting; a file path there is the file.
+    EXPECT_EQ(clubList({QStringLiteral("--database"), InitDatabasePath(folders)}), 0);
 }
