@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QListWidget>
 #include <QObject>
 #include <QString>
 #include <gtest/gtest.h>
@@ -13,4 +14,13 @@ template <typename T = QObject> T* findChildOrFail(const QObject* parent, const 
         ADD_FAILURE() << "no child '" << name.toStdString() << "' of type " << T::staticMetaObject.className()
                       << " in " << (parent ? parent->objectName().toStdString() : std::string("(null)"));
     return child;
+}
+
+// The texts of a list's entries, top to bottom; none for a missing list.
+inline QStringList listTexts(const QListWidget* list)
+{
+    QStringList texts;
+    for (int i = 0; list && i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
 }
