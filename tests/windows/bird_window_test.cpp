@@ -44,12 +44,10 @@ TEST_F(BirdWindow, ButtonStatesRowByRow)
     EXPECT_EQ(entries(w, "lstPigeonList"),
               (QStringList{" US08 ABC110203C 12345ABCDE BLUE", " US08 ABC009999C 0000000000 NONE"}));
     EXPECT_EQ(text(w, "lblPigeonList"), "2 Pigeon(s) listed");
-    const std::initializer_list<std::pair<const char*, bool>> flyerClicked = {
-        {"cmdBirdAddNew", true},  {"cmdBirdEdit", false}, {"cmdBirdSave", false}, {"cmdBirdCancel", false},
-        {"cmdBirdDelete", false}, {"cmdBirdEnd", true},   {"cmdSendBirds", true}, {"cmbOrg", false},
-        {"txtYear", false},       {"txtClub", false},     {"txtIdNumber", false}, {"txtColor", false},
-        {"optCock", false},       {"optHen", false}};
-    expectEnabled(w, flyerClicked);
+    expectEnabled(
+        w, "cmdBirdAddNew cmdBirdEnd cmdSendBirds",
+        "cmdBirdEdit cmdBirdSave cmdBirdCancel cmdBirdDelete cmbOrg txtYear txtClub txtIdNumber txtColor "
+        "optCock optHen");
     EXPECT_TRUE(findChildOrFail<QRadioButton>(w, "optCock")->isChecked());
 
     clickEntry(w, "lstPigeonList", 0);
@@ -58,61 +56,36 @@ TEST_F(BirdWindow, ButtonStatesRowByRow)
     EXPECT_EQ(text(w, "txtClub"), " ABC");
     EXPECT_EQ(text(w, "txtIdNumber"), "110203");
     EXPECT_EQ(text(w, "txtColor"), "BLUE");
-    expectEnabled(w, {{"cmdBirdAddNew", true},
-                      {"cmdBirdEdit", true},
-                      {"cmdBirdDelete", true},
-                      {"cmdBirdSave", false},
-                      {"txtYear", false},
-                      {"optHen", false}});
+    expectEnabled(w, "cmdBirdAddNew cmdBirdEdit cmdBirdDelete", "cmdBirdSave txtYear optHen");
 
     clickButton(w, "cmdBirdAddNew");
     EXPECT_EQ(text(w, "txtIdNumber"), "110204");
     EXPECT_EQ(text(w, "txtColor"), "NONE");
     EXPECT_EQ(text(w, "txtClub"), " ABC") << "year, club and organisation stay from the shown bird";
-    expectEnabled(w, {{"cmdBirdAddNew", false},
-                      {"cmdBirdEdit", false},
-                      {"cmdBirdSave", true},
-                      {"cmdBirdCancel", true},
-                      {"cmdBirdDelete", false},
-                      {"cmdBirdEnd", false},
-                      {"cmbOrg", true},
-                      {"txtYear", true},
-                      {"txtColor", true},
-                      {"optHen", true}});
+    expectEnabled(w, "cmdBirdSave cmdBirdCancel cmbOrg txtYear txtColor optHen",
+                  "cmdBirdAddNew cmdBirdEdit cmdBirdDelete cmdBirdEnd");
     setText(w, "txtColor", "");
-    expectEnabled(w, {{"cmdBirdSave", false}});
+    expectEnabled(w, "", "cmdBirdSave");
 
     clickButton(w, "cmdBirdCancel");
     EXPECT_EQ(text(w, "txtIdNumber"), "110203") << "Cancel shows the remembered bird again";
-    expectEnabled(w, {{"cmdBirdAddNew", true},
-                      {"cmdBirdSave", false},
-                      {"cmdBirdCancel", false},
-                      {"cmdBirdEnd", true},
-                      {"txtYear", false}});
+    expectEnabled(w, "cmdBirdAddNew cmdBirdEnd", "cmdBirdSave cmdBirdCancel txtYear");
 
     clickButton(w, "cmdBirdEdit");
-    expectEnabled(w, {{"cmdBirdAddNew", false},
-                      {"cmdBirdEdit", false},
-                      {"cmdBirdSave", true},
-                      {"cmdBirdCancel", true},
-                      {"cmdBirdDelete", false},
-                      {"cmdBirdEnd", false},
-                      {"txtIdNumber", true}});
+    expectEnabled(w, "cmdBirdSave cmdBirdCancel txtIdNumber",
+                  "cmdBirdAddNew cmdBirdEdit cmdBirdDelete cmdBirdEnd");
+    setText(w, "txtColor", "");
+    expectEnabled(w, "cmdBirdCancel txtColor", "cmdBirdSave cmdSendBirds");
     setText(w, "txtColor", "RED");
     clickButton(w, "cmdBirdSave");
     EXPECT_EQ(entries(w, "lstPigeonList")[0], " US08 ABC110203C 12345ABCDE RED");
-    expectEnabled(w, {{"cmdBirdAddNew", true},
-                      {"cmdBirdSave", false},
-                      {"cmdBirdCancel", false},
-                      {"cmdBirdEnd", true},
-                      {"cmdBirdEdit", true},
-                      {"txtColor", false}});
+    expectEnabled(w, "cmdBirdAddNew cmdBirdEnd cmdBirdEdit", "cmdBirdSave cmdBirdCancel txtColor");
 
     // A flyer without birds
     clickEntry(w, "lstBIFlyerList", 1);
     EXPECT_EQ(entries(w, "lstPigeonList"), QStringList{"No birds to list"});
     EXPECT_EQ(text(w, "lblPigeonList"), " 0 Pigeon(s) listed");
-    expectEnabled(w, {{"cmdSendBirds", false}, {"lstPigeonList", false}, {"cmdBirdAddNew", true}});
+    expectEnabled(w, "cmdBirdAddNew cmdBirdEnd", "cmdSendBirds lstPigeonList cmdBirdEdit cmdBirdDelete");
     EXPECT_TRUE(dialogs.log().empty());
 }
 
@@ -123,12 +96,8 @@ TEST_F(BirdWindow, NoFlyersAtAll)
     EXPECT_EQ(text(w, "lblBIFlyerListCount"), " 0 Flyers Listed");
     EXPECT_EQ(entries(w, "lstPigeonList"), QStringList{"No pigeons available"});
     EXPECT_EQ(text(w, "lblPigeonList"), " 0 Pigeons Listed");
-    expectEnabled(w, {{"lstBIFlyerList", false},
-                      {"lstPigeonList", false},
-                      {"cmdBirdAddNew", false},
-                      {"cmdSendBirds", false},
-                      {"cmdReceiveBirds", true},
-                      {"cmdBirdEnd", true}});
+    expectEnabled(w, "cmdReceiveBirds cmdBirdEnd",
+                  "lstBIFlyerList lstPigeonList cmdBirdAddNew cmdBirdEdit cmdSendBirds");
 }
 
 TEST_F(BirdWindow, FirstBirdIsOfferedAsNumberOneAndStoredPadded)
@@ -140,7 +109,7 @@ TEST_F(BirdWindow, FirstBirdIsOfferedAsNumberOneAndStoredPadded)
     EXPECT_EQ(text(w, "txtIdNumber"), "000001");
     EXPECT_EQ(text(w, "txtColor"), "NONE");
     EXPECT_EQ(org(w)->currentText(), "US");
-    expectEnabled(w, {{"cmdBirdSave", false}});
+    expectEnabled(w, "", "cmdBirdSave");
 
     setText(w, "txtYear", "8");
     EXPECT_TRUE(w->yearLeft());
@@ -172,27 +141,18 @@ TEST_F(BirdWindow, YearAndOrganisationChecks)
     db.addFlyer("Anna");
     auto* w = open();
     clickButton(w, "cmdBirdAddNew");
-    for (const char* year : {"12", "50", "79"}) {
-        setText(w, "txtYear", year);
-        EXPECT_FALSE(w->yearLeft()) << year;
-    }
-    for (const char* year : {"00", "11", "80", "99"}) {
-        setText(w, "txtYear", year);
-        EXPECT_TRUE(w->yearLeft()) << year;
-    }
-    EXPECT_EQ(dialogs.texts(), QStringList(3, "Valid numbers are 80--> <--11"));
+    // The accepted sets are the rules' own; here only the window's use of them and its messages.
+    setText(w, "txtYear", "50");
+    EXPECT_FALSE(w->yearLeft());
+    setText(w, "txtYear", "80");
+    EXPECT_TRUE(w->yearLeft());
+    EXPECT_EQ(dialogs.texts(), QStringList{"Valid numbers are 80--> <--11"});
     dialogs.clearLog();
-
     org(w)->setEditText("UC");
     EXPECT_FALSE(w->orgLeft());
-    org(w)->setEditText("A");
-    EXPECT_FALSE(w->orgLeft());
-    org(w)->setEditText("");
-    EXPECT_TRUE(w->orgLeft());
     org(w)->setEditText("np");
     EXPECT_TRUE(w->orgLeft());
-    EXPECT_EQ(dialogs.lines(),
-              QStringList(2, "[] Only AU, CA, CU, IF, MX, NP or US are allowed for Nat Org."));
+    EXPECT_EQ(dialogs.lines(), QStringList{"[] Only AU, CA, CU, IF, MX, NP or US are allowed for Nat Org."});
     dialogs.clearLog();
 
     org(w)->setEditText("");
@@ -303,7 +263,7 @@ TEST_F(BirdWindow, SingleDeleteRemovesTheClickedBird)
     const auto left = birdsOf(anna);
     ASSERT_EQ(left.size(), 1u);
     EXPECT_EQ(left[0].band(), "US08 ABC000001");
-    expectEnabled(w, {{"cmdBirdEdit", false}, {"cmdBirdDelete", false}, {"cmdBirdAddNew", true}});
+    expectEnabled(w, "cmdBirdAddNew", "cmdBirdEdit cmdBirdDelete");
 }
 
 TEST_F(BirdWindow, KeyFiltersOfTheFields)

@@ -31,13 +31,8 @@ TEST_F(ClubWindow, EmptyTableShowsNoClubs)
     EXPECT_EQ(w->objectName(), "frmClubData");
     EXPECT_EQ(entries(w, "lstClubList"), QStringList{"No clubs to Show"});
     EXPECT_EQ(text(w, "lblClubList"), "0 Clubs Listed");
-    expectEnabled(w, {{"cmdClubAddNew", true},
-                      {"cmdClubEnd", true},
-                      {"cmdClubEdit", false},
-                      {"cmdClubSave", false},
-                      {"cmdClubCancel", false},
-                      {"lstClubList", false},
-                      {"txtClubID", false}});
+    expectEnabled(w, "cmdClubAddNew cmdClubEnd txtClubSearch",
+                  "cmdClubEdit cmdClubSave cmdClubCancel lstClubList txtClubID txtClubName");
     EXPECT_FALSE(findChildOrFail<QWidget>(w, "cmdClubDelete")->isVisibleTo(w));
 }
 
@@ -48,69 +43,36 @@ TEST_F(ClubWindow, ButtonStatesRowByRow)
     auto* w = open();
     EXPECT_EQ(entries(w, "lstClubList"), (QStringList{"  1 - Riverside", "  2 - Oak Lofts"}));
     EXPECT_EQ(text(w, "lblClubList"), "2 Clubs Listed");
-    // opened
-    expectEnabled(w, {{"cmdClubAddNew", true},
-                      {"cmdClubEdit", false},
-                      {"cmdClubSave", false},
-                      {"cmdClubCancel", false},
-                      {"cmdClubEnd", true},
-                      {"txtClubName", false},
-                      {"txtClubID", false},
-                      {"txtClubSearch", true}});
-    // list click
+    // Browsing (opened, clicked, cancelled, saved) and changing (add, edit) are mirror images; only an
+    // edit keeps the search box.
+    const auto browsing = [&](bool clicked) {
+        expectEnabled(w, "cmdClubAddNew cmdClubEnd txtClubSearch lstClubList",
+                      "cmdClubSave cmdClubCancel txtClubName txtClubID");
+        EXPECT_EQ(findChildOrFail<QWidget>(w, "cmdClubEdit")->isEnabled(), clicked);
+    };
+    const auto changing = [&](bool search) {
+        expectEnabled(w, "cmdClubSave cmdClubCancel txtClubName",
+                      "cmdClubAddNew cmdClubEdit cmdClubEnd txtClubID lstClubList");
+        EXPECT_EQ(findChildOrFail<QWidget>(w, "txtClubSearch")->isEnabled(), search);
+    };
+    browsing(false);
     clickEntry(w, "lstClubList", 1);
     EXPECT_EQ(text(w, "txtClubID"), "02");
     EXPECT_EQ(text(w, "txtClubName"), "Oak Lofts");
-    expectEnabled(w, {{"cmdClubAddNew", true},
-                      {"cmdClubEdit", true},
-                      {"cmdClubSave", false},
-                      {"cmdClubCancel", false},
-                      {"cmdClubEnd", true},
-                      {"txtClubName", false},
-                      {"txtClubID", false}});
-    // Add
+    browsing(true);
     clickButton(w, "cmdClubAddNew");
     EXPECT_EQ(text(w, "txtClubName"), "");
-    expectEnabled(w, {{"cmdClubAddNew", false},
-                      {"cmdClubEdit", false},
-                      {"cmdClubSave", true},
-                      {"cmdClubCancel", true},
-                      {"cmdClubEnd", false},
-                      {"txtClubName", true},
-                      {"txtClubID", false},
-                      {"txtClubSearch", false}});
-    // Cancel
+    changing(false);
     clickButton(w, "cmdClubCancel");
-    expectEnabled(w, {{"cmdClubAddNew", true},
-                      {"cmdClubEdit", true},
-                      {"cmdClubSave", false},
-                      {"cmdClubCancel", false},
-                      {"cmdClubEnd", true},
-                      {"txtClubName", false},
-                      {"txtClubID", false},
-                      {"txtClubSearch", true}});
-    // Edit
+    browsing(true);
     clickEntry(w, "lstClubList", 0);
     clickButton(w, "cmdClubEdit");
     EXPECT_EQ(text(w, "txtClubName"), "Riverside");
-    expectEnabled(w, {{"cmdClubAddNew", false},
-                      {"cmdClubEdit", false},
-                      {"cmdClubSave", true},
-                      {"cmdClubCancel", true},
-                      {"cmdClubEnd", false},
-                      {"txtClubName", true},
-                      {"txtClubID", false}});
-    // Save (edit)
+    changing(true);
     setText(w, "txtClubName", "Riverside Flyers");
     clickButton(w, "cmdClubSave");
     EXPECT_EQ(entries(w, "lstClubList"), (QStringList{"  1 - Riverside Flyers", "  2 - Oak Lofts"}));
-    expectEnabled(w, {{"cmdClubAddNew", true},
-                      {"cmdClubEdit", true},
-                      {"cmdClubSave", false},
-                      {"cmdClubCancel", false},
-                      {"cmdClubEnd", true},
-                      {"txtClubName", false},
-                      {"txtClubSearch", true}});
+    browsing(true);
     EXPECT_TRUE(dialogs.log().empty());
 }
 
@@ -178,7 +140,7 @@ TEST_F(ClubWindow, NoClubEntryStartsInAddModeUntilAClubIsSaved)
     EXPECT_EQ(dialogs.log()[0].box.text, "There must be at least one club entry.");
     EXPECT_EQ(dialogs.log()[0].box.title, "");
     EXPECT_EQ(w->mode(), club::Mode::Adding);
-    expectEnabled(w, {{"txtClubName", true}, {"cmdClubSave", true}, {"cmdClubEnd", false}});
+    expectEnabled(w, "txtClubName cmdClubSave", "cmdClubEnd");
     setText(w, "txtClubName", "First Club");
     clickButton(w, "cmdClubSave");
     EXPECT_FALSE(NoClubEntry);

@@ -48,12 +48,7 @@ inline QString text(QWidget* window, const char* name)
 
 inline QStringList entries(QWidget* window, const char* name)
 {
-    QStringList items;
-    if (auto* list = findChildOrFail<QListWidget>(window, name)) {
-        for (int i = 0; i < list->count(); ++i)
-            items << list->item(i)->text();
-    }
-    return items;
+    return listTexts(findChildOrFail<QListWidget>(window, name));
 }
 
 // Clicks the list entry as the user does: it becomes the current one and the click handler runs.
@@ -86,6 +81,18 @@ inline void expectEnabled(QWidget* window, std::initializer_list<std::pair<const
         auto* control = findChildOrFail<QWidget>(window, name);
         if (control) {
             EXPECT_EQ(control->isEnabled(), enabled) << name;
+        }
+    }
+}
+
+// The same with the names listed in two space-separated strings: enabled, then disabled.
+inline void expectEnabled(QWidget* window, const char* enabled, const char* disabled)
+{
+    for (const auto& [names, state] : {std::pair{enabled, true}, std::pair{disabled, false}}) {
+        for (const QString& name : QString::fromLatin1(names).split(' ', Qt::SkipEmptyParts)) {
+            if (auto* control = findChildOrFail<QWidget>(window, name)) {
+                EXPECT_EQ(control->isEnabled(), state) << name.toStdString();
+            }
         }
     }
 }
