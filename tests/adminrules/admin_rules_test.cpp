@@ -18,35 +18,6 @@ TEST(ClubRules, ListEntriesAndIds)
     EXPECT_EQ(club::countLine(0), "0 Clubs Listed");
 }
 
-TEST(ClubRules, ButtonStateTable)
-{
-    using M = club::Mode;
-    struct Row {
-        club::WindowState state;
-        bool add, edit, save, cancel, end, name, search, list;
-    };
-    const Row rows[] = {
-        {{M::Browse, false, false}, true, false, false, false, true, false, true, false}, // empty list
-        {{M::Browse, true, false}, true, false, false, false, true, false, true, true},   // opened
-        {{M::Browse, true, true}, true, true, false, false, true, false, true, true},     // list click
-        {{M::Adding, true, true}, false, false, true, true, false, true, false, false},   // Add
-        {{M::Editing, true, true}, false, false, true, true, false, true, true, false},   // Edit
-    };
-    for (const Row& r : rows) {
-        const club::Controls c = club::controlsFor(r.state);
-        SCOPED_TRACE(static_cast<int>(r.state.mode));
-        EXPECT_EQ(c.add, r.add);
-        EXPECT_EQ(c.edit, r.edit);
-        EXPECT_EQ(c.save, r.save);
-        EXPECT_EQ(c.cancel, r.cancel);
-        EXPECT_EQ(c.end, r.end);
-        EXPECT_EQ(c.name, r.name);
-        EXPECT_FALSE(c.id);
-        EXPECT_EQ(c.search, r.search);
-        EXPECT_EQ(c.list, r.list);
-    }
-}
-
 TEST(FlyerRules, ClubChoicesAndTexts)
 {
     EXPECT_EQ(flyer::clubChoice(7, "Riverside Lofts"), "7 Riverside Lofts");
@@ -61,31 +32,6 @@ TEST(FlyerRules, ClubChoicesAndTexts)
     EXPECT_FALSE(flyer::acceptsCoordinateCharacter('-'));
     EXPECT_FALSE(flyer::acceptsCoordinateCharacter('.'));
     EXPECT_TRUE(flyer::acceptsCoordinateCharacter('0'));
-}
-
-TEST(FlyerRules, ButtonStateTable)
-{
-    using M = flyer::Mode;
-    const flyer::Controls browse = flyer::controlsFor({M::Browse, true, false, true});
-    EXPECT_TRUE(browse.add && browse.end && browse.list && browse.search);
-    EXPECT_FALSE(browse.edit || browse.erase || browse.save || browse.cancel || browse.boxes ||
-                 browse.clubChoice);
-    EXPECT_EQ(browse.clubCaption, "Club");
-
-    const flyer::Controls shown = flyer::controlsFor({M::Browse, true, true, true});
-    EXPECT_TRUE(shown.edit && shown.erase && shown.add);
-    EXPECT_FALSE(shown.boxes || shown.clubChoice);
-
-    const flyer::Controls empty = flyer::controlsFor({M::Browse, false, true, true});
-    EXPECT_FALSE(empty.edit || empty.erase || empty.list);
-
-    for (M mode : {M::Adding, M::Editing}) {
-        const flyer::Controls c = flyer::controlsFor({mode, true, true, true});
-        EXPECT_FALSE(c.add || c.edit || c.erase || c.end);
-        EXPECT_TRUE(c.save && c.cancel && c.boxes && c.clubChoice);
-        EXPECT_EQ(c.clubCaption, "Choose Club");
-        EXPECT_FALSE(flyer::controlsFor({mode, true, true, false}).clubChoice) << "No Clubs Listed stays off";
-    }
 }
 
 TEST(BirdRules, OrganisationCodes)
@@ -159,36 +105,6 @@ TEST(BirdRules, FieldProblems)
     EXPECT_FALSE(bird::fieldProblem({"US", "08", "AB", "1", "RED", true}));
 }
 
-TEST(BirdRules, ButtonStateTable)
-{
-    using M = bird::Mode;
-    const bird::Controls noFlyer = bird::controlsFor({M::Browse, false, false, false, false});
-    EXPECT_FALSE(noFlyer.add || noFlyer.edit || noFlyer.send || noFlyer.flyerList || noFlyer.birdList);
-    EXPECT_TRUE(noFlyer.end && noFlyer.receive);
-
-    const bird::Controls noBirds = bird::controlsFor({M::Browse, true, false, false, false});
-    EXPECT_TRUE(noBirds.add && noBirds.end);
-    EXPECT_FALSE(noBirds.send || noBirds.birdList || noBirds.edit || noBirds.erase);
-
-    const bird::Controls flyerClick = bird::controlsFor({M::Browse, true, true, false, false});
-    EXPECT_TRUE(flyerClick.add && flyerClick.send && flyerClick.birdList);
-    EXPECT_FALSE(flyerClick.edit || flyerClick.erase || flyerClick.save || flyerClick.cancel ||
-                 flyerClick.fields);
-
-    const bird::Controls birdClick = bird::controlsFor({M::Browse, true, true, true, true});
-    EXPECT_TRUE(birdClick.add && birdClick.edit && birdClick.erase);
-    EXPECT_FALSE(birdClick.fields);
-
-    for (M mode : {M::Adding, M::Editing}) {
-        const bird::Controls incomplete = bird::controlsFor({mode, true, true, true, false});
-        EXPECT_FALSE(incomplete.save) << "Save waits for all five fields";
-        EXPECT_FALSE(incomplete.add || incomplete.edit || incomplete.erase || incomplete.end ||
-                     incomplete.send);
-        EXPECT_TRUE(incomplete.cancel && incomplete.fields);
-        EXPECT_TRUE(bird::controlsFor({mode, true, true, true, true}).save);
-    }
-}
-
 TEST(LiberationRules, PaddingAndEntries)
 {
     EXPECT_EQ(liberation::padRaceNumber("7"), "07");
@@ -222,26 +138,6 @@ TEST(LiberationRules, MonthAndDayChecks)
     EXPECT_TRUE(liberation::checkDay("31").valid);
     EXPECT_FALSE(liberation::checkDay("32").valid);
     EXPECT_EQ(liberation::checkDay("32").text, "01");
-}
-
-TEST(LiberationRules, LimitAndState)
-{
-    EXPECT_TRUE(liberation::roomForAnother(50));
-    EXPECT_FALSE(liberation::roomForAnother(51));
-
-    using M = liberation::Mode;
-    const auto none = liberation::controlsFor({M::Browse, false, false, false});
-    EXPECT_TRUE(none.add && none.end);
-    EXPECT_FALSE(none.send || none.edit || none.erase || none.save || none.cancel || none.boxes);
-    const auto races = liberation::controlsFor({M::Browse, true, false, false});
-    EXPECT_TRUE(races.send);
-    EXPECT_FALSE(races.edit);
-    const auto clicked = liberation::controlsFor({M::Browse, true, true, true});
-    EXPECT_TRUE(clicked.edit && clicked.erase && clicked.add && !clicked.boxes);
-    const auto adding = liberation::controlsFor({M::Adding, true, false, false});
-    EXPECT_FALSE(adding.add || adding.edit || adding.erase || adding.end || adding.send || adding.save);
-    EXPECT_TRUE(adding.cancel && adding.boxes);
-    EXPECT_TRUE(liberation::controlsFor({M::Editing, true, true, true}).save);
 }
 
 } // namespace
