@@ -32,48 +32,38 @@ public:
 };
 } // namespace
 
-TEST(PortOpenFailure, PermissionNamesTheDeviceAndGivesAnEmptyText)
-{
+struct PortOpenFailure : ::testing::Test {
     FakePort port;
-    port.openResult = SerialPort::OpenResult::PermissionDenied;
     ScriptedDialogs dialogs;
-    CommandExchange exchange(port, dialogs);
-    EXPECT_EQ(exchange.SendCommand("v"), QByteArray());
-    ASSERT_EQ(dialogs.log().size(), 1u);
-    EXPECT_EQ(dialogs.log()[0].box.title, "Communications Error!");
-    EXPECT_TRUE(dialogs.log()[0].box.text.contains("/dev/ttyUSB0"));
-    EXPECT_TRUE(dialogs.log()[0].box.text.contains("group"));
-    EXPECT_EQ(port.writes, 0);
+    CommandExchange exchange{port, dialogs};
+};
+
+TEST_F(PortOpenFailure, RefusedOpenNamesTheDeviceAndGivesAnEmptyText)
+{
+    for (auto result : {SerialPort::OpenResult::PermissionDenied, SerialPort::OpenResult::Failed}) {
+        SCOPED_TRACE(static_cast<int>(result));
+        dialogs.clearLog();
+        port.openResult = result;
+        EXPECT_EQ(exchange.SendCommand("v"), QByteArray());
+        ASSERT_EQ(dialogs.log().size(), 1u);
+        EXPECT_EQ(dialogs.log()[0].box.title, "Communications Error!");
+        EXPECT_TRUE(dialogs.log()[0].box.text.contains("/dev/ttyUSB0"));
+        EXPECT_EQ(dialogs.log()[0].box.text.contains("group"),
+                  result == SerialPort::OpenResult::PermissionDenied);
+        EXPECT_EQ(port.writes, 0);
+    }
 }
 
-TEST(PortOpenFailure, OtherFailuresNameTheDeviceToo)
+TEST_F(PortOpenFailure, InvalidNumberIsE5)
 {
-    FakePort port;
-    port.openResult = SerialPort::OpenResult::Failed;
-    ScriptedDialogs dialogs;
-    CommandExchange exchange(port, dialogs);
-    EXPECT_EQ(exchange.SendCommand("v"), QByteArray());
-    ASSERT_EQ(dialogs.log().size(), 1u);
-    EXPECT_EQ(dialogs.log()[0].box.title, "Communications Error!");
-    EXPECT_TRUE(dialogs.log()[0].box.text.contains("/dev/ttyUSB0"));
-}
-
-TEST(PortOpenFailure, InvalidNumberIsE5)
-{
-    FakePort port;
     port.openResult = SerialPort::OpenResult::InvalidPortNumber;
-    ScriptedDialogs dialogs;
-    CommandExchange exchange(port, dialogs);
     EXPECT_EQ(exchange.SendCommand("v"), "E5");
     EXPECT_EQ(dialogs.lines(), QStringList{"[Corvex] Invalid comport number, check system configuration."});
 }
 
-TEST(PortOpenFailure, FrameStuckInTheTransmitBufferIsE1)
+TEST_F(PortOpenFailure, FrameStuckInTheTransmitBufferIsE1)
 {
-    FakePort port;
     port.sendsInTime = false;
-    ScriptedDialogs dialogs;
-    CommandExchange exchange(port, dialogs);
     EXPECT_EQ(exchange.SendCommand("v"), "E1");
     EXPECT_FALSE(port.isOpen());
     ASSERT_EQ(dialogs.log().size(), 1u);
