@@ -26,16 +26,26 @@ TEST(ClockScenario, DemoRecordsHaveTheirLengths)
         EXPECT_EQ(liberation.size(), 17);
 }
 
-TEST(ClockScenario, JsonRoundTripKeepsEverything)
+TEST(ClockScenario, JsonAndFileRoundTripsKeepEverything)
 {
     ClockScenario demo = ClockScenario::demo();
-    demo.s3.replace(12, 5, QStringLiteral("J\u00D6RGE")); // non-ASCII survives
+    demo.s3.replace(12, 5, "J\u00D6RGE"); // non-ASCII survives
     const auto back = ClockScenario::fromJson(demo.toJson());
     ASSERT_TRUE(back);
     EXPECT_EQ(back->toJson(), demo.toJson());
     EXPECT_EQ(back->s3, demo.s3);
     EXPECT_EQ(back->races, demo.races);
     EXPECT_EQ(back->rbm.serial, demo.rbm.serial);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("clock.json");
+    ASSERT_TRUE(demo.save(path));
+    const auto loaded = ClockScenario::load(path);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->toJson(), demo.toJson());
+    QString error;
+    EXPECT_FALSE(ClockScenario::load(dir.filePath("missing.json"), &error));
+    EXPECT_TRUE(error.contains("missing.json"));
 }
 
 TEST(ClockScenario, MissingPartsKeepTheDefaults)
@@ -57,19 +67,4 @@ TEST(ClockScenario, BadJsonIsRefusedWithAReason)
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(ClockScenario::fromJson("[1, 2]", &error));
     EXPECT_EQ(error, "the scenario is not a JSON object");
-}
-
-TEST(ClockScenario, SaveAndLoadFile)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("clock.json");
-    const ClockScenario demo = ClockScenario::demo();
-    ASSERT_TRUE(demo.save(path));
-    const auto loaded = ClockScenario::load(path);
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(loaded->toJson(), demo.toJson());
-
-    QString error;
-    EXPECT_FALSE(ClockScenario::load(dir.filePath("missing.json"), &error));
-    EXPECT_TRUE(error.contains("missing.json"));
 }
