@@ -18,7 +18,7 @@ protected:
     {
         sim.update([&](ClockScenario& s) {
             s.s1 = S1Record(settings);
-            s.s2 = S2Record(settings, 1, QStringLiteral("Riverside"));
+            s.s2 = S2Record(settings, 1, "Riverside");
             s.s3 = S3Record(settings, 1, 9, flyerName);
             s.birds = birds;
         });
@@ -29,8 +29,8 @@ protected:
         return ReceiveInventory(link(), dialogs, progress, db.database(), request);
     }
 
-    static QString z(const QString& band, const QString& ring, const QString& sex = QStringLiteral("C"),
-                     const QString& type = QStringLiteral("0"))
+    static QString z(const QString& band, const QString& ring, const QString& sex = "C",
+                     const QString& type = "0")
     {
         return QLatin1Char('Z') + band + sex + ring + type;
     }
@@ -48,20 +48,19 @@ protected:
 
 TEST_F(ReceiveInventoryTest, KnownBandsAreUpdatedUnknownAddedDuplicateRingsSkipped)
 {
-    const int club = db.addClub(QStringLiteral("Riverside"));
-    const int john = db.addFlyer(QStringLiteral("John Smith"), club);
-    const int mary = db.addFlyer(QStringLiteral("Mary Jones"), club);
-    db.addBird(john, QStringLiteral("US24 ABC000001"), QStringLiteral("1111111111"), QStringLiteral("BLUE"));
-    db.addBird(john, QStringLiteral("US24 ABC000002"), QStringLiteral("2222222222"));
+    const int club = db.addClub("Riverside");
+    const int john = db.addFlyer("John Smith", club);
+    const int mary = db.addFlyer("Mary Jones", club);
+    db.addBird(john, "US24 ABC000001", "1111111111", "BLUE");
+    db.addBird(john, "US24 ABC000002", "2222222222");
     // Another flyer's bird without a ring, and one with the ring the module gives an unknown band.
-    db.addBird(mary, QStringLiteral("US24 MRY000001"));
-    db.addBird(mary, QStringLiteral("US24 MRY000002"), QStringLiteral("7777777777"));
-    moduleHolds(QStringLiteral("John Smith"),
-                {z(QStringLiteral("US24 ABC000001"), QStringLiteral("1111111111")), // same ring
-                 z(QStringLiteral("US24 ABC000002"), QStringLiteral("3333333333")), // new ring
-                 z(QStringLiteral("US24 ABC000003"), QStringLiteral("0000000000"), QStringLiteral("H"),
-                   QStringLiteral("1")),                                              // no ring: added
-                 z(QStringLiteral("US24 ABC000004"), QStringLiteral("7777777777"))}); // Mary's ring
+    db.addBird(mary, "US24 MRY000001");
+    db.addBird(mary, "US24 MRY000002", "7777777777");
+    moduleHolds("John Smith", {z("US24 ABC000001", "1111111111"), // same ring
+                               z("US24 ABC000002", "3333333333"), // new ring
+                               z("US24 ABC000003", "0000000000", "H",
+                                 "1"),                              // no ring: added
+                               z("US24 ABC000004", "7777777777")}); // Mary's ring
 
     QStringList shownFlyer;
     ReceiveRequest request;
@@ -71,25 +70,25 @@ TEST_F(ReceiveInventoryTest, KnownBandsAreUpdatedUnknownAddedDuplicateRingsSkipp
     EXPECT_EQ(result.outcome, ReceiveOutcome::Stored);
     EXPECT_EQ(
         dialogs.texts(),
-        (QStringList{QStringLiteral("Duplicate electronic numbers (7777777777) not allowed."),
+        (QStringList{"Duplicate electronic numbers (7777777777) not allowed.",
                      QStringLiteral("Data successfully retrieved for John Smith.\r\n\r\nBirds Added = 1\r\n"
                                     "Birds Updated = 2\r\nAssignments changed = 1")}));
-    EXPECT_EQ(shownFlyer, QStringList{QStringLiteral("John Smith")});
+    EXPECT_EQ(shownFlyer, QStringList{"John Smith"});
 
     const std::vector<Bird> birds = birdsOf(john);
     ASSERT_EQ(birds.size(), 3u);
-    EXPECT_EQ(birds[0].elecnumber, QStringLiteral("1111111111"));
-    EXPECT_EQ(birds[0].color, QStringLiteral("BLUE")); // only the ring is touched
-    EXPECT_EQ(birds[1].elecnumber, QStringLiteral("3333333333"));
-    EXPECT_EQ(birds[2].band(), QStringLiteral("US24 ABC000003"));
-    EXPECT_EQ(birds[2].sex, QStringLiteral("H"));
-    EXPECT_EQ(birds[2].color, QStringLiteral("NONE"));
-    EXPECT_EQ(birds[2].type, QStringLiteral("1"));
+    EXPECT_EQ(birds[0].elecnumber, "1111111111");
+    EXPECT_EQ(birds[0].color, "BLUE"); // only the ring is touched
+    EXPECT_EQ(birds[1].elecnumber, "3333333333");
+    EXPECT_EQ(birds[2].band(), "US24 ABC000003");
+    EXPECT_EQ(birds[2].sex, "H");
+    EXPECT_EQ(birds[2].color, "NONE");
+    EXPECT_EQ(birds[2].type, "1");
     EXPECT_EQ(birdsOf(mary).size(), 2u);
 
-    EXPECT_TRUE(progress.events().contains(QStringLiteral("lower: 4 Blocks Transferred")));
-    EXPECT_TRUE(progress.events().contains(QStringLiteral("upper: Updating list...")));
-    EXPECT_TRUE(progress.events().contains(QStringLiteral("lower: Please wait")));
+    EXPECT_TRUE(progress.events().contains("lower: 4 Blocks Transferred"));
+    EXPECT_TRUE(progress.events().contains("upper: Updating list..."));
+    EXPECT_TRUE(progress.events().contains("lower: Please wait"));
     EXPECT_FALSE(progress.isShown());
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(commandsAfterQuery(),
@@ -98,29 +97,25 @@ TEST_F(ReceiveInventoryTest, KnownBandsAreUpdatedUnknownAddedDuplicateRingsSkipp
 
 TEST_F(ReceiveInventoryTest, BandKnownForAnotherFlyerStaysWithThatFlyer)
 {
-    const int club = db.addClub(QStringLiteral("Riverside"));
-    const int john = db.addFlyer(QStringLiteral("John Smith"), club);
-    const int mary = db.addFlyer(QStringLiteral("Mary Jones"), club);
-    db.addBird(john, QStringLiteral("US24 ABC000001"));
-    db.addBird(mary, QStringLiteral("US24 MRY000001"), QStringLiteral("1111111111"));
-    moduleHolds(QStringLiteral("John Smith"),
-                {z(QStringLiteral("US24 MRY000001"), QStringLiteral("5555555555"))});
+    const int club = db.addClub("Riverside");
+    const int john = db.addFlyer("John Smith", club);
+    const int mary = db.addFlyer("Mary Jones", club);
+    db.addBird(john, "US24 ABC000001");
+    db.addBird(mary, "US24 MRY000001", "1111111111");
+    moduleHolds("John Smith", {z("US24 MRY000001", "5555555555")});
     ASSERT_EQ(receive().outcome, ReceiveOutcome::Stored);
     ASSERT_EQ(birdsOf(mary).size(), 1u);
-    EXPECT_EQ(birdsOf(mary)[0].elecnumber, QStringLiteral("5555555555"));
+    EXPECT_EQ(birdsOf(mary)[0].elecnumber, "5555555555");
     EXPECT_EQ(birdsOf(john).size(), 1u);
 }
 
 TEST_F(ReceiveInventoryTest, FlyerWithoutBirdsGetsEveryBirdInserted)
 {
-    const int club = db.addClub(QStringLiteral("Riverside"));
-    const int john = db.addFlyer(QStringLiteral("John Smith"), club);
+    const int club = db.addClub("Riverside");
+    const int john = db.addFlyer("John Smith", club);
     // Received birds are stored without a band test.
-    db.addBird(db.addFlyer(QStringLiteral("Mary Jones"), club), QStringLiteral("US24 ABC000001"),
-               QStringLiteral("1111111111"));
-    moduleHolds(QStringLiteral("John Smith"),
-                {z(QStringLiteral("US24 ABC000001"), QStringLiteral("1111111111")),
-                 z(QStringLiteral("US24 ABC000002"), QStringLiteral("0000000000"))});
+    db.addBird(db.addFlyer("Mary Jones", club), "US24 ABC000001", "1111111111");
+    moduleHolds("John Smith", {z("US24 ABC000001", "1111111111"), z("US24 ABC000002", "0000000000")});
     const ReceiveResult result = receive();
     EXPECT_EQ(result.outcome, ReceiveOutcome::Stored);
     EXPECT_EQ(dialogs.texts(),
@@ -128,30 +123,27 @@ TEST_F(ReceiveInventoryTest, FlyerWithoutBirdsGetsEveryBirdInserted)
                                          "Birds Added = 2\r\nBirds Updated = 0\r\n"
                                          "Assignments changed = 0")});
     EXPECT_EQ(birdsOf(john).size(), 2u);
-    EXPECT_FALSE(progress.events().contains(QStringLiteral("upper: Updating list...")));
+    EXPECT_FALSE(progress.events().contains("upper: Updating list..."));
 }
 
 TEST_F(ReceiveInventoryTest, MissingFlyerWithOneClubIsCreatedWithAllBirds)
 {
-    const int club = db.addClub(QStringLiteral("Riverside"));
-    moduleHolds(QStringLiteral("Pat O'Brien"),
-                {z(QStringLiteral("US24 ABC000001"), QStringLiteral("1111111111")),
-                 z(QStringLiteral("US24 ABC000002"), QStringLiteral("2222222222"))});
+    const int club = db.addClub("Riverside");
+    moduleHolds("Pat O'Brien", {z("US24 ABC000001", "1111111111"), z("US24 ABC000002", "2222222222")});
     dialogs.queueAnswer(Dialogs::Answer::Yes);
     const ReceiveResult result = receive();
 
     EXPECT_EQ(result.outcome, ReceiveOutcome::FlyerCreated);
     ASSERT_EQ(dialogs.log().size(), 2u);
     // The apostrophe is cleaned away before the name is used.
-    EXPECT_EQ(dialogs.log()[0].box.title, QStringLiteral("Pat O Brien not in database"));
-    EXPECT_EQ(dialogs.log()[0].box.text,
-              QStringLiteral("Do you want to add this flyer and all their birds?"));
+    EXPECT_EQ(dialogs.log()[0].box.title, "Pat O Brien not in database");
+    EXPECT_EQ(dialogs.log()[0].box.text, "Do you want to add this flyer and all their birds?");
     EXPECT_EQ(dialogs.log()[0].box.buttons, Dialogs::Buttons::YesNo);
     EXPECT_EQ(dialogs.log()[1].box.text, QStringLiteral("Data successfully retrieved for Pat O Brien.\r\n\r\n"
                                                         "Birds Updated = 0\r\nBirds Added = 2"));
     const auto flyer = db.data().flyerByName(QStringLiteral("Pat O Brien"));
     ASSERT_TRUE(flyer.value);
-    EXPECT_EQ(flyer.value->Name, QStringLiteral("Pat O Brien"));
+    EXPECT_EQ(flyer.value->Name, "Pat O Brien");
     EXPECT_EQ(flyer.value->ClubID, club);
     EXPECT_EQ(birdsOf(flyer.value->FlyerID).size(), 2u);
     EXPECT_FALSE(progress.isShown());
@@ -159,9 +151,8 @@ TEST_F(ReceiveInventoryTest, MissingFlyerWithOneClubIsCreatedWithAllBirds)
 
 TEST_F(ReceiveInventoryTest, MissingFlyerDeclinedStoresNothing)
 {
-    db.addClub(QStringLiteral("Riverside"));
-    moduleHolds(QStringLiteral("New Flyer"),
-                {z(QStringLiteral("US24 ABC000001"), QStringLiteral("1111111111"))});
+    db.addClub("Riverside");
+    moduleHolds("New Flyer", {z("US24 ABC000001", "1111111111")});
     dialogs.queueAnswer(Dialogs::Answer::No);
     EXPECT_EQ(receive().outcome, ReceiveOutcome::FlyerDeclined);
     EXPECT_TRUE(db.data().searchFlyers({}).value.empty());
@@ -171,19 +162,18 @@ TEST_F(ReceiveInventoryTest, MissingFlyerDeclinedStoresNothing)
 
 TEST_F(ReceiveInventoryTest, MissingFlyerWithSeveralClubsNeedsTheFlyersWindow)
 {
-    db.addClub(QStringLiteral("Riverside"));
-    const int second = db.addClub(QStringLiteral("Hilltop"));
-    const QStringList birds = {z(QStringLiteral("US24 ABC000001"), QStringLiteral("1111111111"))};
-    moduleHolds(QStringLiteral("New Flyer"), birds);
+    db.addClub("Riverside");
+    const int second = db.addClub("Hilltop");
+    const QStringList birds = {z("US24 ABC000001", "1111111111")};
+    moduleHolds("New Flyer", birds);
     dialogs.queueAnswer(Dialogs::Answer::Yes);
     const ReceiveResult result = receive();
 
     EXPECT_EQ(result.outcome, ReceiveOutcome::NeedsFlyerWindow);
-    EXPECT_EQ(result.flyerName, QStringLiteral("New Flyer"));
+    EXPECT_EQ(result.flyerName, "New Flyer");
     EXPECT_EQ(result.inventory.birds, birds);
-    EXPECT_EQ(result.inventory.flyerName(), QStringLiteral("New Flyer           "));
-    EXPECT_EQ(chooseClubMessage(result.inventory.flyerName()),
-              QStringLiteral("Please choose a club for New Flyer."));
+    EXPECT_EQ(result.inventory.flyerName(), "New Flyer           ");
+    EXPECT_EQ(chooseClubMessage(result.inventory.flyerName()), "Please choose a club for New Flyer.");
     EXPECT_TRUE(db.data().searchFlyers({}).value.empty());
 
     // The user picks the second club: the flyer and its birds are stored together.
@@ -200,15 +190,13 @@ TEST_F(ReceiveInventoryTest, MissingFlyerWithSeveralClubsNeedsTheFlyersWindow)
 
 TEST_F(ReceiveInventoryTest, BirdsAreStoredForTheFlyerTheFlyersWindowSaved)
 {
-    const int club = db.addClub(QStringLiteral("Riverside"));
+    const int club = db.addClub("Riverside");
     ReceivedInventory inventory;
-    inventory.s3 = S3Record(settings, 1, 9, QStringLiteral("New Flyer"));
-    inventory.birds = {z(QStringLiteral("US24 ABC000001"), QStringLiteral("1111111111")),
-                       z(QStringLiteral("US24 ABC000002"), QStringLiteral("2222222222"))};
+    inventory.s3 = S3Record(settings, 1, 9, "New Flyer");
+    inventory.birds = {z("US24 ABC000001", "1111111111"), z("US24 ABC000002", "2222222222")};
     // The user corrected the name before saving.
-    const int flyer = db.addFlyer(QStringLiteral("New Flyer Sr"), club);
-    const auto counters =
-        StoreReceivedBirds(db.database(), dialogs, inventory, QStringLiteral("New Flyer Sr"));
+    const int flyer = db.addFlyer("New Flyer Sr", club);
+    const auto counters = StoreReceivedBirds(db.database(), dialogs, inventory, "New Flyer Sr");
     ASSERT_TRUE(counters);
     EXPECT_EQ(counters->added, 2);
     EXPECT_EQ(birdsOf(flyer).size(), 2u);
@@ -219,36 +207,33 @@ TEST_F(ReceiveInventoryTest, BirdsAreStoredForTheFlyerTheFlyersWindowSaved)
 
 TEST_F(ReceiveInventoryTest, NoClubsSendsNothingAndAsksForAClub)
 {
-    moduleHolds(QStringLiteral("John Smith"), {});
+    moduleHolds("John Smith", {});
     EXPECT_EQ(receive().outcome, ReceiveOutcome::NoClubs);
-    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("No Clubs in Database.\r\nPlease add club first")});
+    EXPECT_EQ(dialogs.texts(), QStringList{"No Clubs in Database.\r\nPlease add club first"});
     EXPECT_TRUE(NoClubEntry);
     EXPECT_TRUE(sim.commands().isEmpty());
 }
 
 TEST_F(ReceiveInventoryTest, FailedExchangeMidSeriesStoresNothing)
 {
-    const int club = db.addClub(QStringLiteral("Riverside"));
-    const int john = db.addFlyer(QStringLiteral("John Smith"), club);
-    db.addBird(john, QStringLiteral("US24 ABC000001"), QStringLiteral("1111111111"));
-    moduleHolds(QStringLiteral("John Smith"),
-                {z(QStringLiteral("US24 ABC000001"), QStringLiteral("9999999999")),
-                 z(QStringLiteral("US24 ABC000002"), QStringLiteral("2222222222"))});
+    const int club = db.addClub("Riverside");
+    const int john = db.addFlyer("John Smith", club);
+    db.addBird(john, "US24 ABC000001", "1111111111");
+    moduleHolds("John Smith", {z("US24 ABC000001", "9999999999"), z("US24 ABC000002", "2222222222")});
     sim.changeFaults([](ClockFaults& f) { f.unplugAfterRecords = 4; });
     EXPECT_EQ(receive().outcome, ReceiveOutcome::ExchangeFailed);
     ASSERT_EQ(dialogs.texts().size(), 1);
-    EXPECT_TRUE(dialogs.texts()[0].startsWith(QStringLiteral("No Corvex detected.")));
+    EXPECT_TRUE(dialogs.texts()[0].startsWith("No Corvex detected."));
     ASSERT_EQ(birdsOf(john).size(), 1u);
-    EXPECT_EQ(birdsOf(john)[0].elecnumber, QStringLiteral("1111111111"));
+    EXPECT_EQ(birdsOf(john)[0].elecnumber, "1111111111");
     EXPECT_FALSE(progress.isShown());
 }
 
 TEST_F(ReceiveInventoryTest, UnreadableAnswerStoresNothingAndSaysSo)
 {
-    const int club = db.addClub(QStringLiteral("Riverside"));
-    db.addFlyer(QStringLiteral("John Smith"), club);
-    moduleHolds(QStringLiteral("John Smith"),
-                {z(QStringLiteral("US24 ABC000002"), QStringLiteral("2222222222"))});
+    const int club = db.addClub("Riverside");
+    db.addFlyer("John Smith", club);
+    moduleHolds("John Smith", {z("US24 ABC000002", "2222222222")});
     ReceiveRequest request;
     // After the version query: X accepted, then S1 with a spoiled checksum.
     request.showClockStatus = [&] {
@@ -264,13 +249,12 @@ TEST_F(ReceiveInventoryTest, UnreadableAnswerStoresNothingAndSaysSo)
 
 TEST_F(ReceiveInventoryTest, MoreBirdsThanAModuleHoldsAreRefused)
 {
-    const int club = db.addClub(QStringLiteral("Riverside"));
-    const int john = db.addFlyer(QStringLiteral("John Smith"), club);
+    const int club = db.addClub("Riverside");
+    const int john = db.addFlyer("John Smith", club);
     QStringList birds;
     for (int i = 1; i <= 501; ++i)
-        birds << z(QStringLiteral("US24 ABC%1").arg(i, 6, 10, QLatin1Char('0')),
-                   QStringLiteral("0000000000"));
-    moduleHolds(QStringLiteral("John Smith"), birds);
+        birds << z(QStringLiteral("US24 ABC%1").arg(i, 6, 10, QLatin1Char('0')), "0000000000");
+    moduleHolds("John Smith", birds);
     EXPECT_EQ(receive().outcome, ReceiveOutcome::TooManyBirds);
     EXPECT_EQ(dialogs.texts(),
               QStringList{QStringLiteral(
@@ -280,18 +264,17 @@ TEST_F(ReceiveInventoryTest, MoreBirdsThanAModuleHoldsAreRefused)
 
 TEST_F(ReceiveInventoryTest, ClearedModuleHoldsNoFlyer)
 {
-    db.addClub(QStringLiteral("Riverside"));
+    db.addClub("Riverside");
     EXPECT_EQ(receive().outcome, ReceiveOutcome::NoInventory);
-    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("No inventory in RBM.")});
+    EXPECT_EQ(dialogs.texts(), QStringList{"No inventory in RBM."});
     EXPECT_TRUE(db.data().searchFlyers({}).value.empty());
 }
 
 TEST_F(ReceiveInventoryTest, SeriesLeftOpenEarlierStartsAfresh)
 {
-    const int club = db.addClub(QStringLiteral("Riverside"));
-    const int john = db.addFlyer(QStringLiteral("John Smith"), club);
-    moduleHolds(QStringLiteral("John Smith"),
-                {z(QStringLiteral("US24 ABC000001"), QStringLiteral("1111111111"))});
+    const int club = db.addClub("Riverside");
+    const int john = db.addFlyer("John Smith", club);
+    moduleHolds("John Smith", {z("US24 ABC000001", "1111111111")});
     link().flags.admin = true;
     ASSERT_EQ(receive().outcome, ReceiveOutcome::Stored);
     EXPECT_EQ(commandsAfterQuery().first(), QByteArray("X"));
@@ -300,15 +283,15 @@ TEST_F(ReceiveInventoryTest, SeriesLeftOpenEarlierStartsAfresh)
 
 TEST_F(ReceiveInventoryTest, SentInventoryComesBackUnchanged)
 {
-    const int club = db.addClub(QStringLiteral("Riverside"));
-    const int john = db.addFlyer(QStringLiteral("John Smith"), club);
-    db.addBird(john, QStringLiteral("US24 ABC000001"), QStringLiteral("1111111111"), QStringLiteral("BLUE"));
-    db.addBird(john, QStringLiteral("US23  XY004711"), QStringLiteral("0000000000"), QStringLiteral("RED"));
-    db.addBird(john, QStringLiteral("CA22ZZZZ123456"), QStringLiteral("A1B2C3D4E5"));
+    const int club = db.addClub("Riverside");
+    const int john = db.addFlyer("John Smith", club);
+    db.addBird(john, "US24 ABC000001", "1111111111", "BLUE");
+    db.addBird(john, "US23  XY004711", "0000000000", "RED");
+    db.addBird(john, "CA22ZZZZ123456", "A1B2C3D4E5");
     const std::vector<Bird> before = birdsOf(john);
 
     SendInventoryRequest send;
-    send.flyerName = QStringLiteral("John Smith");
+    send.flyerName = "John Smith";
     send.settings = settings;
     ASSERT_EQ(SendInventory(link(), dialogs, progress, db.data(), send).outcome, SendInventoryOutcome::Sent);
     dialogs.clearLog();
@@ -318,7 +301,7 @@ TEST_F(ReceiveInventoryTest, SentInventoryComesBackUnchanged)
     EXPECT_EQ(result.counters.added, 0);
     EXPECT_EQ(result.counters.updated, 3);
     EXPECT_EQ(result.counters.changed, 0);
-    EXPECT_EQ(result.inventory.s3, S3Record(settings, club, john, QStringLiteral("John Smith")));
+    EXPECT_EQ(result.inventory.s3, S3Record(settings, club, john, "John Smith"));
     const std::vector<Bird> after = birdsOf(john);
     ASSERT_EQ(after.size(), before.size());
     for (size_t i = 0; i < after.size(); ++i) {

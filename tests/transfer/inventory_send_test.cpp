@@ -8,18 +8,18 @@ protected:
     void SetUp() override
     {
         TransferTest::SetUp();
-        club = db.addClub(QStringLiteral("Riverside"));
-        flyer = db.addFlyer(QStringLiteral("John Smith"), club);
+        club = db.addClub("Riverside");
+        flyer = db.addFlyer("John Smith", club);
         // Listed by digits 3 to 6 of the band number: 0203 before 0500 before 9999.
-        db.addBird(flyer, QStringLiteral("US24 ABC009999"), QStringLiteral("1111111111"));
-        db.addBird(flyer, QStringLiteral("US24 ABC110203"), QStringLiteral("2222222222"));
-        db.addBird(flyer, QStringLiteral("US23  XY000500"));
+        db.addBird(flyer, "US24 ABC009999", "1111111111");
+        db.addBird(flyer, "US24 ABC110203", "2222222222");
+        db.addBird(flyer, "US23  XY000500");
     }
 
     SendInventoryRequest request()
     {
         SendInventoryRequest r;
-        r.flyerName = QStringLiteral("John Smith");
+        r.flyerName = "John Smith";
         r.settings = settings;
         return r;
     }
@@ -35,9 +35,9 @@ protected:
     {
         sim.update([&](ClockScenario& s) {
             s.s1 = S1Record(settings);
-            s.s2 = S2Record(settings, 3, QStringLiteral("Other club"));
+            s.s2 = S2Record(settings, 3, "Other club");
             s.s3 = S3Record(settings, 3, 5, flyerName);
-            s.birds = {QStringLiteral("ZUS2201ABCD000001C00000000001")};
+            s.birds = {"ZUS2201ABCD000001C00000000001"};
         });
     }
 
@@ -54,12 +54,11 @@ TEST_F(SendInventoryTest, ThreeBirdsGoOutAsHeadersAndBirdRecordsAfterTheNameChec
 
     EXPECT_EQ(result.outcome, SendInventoryOutcome::Sent);
     EXPECT_EQ(result.birdsSent, 3);
-    const QString s1 = QStringLiteral("S1          Tulsa               US");
-    const QString s2 = QStringLiteral("S2   0701   Riverside            0001");
-    const QString s3 = QStringLiteral("S3   0701001John Smith          00000000000000");
-    const QStringList z = {QStringLiteral("ZUS24 ABC110203C22222222220"),
-                           QStringLiteral("ZUS23  XY000500C00000000000"),
-                           QStringLiteral("ZUS24 ABC009999C11111111110")};
+    const QString s1 = "S1          Tulsa               US";
+    const QString s2 = "S2   0701   Riverside            0001";
+    const QString s3 = "S3   0701001John Smith          00000000000000";
+    const QStringList z = {"ZUS24 ABC110203C22222222220", "ZUS23  XY000500C00000000000",
+                           "ZUS24 ABC009999C11111111110"};
     QList<QByteArray> expected = nameCheckOfClearedModule();
     for (const QString& record : QStringList{s1, s2, s3} + z)
         expected << wire(record);
@@ -72,13 +71,12 @@ TEST_F(SendInventoryTest, ThreeBirdsGoOutAsHeadersAndBirdRecordsAfterTheNameChec
     EXPECT_EQ(frames[11].raw, FrameCommand(wire(z[2]), kRbmAddress));
     EXPECT_EQ(frames[4].raw, ack());
 
-    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("       Birds sent = 3")});
+    EXPECT_EQ(dialogs.texts(), QStringList{"       Birds sent = 3"});
     EXPECT_TRUE(dialogs.log().front().box.title.isEmpty());
-    EXPECT_TRUE(progress.events().contains(QStringLiteral("lower: Connecting...")));
-    EXPECT_EQ(progress.events().filter(QStringLiteral("Birds Transferred")),
-              (QStringList{QStringLiteral("lower: 1 Birds Transferred"),
-                           QStringLiteral("lower: 2 Birds Transferred"),
-                           QStringLiteral("lower: 3 Birds Transferred")}));
+    EXPECT_TRUE(progress.events().contains("lower: Connecting..."));
+    EXPECT_EQ(progress.events().filter("Birds Transferred"),
+              (QStringList{"lower: 1 Birds Transferred", "lower: 2 Birds Transferred",
+                           "lower: 3 Birds Transferred"}));
     EXPECT_FALSE(progress.isShown());
     EXPECT_TRUE(refreshed);
     EXPECT_FALSE(port.isOpen());
@@ -89,21 +87,21 @@ TEST_F(SendInventoryTest, ThreeBirdsGoOutAsHeadersAndBirdRecordsAfterTheNameChec
 
 TEST_F(SendInventoryTest, ClubAndFlyerNumbersAreWrittenWithLeadingZeros)
 {
-    insertClubAndFlyer(7, QStringLiteral("Seven"), 42, QStringLiteral("Forty Two"));
-    db.addBird(42, QStringLiteral("US24 ABC000001"));
+    insertClubAndFlyer(7, "Seven", 42, "Forty Two");
+    db.addBird(42, "US24 ABC000001");
     SendInventoryRequest r = request();
-    r.flyerName = QStringLiteral("Forty Two");
+    r.flyerName = "Forty Two";
     ASSERT_EQ(send(r).outcome, SendInventoryOutcome::Sent);
-    EXPECT_EQ(sim.scenario().s2, QStringLiteral("S2   0707   Seven                0001"));
-    EXPECT_EQ(sim.scenario().s3, QStringLiteral("S3   0707042Forty Two           00000000000000"));
+    EXPECT_EQ(sim.scenario().s2, "S2   0707   Seven                0001");
+    EXPECT_EQ(sim.scenario().s3, "S3   0707042Forty Two           00000000000000");
 }
 
 TEST_F(SendInventoryTest, NumbersTooLongForTheRecordsAreRefusedBeforeAnythingIsSent)
 {
-    insertClubAndFlyer(100, QStringLiteral("Hundred"), 50, QStringLiteral("Big Club Flyer"));
-    insertClubAndFlyer(8, QStringLiteral("Eight"), 1000, QStringLiteral("Big Number Flyer"));
-    db.addBird(50, QStringLiteral("US24 ABC000001"));
-    db.addBird(1000, QStringLiteral("US24 ABC000002"));
+    insertClubAndFlyer(100, "Hundred", 50, "Big Club Flyer");
+    insertClubAndFlyer(8, "Eight", 1000, "Big Number Flyer");
+    db.addBird(50, "US24 ABC000001");
+    db.addBird(1000, "US24 ABC000002");
     for (const QString& name : {QStringLiteral("Big Club Flyer"), QStringLiteral("Big Number Flyer")}) {
         sim.clearFrames();
         dialogs.clearLog();
@@ -112,15 +110,15 @@ TEST_F(SendInventoryTest, NumbersTooLongForTheRecordsAreRefusedBeforeAnythingIsS
         EXPECT_EQ(send(r).outcome, SendInventoryOutcome::NumberTooLarge);
         EXPECT_TRUE(commandsAfterQuery().isEmpty());
         ASSERT_EQ(dialogs.texts().size(), 1);
-        EXPECT_TRUE(dialogs.texts().front().contains(QStringLiteral("Nothing was sent")));
+        EXPECT_TRUE(dialogs.texts().front().contains("Nothing was sent"));
     }
     EXPECT_EQ(dialogs.texts().front(),
-              QStringLiteral("Flyer number 1000 does not fit the RBM (at most 999). Nothing was sent."));
+              "Flyer number 1000 does not fit the RBM (at most 999). Nothing was sent.");
 }
 
 TEST_F(SendInventoryTest, ModuleOfTheSameFlyerIsOverwrittenWithoutAQuestion)
 {
-    moduleHolds(QStringLiteral("John Smith"));
+    moduleHolds("John Smith");
     ASSERT_EQ(send(request()).outcome, SendInventoryOutcome::Sent);
     // X, then ACK answered by S1, S2 and S3; EOT ends the series there.
     EXPECT_EQ(commandsAfterQuery().mid(0, 6),
@@ -130,25 +128,25 @@ TEST_F(SendInventoryTest, ModuleOfTheSameFlyerIsOverwrittenWithoutAQuestion)
 
 TEST_F(SendInventoryTest, AnotherFlyersModuleAsksAndCancelSendsNothing)
 {
-    moduleHolds(QStringLiteral("Mary Jones"));
+    moduleHolds("Mary Jones");
     dialogs.queueAnswer(Dialogs::Answer::Cancel);
     EXPECT_EQ(send(request()).outcome, SendInventoryOutcome::NameDeclined);
 
     ASSERT_EQ(dialogs.log().size(), 1u);
     const Dialogs::Box& box = dialogs.log().front().box;
-    EXPECT_EQ(box.title, QStringLiteral("Different Names Detected"));
+    EXPECT_EQ(box.title, "Different Names Detected");
     EXPECT_EQ(box.text,
               QStringLiteral("The name in the memory module is different than the name being sent.\r\n"
                              "Are you sure you want to send this data?"));
     EXPECT_EQ(box.buttons, Dialogs::Buttons::OkCancel);
     EXPECT_EQ(commandsAfterQuery(), (QList<QByteArray>{"X", ack(), ack(), ack(), eot()}));
     EXPECT_EQ(progress.timesShown(), 0);
-    EXPECT_EQ(sim.scenario().s3, S3Record(settings, 3, 5, QStringLiteral("Mary Jones")));
+    EXPECT_EQ(sim.scenario().s3, S3Record(settings, 3, 5, "Mary Jones"));
 }
 
 TEST_F(SendInventoryTest, AnotherFlyersModuleIsOverwrittenOnOk)
 {
-    moduleHolds(QStringLiteral("Mary Jones"));
+    moduleHolds("Mary Jones");
     dialogs.queueAnswer(Dialogs::Answer::Ok);
     EXPECT_EQ(send(request()).outcome, SendInventoryOutcome::Sent);
     EXPECT_EQ(sim.scenario().birds.size(), 3);
@@ -169,12 +167,12 @@ TEST_F(SendInventoryTest, NameCheckEndsWhenTheModuleAnswersEot)
 TEST_F(SendInventoryTest, NameCheckEndsOnAFailedExchange)
 {
     // One header record, then the module falls silent.
-    sim.update([](ClockScenario& s) { s.s1 = QStringLiteral("S1 broken"); });
+    sim.update([](ClockScenario& s) { s.s1 = "S1 broken"; });
     sim.changeFaults([](ClockFaults& f) { f.unplugAfterRecords = 1; });
     const SendInventoryResult result = send(request());
     EXPECT_EQ(result.outcome, SendInventoryOutcome::NoConnection);
     EXPECT_EQ(commandsAfterQuery(), (QList<QByteArray>{"X", ack(), ack(), eot(), wire(S1Record(settings))}));
-    EXPECT_EQ(dialogs.texts().last(), QStringLiteral("Check Connection to Corvex"));
+    EXPECT_EQ(dialogs.texts().last(), "Check Connection to Corvex");
     EXPECT_FALSE(progress.isShown());
 }
 
@@ -186,10 +184,9 @@ TEST_F(SendInventoryTest, FlyerOverTheBirdLimitIsRefusedEvenWithASmallSelection)
     ASSERT_TRUE(db.database().commit().ok());
     SendInventoryRequest r = request();
     r.onlySelected = true;
-    r.selectedBands = {QStringLiteral("US24 ABC009999")};
+    r.selectedBands = {"US24 ABC009999"};
     EXPECT_EQ(send(r).outcome, SendInventoryOutcome::TooManyBirds);
-    EXPECT_EQ(dialogs.texts(),
-              QStringList{QStringLiteral("500 bird limit in RBM, please select 500 or less.")});
+    EXPECT_EQ(dialogs.texts(), QStringList{"500 bird limit in RBM, please select 500 or less."});
     EXPECT_EQ(commandsAfterQuery(), nameCheckOfClearedModule());
     EXPECT_FALSE(progress.isShown());
 }
@@ -198,26 +195,26 @@ TEST_F(SendInventoryTest, SelectedBirdsOnly)
 {
     SendInventoryRequest r = request();
     r.onlySelected = true;
-    r.selectedBands = {QStringLiteral("US23  XY000500"), QStringLiteral("US24 ABC009999")};
+    r.selectedBands = {"US23  XY000500", "US24 ABC009999"};
     const SendInventoryResult result = send(r);
     EXPECT_EQ(result.outcome, SendInventoryOutcome::Sent);
-    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("  2 selected birds sent")});
-    EXPECT_EQ(sim.scenario().birds, (QStringList{QStringLiteral("ZUS23  XY000500C00000000000"),
-                                                 QStringLiteral("ZUS24 ABC009999C11111111110")}));
+    EXPECT_EQ(dialogs.texts(), QStringList{"  2 selected birds sent"});
+    EXPECT_EQ(sim.scenario().birds,
+              (QStringList{"ZUS23  XY000500C00000000000", "ZUS24 ABC009999C11111111110"}));
 }
 
 TEST_F(SendInventoryTest, SelectedBandAlsoHeldByAnotherFlyerSendsTheChosenFlyersBird)
 {
-    const int other = db.addFlyer(QStringLiteral("Mary Jones"), club);
+    const int other = db.addFlyer("Mary Jones", club);
     // Stored first, so a look-up by band alone would find this one.
-    Bird foreign = makeBird(other, QStringLiteral("US22 ABC123456"), QStringLiteral("9999999999"));
+    Bird foreign = makeBird(other, "US22 ABC123456", "9999999999");
     ASSERT_TRUE(db.data().addBird(foreign).ok());
-    db.addBird(flyer, QStringLiteral("US22 ABC123456"), QStringLiteral("3333333333"));
+    db.addBird(flyer, "US22 ABC123456", "3333333333");
     SendInventoryRequest r = request();
     r.onlySelected = true;
-    r.selectedBands = {QStringLiteral("US22 ABC123456")};
+    r.selectedBands = {"US22 ABC123456"};
     ASSERT_EQ(send(r).outcome, SendInventoryOutcome::Sent);
-    EXPECT_EQ(sim.scenario().birds, QStringList{QStringLiteral("ZUS22 ABC123456C33333333330")});
+    EXPECT_EQ(sim.scenario().birds, QStringList{"ZUS22 ABC123456C33333333330"});
 }
 
 TEST_F(SendInventoryTest, NothingSelectedSendsNothing)
@@ -225,7 +222,7 @@ TEST_F(SendInventoryTest, NothingSelectedSendsNothing)
     SendInventoryRequest r = request();
     r.onlySelected = true;
     EXPECT_EQ(send(r).outcome, SendInventoryOutcome::NothingSelected);
-    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("No birds selected, please make a selection.")});
+    EXPECT_EQ(dialogs.texts(), QStringList{"No birds selected, please make a selection."});
     EXPECT_EQ(commandsAfterQuery(), nameCheckOfClearedModule());
     EXPECT_FALSE(progress.isShown());
 }
@@ -240,8 +237,7 @@ TEST_F(SendInventoryTest, ModuleInRaceModeIsRefused)
         SendInventoryRequest r = request();
         r.showClockStatus = [&] { ++statusShown; };
         EXPECT_EQ(send(r).outcome, SendInventoryOutcome::RaceMode);
-        EXPECT_EQ(dialogs.texts(),
-                  QStringList{QStringLiteral("Transmission not possible, RBM is in race mode!")});
+        EXPECT_EQ(dialogs.texts(), QStringList{"Transmission not possible, RBM is in race mode!"});
         EXPECT_TRUE(commandsAfterQuery().isEmpty());
         EXPECT_EQ(statusShown, 1);
     }
@@ -252,18 +248,17 @@ TEST_F(SendInventoryTest, NoClockSaysTheDatabaseIsAllThatCanBeUsed)
     sim.setSilent(true);
     EXPECT_EQ(send(request()).outcome, SendInventoryOutcome::NoClock);
     ASSERT_EQ(dialogs.texts().size(), 2);
-    EXPECT_TRUE(dialogs.texts()[0].startsWith(QStringLiteral("No Corvex detected.")));
-    EXPECT_EQ(
-        dialogs.texts()[1],
-        QStringLiteral("You may only use the database function until the Corvex is properly connected"));
+    EXPECT_TRUE(dialogs.texts()[0].startsWith("No Corvex detected."));
+    EXPECT_EQ(dialogs.texts()[1],
+              "You may only use the database function until the Corvex is properly connected");
 }
 
 TEST_F(SendInventoryTest, FlyerWithoutBirdsSendsNothingAndClosesTheProgressWindow)
 {
-    db.addFlyer(QStringLiteral("Empty Loft"), club);
+    db.addFlyer("Empty Loft", club);
     bool refreshed = false;
     SendInventoryRequest r = request();
-    r.flyerName = QStringLiteral("Empty Loft");
+    r.flyerName = "Empty Loft";
     r.refreshWindow = [&] { refreshed = true; };
     EXPECT_EQ(send(r).outcome, SendInventoryOutcome::NoBirds);
     EXPECT_EQ(commandsAfterQuery(), nameCheckOfClearedModule());
@@ -285,8 +280,8 @@ TEST_F(SendInventoryTest, FailureOfTheFirstHeaderStopsTheSend)
     };
     EXPECT_EQ(send(r).outcome, SendInventoryOutcome::NoConnection);
     ASSERT_EQ(dialogs.texts().size(), 2);
-    EXPECT_TRUE(dialogs.texts()[0].startsWith(QStringLiteral("No Corvex detected.")));
-    EXPECT_EQ(dialogs.texts()[1], QStringLiteral("Check Connection to Corvex"));
+    EXPECT_TRUE(dialogs.texts()[0].startsWith("No Corvex detected."));
+    EXPECT_EQ(dialogs.texts()[1], "Check Connection to Corvex");
     EXPECT_EQ(commandsAfterQuery().size(), 4);
     EXPECT_FALSE(progress.isShown());
 }
@@ -304,9 +299,8 @@ TEST_F(SendInventoryTest, ABirdRecordThatFailsIsNotReportedAsSent)
     const SendInventoryResult result = send(r);
     EXPECT_EQ(result.outcome, SendInventoryOutcome::Interrupted);
     EXPECT_EQ(result.birdsSent, 1);
-    EXPECT_EQ(
-        dialogs.texts().last(),
-        QStringLiteral("Transmission interrupted after 1 of 3 birds. Please send the inventory again."));
+    EXPECT_EQ(dialogs.texts().last(),
+              "Transmission interrupted after 1 of 3 birds. Please send the inventory again.");
     EXPECT_FALSE(dialogs.texts().contains(birdsSentText(3)));
 }
 

@@ -15,11 +15,10 @@ protected:
 
 TEST_F(SendLiberationsTest, ClearsTheTableThenSendsEveryPointInTableOrder)
 {
-    addPoint(QStringLiteral("07"), QStringLiteral("0412"), QStringLiteral("Oklahoma City Ea"),
-             QStringLiteral("1"));
-    addPoint(QStringLiteral("02"), QStringLiteral("0704"), QStringLiteral("Enid"), QStringLiteral("1"));
-    addPoint(QStringLiteral("15"), QStringLiteral("1231"), QStringLiteral("Wichita"), QStringLiteral("2"));
-    sim.update([](ClockScenario& s) { s.liberations = {QStringLiteral("I099010101Old     1")}; });
+    addPoint("07", "0412", "Oklahoma City Ea", "1");
+    addPoint("02", "0704", "Enid", "1");
+    addPoint("15", "1231", "Wichita", "2");
+    sim.update([](ClockScenario& s) { s.liberations = {"I099010101Old     1"}; });
 
     const LiberationSendResult result = send();
     EXPECT_EQ(result.outcome, LiberationSendOutcome::Sent);
@@ -30,12 +29,10 @@ TEST_F(SendLiberationsTest, ClearsTheTableThenSendsEveryPointInTableOrder)
                                            "I0153112Wichita 2"}));
     EXPECT_EQ(sim.frames().at(6).raw, FrameCommand("IC0", kRbmAddress));
     EXPECT_EQ(sim.scenario().liberations,
-              (QStringList{QStringLiteral("I0071204Oklahoma1"), QStringLiteral("I0020407Enid    1"),
-                           QStringLiteral("I0153112Wichita 2")}));
-    EXPECT_EQ(progress.events().filter(QStringLiteral("Races Transferred")),
-              (QStringList{QStringLiteral("lower: 1 Races Transferred"),
-                           QStringLiteral("lower: 2 Races Transferred"),
-                           QStringLiteral("lower: 3 Races Transferred")}));
+              (QStringList{"I0071204Oklahoma1", "I0020407Enid    1", "I0153112Wichita 2"}));
+    EXPECT_EQ(progress.events().filter("Races Transferred"),
+              (QStringList{"lower: 1 Races Transferred", "lower: 2 Races Transferred",
+                           "lower: 3 Races Transferred"}));
     EXPECT_FALSE(progress.isShown());
     EXPECT_TRUE(dialogs.texts().isEmpty());
     EXPECT_FALSE(port.isOpen());
@@ -45,10 +42,9 @@ TEST_F(SendLiberationsTest, MoreThanTheClockTakesIsRefusedBeforeTheTableIsCleare
 {
     ASSERT_TRUE(db.database().begin().ok());
     for (int i = 0; i < 100; ++i)
-        addPoint(QStringLiteral("%1").arg(i % 100, 2, 10, QLatin1Char('0')), QStringLiteral("0501"),
-                 QStringLiteral("Point"), QStringLiteral("1"));
+        addPoint(QStringLiteral("%1").arg(i % 100, 2, 10, QLatin1Char('0')), "0501", "Point", "1");
     ASSERT_TRUE(db.database().commit().ok());
-    sim.update([](ClockScenario& s) { s.liberations = {QStringLiteral("I099010101Old     1")}; });
+    sim.update([](ClockScenario& s) { s.liberations = {"I099010101Old     1"}; });
 
     EXPECT_EQ(send().outcome, LiberationSendOutcome::TooMany);
     EXPECT_EQ(dialogs.texts(),
@@ -61,14 +57,14 @@ TEST_F(SendLiberationsTest, MoreThanTheClockTakesIsRefusedBeforeTheTableIsCleare
 
 TEST_F(SendLiberationsTest, NoClockStopsAfterTheExchangesMessage)
 {
-    addPoint(QStringLiteral("01"), QStringLiteral("0501"), QStringLiteral("Enid"), QStringLiteral("1"));
+    addPoint("01", "0501", "Enid", "1");
     sim.setSilent(true);
     bool listRefreshed = false;
     const LiberationSendResult result =
         SendLiberations(link(), dialogs, progress, db.data(), {}, [&] { listRefreshed = true; });
     EXPECT_EQ(result.outcome, LiberationSendOutcome::NoClock);
     ASSERT_EQ(dialogs.texts().size(), 1);
-    EXPECT_TRUE(dialogs.texts()[0].startsWith(QStringLiteral("No Corvex detected.")));
+    EXPECT_TRUE(dialogs.texts()[0].startsWith("No Corvex detected."));
     EXPECT_FALSE(listRefreshed);
     EXPECT_EQ(progress.timesShown(), 0);
 }
@@ -76,8 +72,7 @@ TEST_F(SendLiberationsTest, NoClockStopsAfterTheExchangesMessage)
 TEST_F(SendLiberationsTest, AFailedExchangeEndsTheSendWithoutRepeatingItsMessage)
 {
     for (int i = 1; i <= 5; ++i)
-        addPoint(QStringLiteral("0%1").arg(i), QStringLiteral("0501"), QStringLiteral("Point"),
-                 QStringLiteral("1"));
+        addPoint(QStringLiteral("0%1").arg(i), "0501", "Point", "1");
     // The second version query is answered, then "IC0" finds the clock silent.
     const auto refreshList = [&] {
         sim.queueAnswerText("v01230100000"

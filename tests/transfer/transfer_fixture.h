@@ -14,7 +14,7 @@ protected:
     void SetUp() override
     {
         SimulatedClockTest::SetUp();
-        sim.update([](ClockScenario& s) { s.rbm.status = QStringLiteral("0"); });
+        sim.update([](ClockScenario& s) { s.rbm.status = "0"; });
     }
 
     // What the program wrote after the version query ("v" to the RBM, "v" and "e00" to the PCF).
@@ -29,12 +29,12 @@ protected:
     void insertClubAndFlyer(int clubId, const QString& clubName, int flyerId, const QString& flyerName)
     {
         QSqlQuery club(db.database().connection());
-        club.prepare(QStringLiteral("INSERT INTO clubs (ClubID, ClubName) VALUES (?, ?)"));
+        club.prepare("INSERT INTO clubs (ClubID, ClubName) VALUES (?, ?)");
         club.addBindValue(clubId);
         club.addBindValue(clubName);
         ASSERT_TRUE(club.exec());
         QSqlQuery flyer(db.database().connection());
-        flyer.prepare(QStringLiteral("INSERT INTO flyerlist (FlyerID, ClubID, Name) VALUES (?, ?, ?)"));
+        flyer.prepare("INSERT INTO flyerlist (FlyerID, ClubID, Name) VALUES (?, ?, ?)");
         flyer.addBindValue(flyerId);
         flyer.addBindValue(clubId);
         flyer.addBindValue(flyerName);
@@ -53,6 +53,5 @@ protected:
     static QByteArray wire(const QString& record) { return toWindows1252(record); }
 
     TestDatabase db;
-    const AdminHeaderSettings settings{QStringLiteral("Tulsa"), QStringLiteral("US"), QStringLiteral("07"),
-                                       QStringLiteral("0001")};
+    const AdminHeaderSettings settings{"Tulsa", "US", "07", "0001"};
 };

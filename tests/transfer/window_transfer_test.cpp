@@ -32,15 +32,15 @@ protected:
     }
 
     QTemporaryDir settingsDir;
-    SettingsStore store{settingsDir.filePath(QStringLiteral("Corvex.conf"))};
+    SettingsStore store{settingsDir.filePath("Corvex.conf")};
     std::unique_ptr<frmFlyerList> flyers;
 };
 
 TEST_F(WindowTransferTest, SendButtonSendsTheChosenFlyersBirds)
 {
-    const int john = db.addFlyer(QStringLiteral("John Smith"), db.addClub(QStringLiteral("Riverside")));
-    db.addBird(john, QStringLiteral("US24 ABC000001"), QStringLiteral("1111111111"));
-    db.addBird(john, QStringLiteral("US24 ABC000002"));
+    const int john = db.addFlyer("John Smith", db.addClub("Riverside"));
+    db.addBird(john, "US24 ABC000001", "1111111111");
+    db.addBird(john, "US24 ABC000002");
     frmBirdInventory window(db.path(), dialogs, store);
     ConnectInventoryTransfers(window, services());
 
@@ -50,18 +50,18 @@ TEST_F(WindowTransferTest, SendButtonSendsTheChosenFlyersBirds)
     send->click();
     EXPECT_EQ(dialogs.texts(), QStringList{birdsSentText(2)});
     EXPECT_EQ(sim.scenario().birds.size(), 2);
-    EXPECT_EQ(window.chosenFlyer()->Name, QStringLiteral("John Smith"));
+    EXPECT_EQ(window.chosenFlyer()->Name, "John Smith");
 }
 
 TEST_F(WindowTransferTest, SavingTheNewFlyerInTheFlyersWindowStoresTheReceivedBirds)
 {
-    db.addClub(QStringLiteral("Riverside"));
-    db.addClub(QStringLiteral("Hilltop"));
+    db.addClub("Riverside");
+    db.addClub("Hilltop");
     sim.update([this](ClockScenario& s) {
         s.s1 = S1Record(settings);
-        s.s2 = S2Record(settings, 2, QStringLiteral("Hilltop"));
-        s.s3 = S3Record(settings, 2, 5, QStringLiteral("New Flyer"));
-        s.birds = {QStringLiteral("ZUS24 ABC000001H55555555550")};
+        s.s2 = S2Record(settings, 2, "Hilltop");
+        s.s3 = S3Record(settings, 2, 5, "New Flyer");
+        s.birds = {"ZUS24 ABC000001H55555555550"};
     });
     frmBirdInventory window(db.path(), dialogs, store);
     ConnectInventoryTransfers(window, services());
@@ -73,10 +73,10 @@ TEST_F(WindowTransferTest, SavingTheNewFlyerInTheFlyersWindowStoresTheReceivedBi
     ASSERT_TRUE(flyers);
     EXPECT_EQ(flyers->mode(), flyer::Mode::Adding);
     EXPECT_TRUE(ReceiveNewFlyer);
-    EXPECT_EQ(dialogs.texts().last(), QStringLiteral("Please choose a club for New Flyer."));
+    EXPECT_EQ(dialogs.texts().last(), "Please choose a club for New Flyer.");
     auto* name = findChildOrFail<QLineEdit>(flyers.get(), QStringLiteral("txtFlyerName"));
     ASSERT_TRUE(name);
-    EXPECT_EQ(name->text().trimmed(), QStringLiteral("New Flyer"));
+    EXPECT_EQ(name->text().trimmed(), "New Flyer");
     EXPECT_TRUE(db.data().searchFlyers({}).value.empty());
 
     auto* clubs = findChildOrFail<QComboBox>(flyers.get(), QStringLiteral("cboClubList"));
@@ -92,24 +92,21 @@ TEST_F(WindowTransferTest, SavingTheNewFlyerInTheFlyersWindowStoresTheReceivedBi
     ASSERT_TRUE(stored.value);
     EXPECT_EQ(stored.value->ClubID, 2);
     ASSERT_EQ(birdsOf(stored.value->FlyerID).size(), 1u);
-    EXPECT_EQ(birdsOf(stored.value->FlyerID)[0].elecnumber, QStringLiteral("5555555555"));
+    EXPECT_EQ(birdsOf(stored.value->FlyerID)[0].elecnumber, "5555555555");
     ASSERT_TRUE(window.chosenFlyer());
-    EXPECT_EQ(window.chosenFlyer()->Name, QStringLiteral("New Flyer"));
+    EXPECT_EQ(window.chosenFlyer()->Name, "New Flyer");
 }
 
 TEST_F(WindowTransferTest, LiberationSendButtonSendsTheTable)
 {
-    ASSERT_TRUE(db.data()
-                    .addLiberationPoint({0, QStringLiteral("07"), QStringLiteral("0412"),
-                                         QStringLiteral("Oklahoma City"), QStringLiteral("1")})
-                    .ok());
+    ASSERT_TRUE(db.data().addLiberationPoint({0, "07", "0412", "Oklahoma City", "1"}).ok());
     frmLiberations window(db.path(), dialogs);
     ConnectLiberationTransfer(window, services());
     auto* send = findChildOrFail<QPushButton>(&window, QStringLiteral("cmdSendOrte"));
     ASSERT_TRUE(send);
     ASSERT_TRUE(send->isEnabled());
     send->click();
-    EXPECT_EQ(sim.scenario().liberations, QStringList{QStringLiteral("I0071204Oklahoma1")});
+    EXPECT_EQ(sim.scenario().liberations, QStringList{"I0071204Oklahoma1"});
     EXPECT_TRUE(dialogs.texts().isEmpty());
 }
 
