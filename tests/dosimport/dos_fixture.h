@@ -14,7 +14,7 @@
 // DOS files as the old program wrote them: code page 437, CR LF, records in double quotes.
 inline QByteArray dosText(const QStringList& lines)
 {
-    return toCodePage437(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    return toCodePage437(lines.join("\r\n") + QStringLiteral("\r\n"));
 }
 
 inline QString quoted(const QString& field)
@@ -24,16 +24,14 @@ inline QString quoted(const QString& field)
 
 // An S3 record: combine 01, the club and flyer numbers, the name in 20 characters, longitude, latitude.
 inline QString s3Record(const QString& club, const QString& flyer, const QString& name,
-                        const QString& longitude = QStringLiteral("0871234"),
-                        const QString& latitude = QStringLiteral("0421234"))
+                        const QString& longitude = "0871234", const QString& latitude = "0421234")
 {
     return QStringLiteral("S3   01") + club + flyer + PadField(name, 20, u' ', true) + longitude + latitude;
 }
 
 // A bird record: the 14-character band, sex, ring, type.
-inline QString birdRecord(const QString& band, const QString& sex = QStringLiteral("C"),
-                          const QString& ring = QStringLiteral("0000000000"),
-                          const QString& type = QStringLiteral("0"))
+inline QString birdRecord(const QString& band, const QString& sex = "C", const QString& ring = "0000000000",
+                          const QString& type = "0")
 {
     return band + sex + ring + type;
 }
@@ -58,7 +56,7 @@ protected:
     // An administration file whose records stand each in quotes on its own line, after a header field.
     QString writeAdminFile(const QString& name, const QStringList& records)
     {
-        QStringList lines{QStringLiteral("\"S1          COMBINE ONE         US\"")};
+        QStringList lines{"\"S1          COMBINE ONE         US\""};
         for (const QString& record : records)
             lines << quoted(record);
         return write(name, dosText(lines));

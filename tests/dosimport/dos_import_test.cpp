@@ -12,7 +12,7 @@ protected:
     void SetUp() override
     {
         DosFolderTest::SetUp();
-        clubId = db.addClub(QStringLiteral("Riverside"));
+        clubId = db.addClub("Riverside");
     }
 
     // Flyer names of the database in stored order.
@@ -39,9 +39,9 @@ protected:
     DosImport dosImport{db.database(), dialogs, progress};
 };
 
-const QString kSmith = QStringLiteral("John Smith");
-const QString kJones = QStringLiteral("Mary Jones");
-const QString kBrown = QStringLiteral("Bob Brown");
+const QString kSmith = "John Smith";
+const QString kJones = "Mary Jones";
+const QString kBrown = "Bob Brown";
 
 QString name20(const QString& name)
 {
@@ -53,26 +53,22 @@ QString name20(const QString& name)
 TEST_F(DosImportTest, ListsStoredAndNewFlyersAndImportsOnlyTheNewOnes)
 {
     db.addFlyer(kJones, clubId);
-    const QString path = writeAdminFile(QStringLiteral("S123405.DAT"),
-                                        {s3Record(QStringLiteral("05"), QStringLiteral("001"), kSmith),
-                                         s3Record(QStringLiteral("05"), QStringLiteral("002"), kJones),
-                                         s3Record(QStringLiteral("05"), QStringLiteral("003"), kBrown,
-                                                  QStringLiteral("1111111"), QStringLiteral("2222222"))});
-    writeBirdFile(QStringLiteral("Z0105.001"),
-                  {birdRecord(QStringLiteral("US08 ABC000001")),
-                   birdRecord(QStringLiteral("US08 ABC000002"), QStringLiteral("H"),
-                              QStringLiteral("1234567890"), QStringLiteral("1"))});
-    writeBirdFile(QStringLiteral("Z0105.003"), {birdRecord(QStringLiteral("US08 ABC000003"))});
+    const QString path =
+        writeAdminFile("S123405.DAT", {s3Record("05", "001", kSmith), s3Record("05", "002", kJones),
+                                       s3Record("05", "003", kBrown, "1111111", "2222222")});
+    writeBirdFile("Z0105.001",
+                  {birdRecord("US08 ABC000001"), birdRecord("US08 ABC000002", "H", "1234567890", "1")});
+    writeBirdFile("Z0105.003", {birdRecord("US08 ABC000003")});
 
     ASSERT_TRUE(dosImport.chooseFile(path));
-    EXPECT_EQ(dosImport.windowTitle(), QStringLiteral("Import Files from: Concourse 1234 Combine 05"));
+    EXPECT_EQ(dosImport.windowTitle(), "Import Files from: Concourse 1234 Combine 05");
     ASSERT_EQ(dosImport.entries().size(), 3u);
     EXPECT_EQ(dosImport.entries()[0].text, name20(kSmith) + QStringLiteral("[   ]"));
     EXPECT_EQ(dosImport.entries()[1].text, name20(kJones) + QStringLiteral("[X]"));
     EXPECT_EQ(dosImport.newFlyers(), 2);
 
     // What is selected does not matter without "selected only".
-    EXPECT_EQ(dosImport.import(clubId, std::nullopt), QStringLiteral("Flyer(s) imported."));
+    EXPECT_EQ(dosImport.import(clubId, std::nullopt), "Flyer(s) imported.");
     EXPECT_TRUE(dialogs.log().empty());
     EXPECT_EQ(dosImport.importedCount(), 2);
     EXPECT_EQ(storedNames(), (QStringList{kJones, name20(kSmith), name20(kBrown)}));
@@ -80,30 +76,30 @@ TEST_F(DosImportTest, ListsStoredAndNewFlyersAndImportsOnlyTheNewOnes)
     const auto brown = db.data().flyerByName(kBrown).value;
     ASSERT_TRUE(brown);
     EXPECT_EQ(brown->ClubID, clubId);
-    EXPECT_EQ(brown->Longitude, QStringLiteral("1111111"));
-    EXPECT_EQ(brown->Latitude, QStringLiteral("2222222"));
-    EXPECT_EQ(brown->Address, QStringLiteral("Empty"));
-    EXPECT_EQ(brown->Phone, QStringLiteral("Empty"));
+    EXPECT_EQ(brown->Longitude, "1111111");
+    EXPECT_EQ(brown->Latitude, "2222222");
+    EXPECT_EQ(brown->Address, "Empty");
+    EXPECT_EQ(brown->Phone, "Empty");
 
     const std::vector<Bird> smithBirds = birdsOf(kSmith);
     ASSERT_EQ(smithBirds.size(), 2u);
-    EXPECT_EQ(smithBirds[1].band(), QStringLiteral("US08 ABC000002"));
-    EXPECT_EQ(smithBirds[1].sex, QStringLiteral("H"));
-    EXPECT_EQ(smithBirds[1].elecnumber, QStringLiteral("1234567890"));
-    EXPECT_EQ(smithBirds[1].type, QStringLiteral("1"));
-    EXPECT_EQ(smithBirds[1].color, QStringLiteral("NONE"));
+    EXPECT_EQ(smithBirds[1].band(), "US08 ABC000002");
+    EXPECT_EQ(smithBirds[1].sex, "H");
+    EXPECT_EQ(smithBirds[1].elecnumber, "1234567890");
+    EXPECT_EQ(smithBirds[1].type, "1");
+    EXPECT_EQ(smithBirds[1].color, "NONE");
 
     // The progress window: its title, both lines per record taken, and closed at the end.
-    EXPECT_EQ(progress.title(), QStringLiteral("Import Files"));
-    EXPECT_EQ(progress.upperLine(), QStringLiteral("  Importing Files :"));
-    EXPECT_EQ(progress.lowerLine(), QStringLiteral("3 Files Transferred"));
-    EXPECT_TRUE(progress.events().contains(QStringLiteral("lower: 1 Files Transferred")));
+    EXPECT_EQ(progress.title(), "Import Files");
+    EXPECT_EQ(progress.upperLine(), "  Importing Files :");
+    EXPECT_EQ(progress.lowerLine(), "3 Files Transferred");
+    EXPECT_TRUE(progress.events().contains("lower: 1 Files Transferred"));
     EXPECT_FALSE(progress.isShown());
 
     // The list is rebuilt: everything is stored now.
     EXPECT_EQ(dosImport.newFlyers(), 0);
     EXPECT_EQ(dosImport.entries()[0].text, name20(kSmith) + QStringLiteral("[X]"));
-    EXPECT_EQ(dosImport.import(clubId, std::nullopt), QStringLiteral("Flyers already imported."));
+    EXPECT_EQ(dosImport.import(clubId, std::nullopt), "Flyers already imported.");
     EXPECT_EQ(dosImport.importedCount(), 0);
 }
 
@@ -112,34 +108,32 @@ TEST_F(DosImportTest, SelectedOnlyTakesTheRecordsOfTheSelectedEntries)
     // A name stored twice must not move the entries after it onto other records.
     db.addFlyer(kJones, clubId);
     db.addFlyer(kJones, clubId);
-    const QString path = writeAdminFile(QStringLiteral("S123405.DAT"),
-                                        {s3Record(QStringLiteral("05"), QStringLiteral("001"), kSmith),
-                                         s3Record(QStringLiteral("05"), QStringLiteral("002"), kJones),
-                                         s3Record(QStringLiteral("05"), QStringLiteral("003"), kBrown)});
-    writeBirdFile(QStringLiteral("Z0105.001"), {birdRecord(QStringLiteral("US08 ABC000001"))});
-    writeBirdFile(QStringLiteral("Z0105.003"), {birdRecord(QStringLiteral("US08 ABC000003"))});
+    const QString path =
+        writeAdminFile("S123405.DAT", {s3Record("05", "001", kSmith), s3Record("05", "002", kJones),
+                                       s3Record("05", "003", kBrown)});
+    writeBirdFile("Z0105.001", {birdRecord("US08 ABC000001")});
+    writeBirdFile("Z0105.003", {birdRecord("US08 ABC000003")});
     ASSERT_TRUE(dosImport.chooseFile(path));
     ASSERT_EQ(dosImport.entries().size(), 3u);
     EXPECT_EQ(dosImport.entries()[2].text, name20(kBrown) + QStringLiteral("[   ]"));
 
     // Nothing selected: nothing stored, no progress, and still the closing status.
-    EXPECT_EQ(dosImport.import(clubId, std::vector<int>{}), QStringLiteral("Flyer(s) imported."));
+    EXPECT_EQ(dosImport.import(clubId, std::vector<int>{}), "Flyer(s) imported.");
     EXPECT_EQ(storedNames(), (QStringList{kJones, kJones}));
     EXPECT_EQ(progress.timesShown(), 0);
 
-    EXPECT_EQ(dosImport.import(clubId, std::vector<int>{2}), QStringLiteral("Flyer(s) imported."));
+    EXPECT_EQ(dosImport.import(clubId, std::vector<int>{2}), "Flyer(s) imported.");
     EXPECT_EQ(storedNames(), (QStringList{kJones, kJones, name20(kBrown)}));
     ASSERT_EQ(birdsOf(kBrown).size(), 1u);
-    EXPECT_EQ(birdsOf(kBrown)[0].band(), QStringLiteral("US08 ABC000003"));
+    EXPECT_EQ(birdsOf(kBrown)[0].band(), "US08 ABC000003");
 }
 
 TEST_F(DosImportTest, MissingBirdFileStoresTheFlyerWithoutBirdsAndGoesOn)
 {
-    const QString path = writeAdminFile(QStringLiteral("S123405.DAT"),
-                                        {s3Record(QStringLiteral("05"), QStringLiteral("001"), kSmith),
-                                         s3Record(QStringLiteral("05"), QStringLiteral("002"), kJones)});
+    const QString path =
+        writeAdminFile("S123405.DAT", {s3Record("05", "001", kSmith), s3Record("05", "002", kJones)});
     // Written in lower case on a case-sensitive disk: still found.
-    writeBirdFile(QStringLiteral("z0105.002"), {birdRecord(QStringLiteral("US08 ABC000002"))});
+    writeBirdFile("z0105.002", {birdRecord("US08 ABC000002")});
     ASSERT_TRUE(dosImport.chooseFile(path));
     dosImport.import(clubId, std::nullopt);
     EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("No pigeon inventory file for ") + name20(kSmith)});
@@ -152,12 +146,10 @@ TEST_F(DosImportTest, MissingBirdFileStoresTheFlyerWithoutBirdsAndGoesOn)
 TEST_F(DosImportTest, BandsAreComparedInCapitalsAndStoredAsTheyStand)
 {
     const int other = db.addFlyer(kJones, clubId);
-    db.addBird(other, QStringLiteral("US08 ABC000001"));
-    const QString path = writeAdminFile(QStringLiteral("S123405.DAT"),
-                                        {s3Record(QStringLiteral("05"), QStringLiteral("001"), kSmith)});
-    writeBirdFile(QStringLiteral("Z0105.001"),
-                  {birdRecord(QStringLiteral("us08 abc000001")), birdRecord(QStringLiteral("us09 abc000007")),
-                   birdRecord(QStringLiteral("US09 ABC000007"))});
+    db.addBird(other, "US08 ABC000001");
+    const QString path = writeAdminFile("S123405.DAT", {s3Record("05", "001", kSmith)});
+    writeBirdFile("Z0105.001",
+                  {birdRecord("us08 abc000001"), birdRecord("us09 abc000007"), birdRecord("US09 ABC000007")});
     ASSERT_TRUE(dosImport.chooseFile(path));
     dosImport.import(clubId, std::nullopt);
     // No space before "not"; the second copy within the same file is refused too.
@@ -167,17 +159,16 @@ TEST_F(DosImportTest, BandsAreComparedInCapitalsAndStoredAsTheyStand)
                   QStringLiteral("Duplicate band number US09 ABC000007not allowed for ") + name20(kSmith)}));
     const std::vector<Bird> birds = birdsOf(kSmith);
     ASSERT_EQ(birds.size(), 1u);
-    EXPECT_EQ(birds[0].band(), QStringLiteral("us09 abc000007"));
+    EXPECT_EQ(birds[0].band(), "us09 abc000007");
     EXPECT_EQ(db.data().birdsOfFlyer(other).value.size(), 1u);
 }
 
 TEST_F(DosImportTest, NamesAreStoredAsData)
 {
-    const QString quote = QStringLiteral("Pat O'Neil \"Jr\"");
+    const QString quote = "Pat O'Neil \"Jr\"";
     // The quotes inside the record would end a quoted field early: written unquoted.
-    const QString path = write(QStringLiteral("S123405.DAT"),
-                               dosText({s3Record(QStringLiteral("05"), QStringLiteral("001"), quote)}));
-    writeBirdFile(QStringLiteral("Z0105.001"), {birdRecord(QStringLiteral("US08 ABC000001"))});
+    const QString path = write("S123405.DAT", dosText({s3Record("05", "001", quote)}));
+    writeBirdFile("Z0105.001", {birdRecord("US08 ABC000001")});
     ASSERT_TRUE(dosImport.chooseFile(path));
     EXPECT_EQ(dosImport.newFlyers(), 1);
     dosImport.import(clubId, std::nullopt);
@@ -190,15 +181,14 @@ TEST_F(DosImportTest, NamesAreStoredAsData)
 TEST_F(DosImportTest, RecordsWithoutNameOrUsableBirdFileNameAreRefused)
 {
     // A bird file name that would leave the folder: refused before anything is stored.
-    write(QStringLiteral("S123405.DAT"),
-          dosText({quoted(s3Record(QStringLiteral("05"), QStringLiteral("001"), QString())),
-                   quoted(QStringLiteral("S3   01./../") + name20(kBrown)),
-                   quoted(s3Record(QStringLiteral("05"), QStringLiteral("003"), kSmith))}));
-    writeBirdFile(QStringLiteral("Z0105.003"), {birdRecord(QStringLiteral("US08 ABC000003"))});
-    ASSERT_TRUE(dosImport.chooseFile(QDir(files.path()).filePath(QStringLiteral("S123405.DAT"))));
+    write("S123405.DAT", dosText({quoted(s3Record("05", "001", QString())),
+                                  quoted(QStringLiteral("S3   01./../") + name20(kBrown)),
+                                  quoted(s3Record("05", "003", kSmith))}));
+    writeBirdFile("Z0105.003", {birdRecord("US08 ABC000003")});
+    ASSERT_TRUE(dosImport.chooseFile(QDir(files.path()).filePath("S123405.DAT")));
     dosImport.import(clubId, std::nullopt);
     EXPECT_EQ(dialogs.texts(),
-              (QStringList{QStringLiteral("Illegal action...flyer file has no name."),
+              (QStringList{"Illegal action...flyer file has no name.",
                            QStringLiteral("No pigeon inventory file for ") + name20(kBrown)}));
     EXPECT_EQ(storedNames(), QStringList{name20(kSmith)});
     EXPECT_EQ(birdsOf(kSmith).size(), 1u);
@@ -206,28 +196,27 @@ TEST_F(DosImportTest, RecordsWithoutNameOrUsableBirdFileNameAreRefused)
 
 TEST_F(DosImportTest, AMissingAdminFileShowsTheReadErrorAndListsNothing)
 {
-    EXPECT_FALSE(dosImport.chooseFile(QDir(files.path()).filePath(QStringLiteral("S123405.DAT"))));
+    EXPECT_FALSE(dosImport.chooseFile(QDir(files.path()).filePath("S123405.DAT")));
     ASSERT_EQ(dialogs.texts().size(), 1);
-    EXPECT_TRUE(
-        dialogs.texts()[0].startsWith(QStringLiteral("Error retrieving data.  No import files found.\r\n")));
+    EXPECT_TRUE(dialogs.texts()[0].startsWith("Error retrieving data.  No import files found.\r\n"));
     EXPECT_TRUE(dosImport.entries().empty());
-    EXPECT_EQ(dosImport.import(clubId, std::nullopt), QStringLiteral("Flyers already imported."));
+    EXPECT_EQ(dosImport.import(clubId, std::nullopt), "Flyers already imported.");
 }
 
 TEST(DosImportConfiguration, TheFileNameGivesConcourseAndCombine)
 {
     QTemporaryDir dir;
-    SettingsStore store(QDir(dir.path()).filePath(QStringLiteral("Corvex.conf")));
+    SettingsStore store(QDir(dir.path()).filePath("Corvex.conf"));
     ScriptedDialogs dialogs;
     ConfigValues values = ReadConfig(store);
-    const QString title = SaveConfigurationOfFile(QStringLiteral("S123405.DAT"), values, store, dialogs);
-    EXPECT_EQ(store.read(config_keys::Concourse, {}), QStringLiteral("1234"));
-    EXPECT_EQ(store.read(config_keys::Combine, {}), QStringLiteral("05"));
-    EXPECT_EQ(title, ConfigTitle(QStringLiteral("1234"), QStringLiteral("05")));
+    const QString title = SaveConfigurationOfFile("S123405.DAT", values, store, dialogs);
+    EXPECT_EQ(store.read(config_keys::Concourse, {}), "1234");
+    EXPECT_EQ(store.read(config_keys::Combine, {}), "05");
+    EXPECT_EQ(title, ConfigTitle("1234", "05"));
     // A lower-case name is stored by the saving rules: in capitals.
-    SaveConfigurationOfFile(QStringLiteral("s12ab0c.dat"), values, store, dialogs);
-    EXPECT_EQ(store.read(config_keys::Concourse, {}), QStringLiteral("12AB"));
-    EXPECT_EQ(store.read(config_keys::Combine, {}), QStringLiteral("0C"));
+    SaveConfigurationOfFile("s12ab0c.dat", values, store, dialogs);
+    EXPECT_EQ(store.read(config_keys::Concourse, {}), "12AB");
+    EXPECT_EQ(store.read(config_keys::Combine, {}), "0C");
     EXPECT_TRUE(dialogs.log().empty());
 }
 
@@ -242,7 +231,7 @@ public:
         const auto flyers = AdminData(m_other).searchFlyers({});
         seen << QString::number(flyers.value.size());
         // A writer of its own must not wait for the import.
-        writable = writable && AdminData(m_other).addClub(QStringLiteral("Other")).ok();
+        writable = writable && AdminData(m_other).addClub("Other").ok();
         return ScriptedDialogs::message(box);
     }
     QStringList seen;
@@ -258,13 +247,12 @@ TEST_F(DosImportTest, WhatWasStoredIsCommittedBeforeAnyMessageIsShown)
 {
     PeekingDialogs peeking(db.path());
     DosImport peeked(db.database(), peeking, progress);
-    const QString path = writeAdminFile(QStringLiteral("S123405.DAT"),
-                                        {s3Record(QStringLiteral("05"), QStringLiteral("001"), kSmith),
-                                         s3Record(QStringLiteral("05"), QStringLiteral("002"), kJones)});
-    writeBirdFile(QStringLiteral("Z0105.001"), {birdRecord(QStringLiteral("US08 ABC000001"))});
+    const QString path =
+        writeAdminFile("S123405.DAT", {s3Record("05", "001", kSmith), s3Record("05", "002", kJones)});
+    writeBirdFile("Z0105.001", {birdRecord("US08 ABC000001")});
     ASSERT_TRUE(peeked.chooseFile(path));
     peeked.import(clubId, std::nullopt);
     EXPECT_EQ(peeking.texts(), QStringList{QStringLiteral("No pigeon inventory file for ") + name20(kJones)});
-    EXPECT_EQ(peeking.seen, QStringList{QStringLiteral("2")});
+    EXPECT_EQ(peeking.seen, QStringList{"2"});
     EXPECT_TRUE(peeking.writable);
 }

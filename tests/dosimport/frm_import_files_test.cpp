@@ -14,14 +14,6 @@
 
 namespace {
 
-QStringList itemTexts(const QListWidget* list)
-{
-    QStringList texts;
-    for (int i = 0; list && i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
-}
-
 class ImportWindowTest : public DosFolderTest {
 protected:
     void TearDown() override { delete window.data(); }
@@ -40,11 +32,11 @@ protected:
     // Two clubs whose IDs are not their list positions: the first stored club is gone.
     void addClubsWithGap()
     {
-        db.addClub(QStringLiteral("Gone"));
-        db.addClub(QStringLiteral("Riverside"));
-        db.addClub(QStringLiteral("Hilltop"));
+        db.addClub("Gone");
+        db.addClub("Riverside");
+        db.addClub("Hilltop");
         QSqlQuery query(db.database().connection());
-        ASSERT_TRUE(query.exec(QStringLiteral("DELETE FROM clubs WHERE ClubName = 'Gone'")));
+        ASSERT_TRUE(query.exec("DELETE FROM clubs WHERE ClubName = 'Gone'"));
     }
 
     QStringList storedFlyers()
@@ -61,8 +53,8 @@ protected:
     int clubsOpened = 0;
 };
 
-const QString kSmith = QStringLiteral("John Smith");
-const QString kJones = QStringLiteral("Mary Jones");
+const QString kSmith = "John Smith";
+const QString kJones = "Mary Jones";
 
 } // namespace
 
@@ -70,19 +62,18 @@ TEST_F(ImportWindowTest, AFolderWithoutAdminFilesListsNoneAndLeavesImportOff)
 {
     addClubsWithGap();
     frmImportFiles& w = open();
-    EXPECT_EQ(itemTexts(findChildOrFail<QListWidget>(&w, "lstAdminFiles")),
-              QStringList{QStringLiteral("No Flyer Files Found")});
+    EXPECT_EQ(listTexts(findChildOrFail<QListWidget>(&w, "lstAdminFiles")),
+              QStringList{"No Flyer Files Found"});
     EXPECT_FALSE(findChildOrFail<QPushButton>(&w, "cmdSend")->isEnabled());
-    EXPECT_EQ(findChildOrFail<QLabel>(&w, "Label8")->text(), QStringLiteral("Clubs = 2"));
+    EXPECT_EQ(findChildOrFail<QLabel>(&w, "Label8")->text(), "Clubs = 2");
     auto* clubs = findChildOrFail<QListWidget>(&w, "lstClubs");
-    EXPECT_EQ(itemTexts(clubs), (QStringList{QStringLiteral("Riverside"), QStringLiteral("Hilltop")}));
+    EXPECT_EQ(listTexts(clubs), (QStringList{"Riverside", "Hilltop"}));
     EXPECT_EQ(clubs->currentRow(), 0);
-    EXPECT_EQ(findChildOrFail<QCheckBox>(&w, "Check1")->text(),
-              QStringLiteral("Import selected flyers only."));
+    EXPECT_EQ(findChildOrFail<QCheckBox>(&w, "Check1")->text(), "Import selected flyers only.");
     EXPECT_EQ(findChildOrFail<QCheckBox>(&w, "Check2")->text(),
-              QStringLiteral("Update configuration settings for this Admin file."));
-    EXPECT_EQ(findChildOrFail<QPushButton>(&w, "cmdSend")->text(), QStringLiteral("Import"));
-    EXPECT_EQ(findChildOrFail<QPushButton>(&w, "cmdCancel")->text(), QStringLiteral("Cancel"));
+              "Update configuration settings for this Admin file.");
+    EXPECT_EQ(findChildOrFail<QPushButton>(&w, "cmdSend")->text(), "Import");
+    EXPECT_EQ(findChildOrFail<QPushButton>(&w, "cmdCancel")->text(), "Cancel");
     EXPECT_TRUE(findChildOrFail<QComboBox>(&w, "Drive1"));
     EXPECT_TRUE(findChildOrFail<QListWidget>(&w, "File1"));
     EXPECT_TRUE(dialogs.log().empty());
@@ -90,46 +81,44 @@ TEST_F(ImportWindowTest, AFolderWithoutAdminFilesListsNoneAndLeavesImportOff)
 
 TEST_F(ImportWindowTest, FoldersAreEnteredByDoubleClickAndListTheirFiles)
 {
-    db.addClub(QStringLiteral("Riverside"));
-    QDir(files.path()).mkdir(QStringLiteral("floppy"));
-    write(QStringLiteral("floppy/s123405.dat"), "");
-    write(QStringLiteral("floppy/S999901.DAT"), "");
+    db.addClub("Riverside");
+    QDir(files.path()).mkdir("floppy");
+    write("floppy/s123405.dat", "");
+    write("floppy/S999901.DAT", "");
     frmImportFiles& w = open();
     auto* dirs = findChildOrFail<QListWidget>(&w, "Dir1");
-    const int row = itemTexts(dirs).indexOf(QStringLiteral("floppy"));
+    const int row = listTexts(dirs).indexOf("floppy");
     ASSERT_GE(row, 0);
     emit dirs->itemDoubleClicked(dirs->item(row));
-    EXPECT_EQ(w.folder(), QDir(files.path()).filePath(QStringLiteral("floppy")));
-    EXPECT_EQ(itemTexts(findChildOrFail<QListWidget>(&w, "File1")),
-              (QStringList{QStringLiteral("s123405.dat"), QStringLiteral("S999901.DAT")}));
-    EXPECT_EQ(itemTexts(findChildOrFail<QListWidget>(&w, "lstAdminFiles")),
-              (QStringList{QStringLiteral("Admin File 1"), QStringLiteral("Admin File 2")}));
-    EXPECT_EQ(findChildOrFail<QLabel>(&w, "Label1")->text(), QStringLiteral("Files = 2"));
-    EXPECT_EQ(itemTexts(dirs).value(0), QStringLiteral(".."));
+    EXPECT_EQ(w.folder(), QDir(files.path()).filePath("floppy"));
+    EXPECT_EQ(listTexts(findChildOrFail<QListWidget>(&w, "File1")),
+              (QStringList{"s123405.dat", "S999901.DAT"}));
+    EXPECT_EQ(listTexts(findChildOrFail<QListWidget>(&w, "lstAdminFiles")),
+              (QStringList{"Admin File 1", "Admin File 2"}));
+    EXPECT_EQ(findChildOrFail<QLabel>(&w, "Label1")->text(), "Files = 2");
+    EXPECT_EQ(listTexts(dirs).value(0), "..");
     // The drive list shows the volume that holds the folder.
     EXPECT_EQ(findChildOrFail<QComboBox>(&w, "Drive1")->currentText(), QStorageInfo(w.folder()).rootPath());
 }
 
 TEST_F(ImportWindowTest, AFileOfStoredFlyersMarksThemAllAndRefusesToImport)
 {
-    db.addClub(QStringLiteral("Riverside"));
+    db.addClub("Riverside");
     db.addFlyer(kSmith);
     db.addFlyer(kJones);
-    writeAdminFile(QStringLiteral("S123405.DAT"),
-                   {s3Record(QStringLiteral("05"), QStringLiteral("001"), kSmith),
-                    s3Record(QStringLiteral("05"), QStringLiteral("002"), kJones)});
+    writeAdminFile("S123405.DAT", {s3Record("05", "001", kSmith), s3Record("05", "002", kJones)});
     frmImportFiles& w = open();
     w.chooseAdminFile(0);
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Import Files from: Concourse 1234 Combine 05"));
+    EXPECT_EQ(w.windowTitle(), "Import Files from: Concourse 1234 Combine 05");
     auto* flyers = findChildOrFail<QListWidget>(&w, "lstImportFlyers");
-    EXPECT_EQ(itemTexts(flyers), (QStringList{PadField(kSmith, 20, u' ', true) + QStringLiteral("[X]"),
+    EXPECT_EQ(listTexts(flyers), (QStringList{PadField(kSmith, 20, u' ', true) + QStringLiteral("[X]"),
                                               PadField(kJones, 20, u' ', true) + QStringLiteral("[X]")}));
     EXPECT_EQ(flyers->font().family(), admin_ui::fixedPitchFont().family());
     auto* import = findChildOrFail<QPushButton>(&w, "cmdSend");
     EXPECT_FALSE(import->isEnabled());
     w.pressImport();
     auto* status = findChildOrFail<QLabel>(&w, "Label1");
-    EXPECT_EQ(status->text(), QStringLiteral("Flyers already imported."));
+    EXPECT_EQ(status->text(), "Flyers already imported.");
     EXPECT_FALSE(status->isHidden());
     EXPECT_FALSE(import->isEnabled());
     EXPECT_EQ(progress.timesShown(), 0);
@@ -137,15 +126,14 @@ TEST_F(ImportWindowTest, AFileOfStoredFlyersMarksThemAllAndRefusesToImport)
 
 TEST_F(ImportWindowTest, SelectedOnlyWithoutSelectionStoresNothing)
 {
-    db.addClub(QStringLiteral("Riverside"));
-    writeAdminFile(QStringLiteral("S123405.DAT"),
-                   {s3Record(QStringLiteral("05"), QStringLiteral("001"), kSmith)});
+    db.addClub("Riverside");
+    writeAdminFile("S123405.DAT", {s3Record("05", "001", kSmith)});
     frmImportFiles& w = open();
     w.chooseAdminFile(0);
     EXPECT_TRUE(findChildOrFail<QPushButton>(&w, "cmdSend")->isEnabled());
     findChildOrFail<QCheckBox>(&w, "Check1")->setChecked(true);
     w.pressImport();
-    EXPECT_EQ(findChildOrFail<QLabel>(&w, "Label1")->text(), QStringLiteral("Flyer(s) imported."));
+    EXPECT_EQ(findChildOrFail<QLabel>(&w, "Label1")->text(), "Flyer(s) imported.");
     EXPECT_TRUE(storedFlyers().isEmpty());
     EXPECT_TRUE(updates.isEmpty());
 }
@@ -153,11 +141,9 @@ TEST_F(ImportWindowTest, SelectedOnlyWithoutSelectionStoresNothing)
 TEST_F(ImportWindowTest, NewFlyersJoinTheStoredClubAndTheConfigurationFollowsTheFile)
 {
     addClubsWithGap();
-    writeAdminFile(QStringLiteral("S123405.DAT"),
-                   {s3Record(QStringLiteral("05"), QStringLiteral("001"), kSmith),
-                    s3Record(QStringLiteral("05"), QStringLiteral("002"), kJones)});
-    writeBirdFile(QStringLiteral("Z0105.001"), {birdRecord(QStringLiteral("US08 ABC000001"))});
-    writeBirdFile(QStringLiteral("Z0105.002"), {birdRecord(QStringLiteral("US08 ABC000002"))});
+    writeAdminFile("S123405.DAT", {s3Record("05", "001", kSmith), s3Record("05", "002", kJones)});
+    writeBirdFile("Z0105.001", {birdRecord("US08 ABC000001")});
+    writeBirdFile("Z0105.002", {birdRecord("US08 ABC000002")});
     frmImportFiles& w = open();
     w.chooseAdminFile(0);
     findChildOrFail<QListWidget>(&w, "lstClubs")->setCurrentRow(1);
@@ -168,9 +154,9 @@ TEST_F(ImportWindowTest, NewFlyersJoinTheStoredClubAndTheConfigurationFollowsThe
     w.pressImport();
     // Hilltop is the second entry of the list but has ClubID 3.
     EXPECT_EQ(storedFlyers(), QStringList{kJones + QStringLiteral("@3")});
-    EXPECT_EQ(updates, QStringList{QStringLiteral("1234/05")});
-    EXPECT_EQ(itemTexts(flyers).value(1), PadField(kJones, 20, u' ', true) + QStringLiteral("[X]"));
-    EXPECT_EQ(itemTexts(flyers).value(0), PadField(kSmith, 20, u' ', true) + QStringLiteral("[   ]"));
+    EXPECT_EQ(updates, QStringList{"1234/05"});
+    EXPECT_EQ(listTexts(flyers).value(1), PadField(kJones, 20, u' ', true) + QStringLiteral("[X]"));
+    EXPECT_EQ(listTexts(flyers).value(0), PadField(kSmith, 20, u' ', true) + QStringLiteral("[   ]"));
     EXPECT_TRUE(findChildOrFail<QPushButton>(&w, "cmdSend")->isEnabled());
 
     findChildOrFail<QCheckBox>(&w, "Check1")->setChecked(false);
@@ -183,7 +169,7 @@ TEST_F(ImportWindowTest, NewFlyersJoinTheStoredClubAndTheConfigurationFollowsThe
 TEST_F(ImportWindowTest, WithoutClubsTheUserIsSentToAddOne)
 {
     frmImportFiles& w = open();
-    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("You must first enter a club")});
+    EXPECT_EQ(dialogs.texts(), QStringList{"You must first enter a club"});
     EXPECT_TRUE(dialogs.log()[0].box.title.isEmpty());
     EXPECT_EQ(clubsOpened, 1);
     EXPECT_FALSE(findChildOrFail<QPushButton>(&w, "cmdSend")->isEnabled());
