@@ -7,38 +7,35 @@ TEST(RaceCommandLine, DownloadAndExportThroughTheBuiltPrograms)
     QTemporaryDir home;
     ClockScenario scenario;
     scenario.races = {raceHeader(), clocking()};
-    scenario.s3 = s3Record(QStringLiteral("MARY JONES"));
-    const QString scenarioFile = QDir(home.path()).filePath(QStringLiteral("clock.json"));
+    scenario.s3 = s3Record("MARY JONES");
+    const QString scenarioFile = QDir(home.path()).filePath("clock.json");
     ASSERT_TRUE(scenario.save(scenarioFile));
-    SimulatedClockProcess clock({QStringLiteral("--scenario"), scenarioFile});
+    SimulatedClockProcess clock({"--scenario", scenarioFile});
     ASSERT_TRUE(clock.started()) << clock.error().toStdString();
 
-    const QStringList base{QStringLiteral("--home"), home.path(), QStringLiteral("--port"),
-                           clock.devicePath()};
-    CliRun run = runCorvexCli(base + QStringList{QStringLiteral("download-race")});
+    const QStringList base{"--home", home.path(), "--port", clock.devicePath()};
+    CliRun run = runCorvexCli(base + QStringList{"download-race"});
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    const QString raceFile = QDir(home.path()).filePath(QStringLiteral("CVX/00120307.045"));
+    const QString raceFile = QDir(home.path()).filePath("CVX/00120307.045");
     EXPECT_EQ(readAllBytes(raceFile), raceFileBytes(scenario.races));
     EXPECT_TRUE(run.err.contains("[Corvex] Race data file 00120307.045 saved to ")) << run.err.toStdString();
 
-    run = runCorvexCli(base + QStringList{QStringLiteral("download-race"), QStringLiteral("--replace"),
-                                          QStringLiteral("cancel")});
+    run = runCorvexCli(base + QStringList{"download-race", "--replace", "cancel"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains("[Save Race Data] File already exists!  Do you want to replace it?"));
     EXPECT_TRUE(run.err.contains("[Corvex] Race data not saved."));
 
     const QString today = QDate::currentDate().toString(Qt::ISODate);
-    const QString weekFile = QDir(home.path()).filePath(QStringLiteral("week.D00"));
-    run = runCorvexCli(base + QStringList{QStringLiteral("export-winspeed"), QStringLiteral("--date"), today,
-                                          QStringLiteral("--file"), weekFile});
+    const QString weekFile = QDir(home.path()).filePath("week.D00");
+    run = runCorvexCli(base + QStringList{"export-winspeed", "--date", today, "--file", weekFile});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QStringList lines = parseRaceFile(readAllBytes(weekFile));
     ASSERT_EQ(lines.size(), 4);
-    EXPECT_EQ(lines[0], "0" + QDate::currentDate().toString(QStringLiteral("ddMMyy")));
+    EXPECT_EQ(lines[0], "0" + QDate::currentDate().toString("ddMMyy"));
     EXPECT_TRUE(lines[1].startsWith("1007045001MARY JONES  "));
 
-    run = runCorvexCli(base + QStringList{QStringLiteral("export-winspeed"), QStringLiteral("--date"),
+    run = runCorvexCli(base + QStringList{"export-winspeed", "--date",
                                           QDate::currentDate().addDays(1).toString(Qt::ISODate)});
     EXPECT_EQ(run.exitCode, 2);
 }

@@ -2,7 +2,7 @@
 #include "racedata/race_download.h"
 
 namespace {
-const QString kSaved = QStringLiteral("Race data file %1 saved to %2");
+const QString kSaved = "Race data file %1 saved to %2";
 }
 
 class RaceDownload : public RaceFixture {
@@ -13,7 +13,7 @@ protected:
 
 TEST_F(RaceDownload, SavesEveryRecordWithCrLfInAFileNamedFromTheFirstHeader)
 {
-    setRaces({raceHeader(), clocking(), clocking(QStringLiteral("US08 ABC000002"), "143107", "X")});
+    setRaces({raceHeader(), clocking(), clocking("US08 ABC000002", "143107", "X")});
     const auto result = download();
     ASSERT_EQ(result.outcome, RaceDownloadOutcome::Saved);
     EXPECT_EQ(result.records, 3);
@@ -93,7 +93,7 @@ TEST_F(RaceDownload, ReplaceQuestionYesNoCancel)
     const auto second = download();
     EXPECT_EQ(second.path, alternative);
     EXPECT_EQ(dialogs.texts().last(), kSaved.arg("05120807.045", shownFolder()));
-    setRaces({raceHeader(), clocking(), clocking(QStringLiteral("US08 ABC000009"))});
+    setRaces({raceHeader(), clocking(), clocking("US08 ABC000009")});
     dialogs.clearLog();
     dialogs.queueAnswer(Dialogs::Answer::No);
     EXPECT_EQ(download().outcome, RaceDownloadOutcome::Saved);
@@ -145,7 +145,7 @@ TEST_F(RaceDownload, NoClockEndsSilently)
 TEST_F(RaceDownload, HostileFirstRecordCannotLeaveTheFolder)
 {
     QString hostile = raceHeader();
-    hostile.replace(0, 11, QStringLiteral("../../x.tmp"));
+    hostile.replace(0, 11, "../../x.tmp");
     setRaces({hostile, clocking()});
     EXPECT_EQ(download().outcome, RaceDownloadOutcome::InvalidFileName);
     EXPECT_EQ(dialogs.lines(), QStringList{"[Corvex] Invalid file name - " + shownFolder() + "../../x..tmp"});
@@ -154,7 +154,7 @@ TEST_F(RaceDownload, HostileFirstRecordCannotLeaveTheFolder)
 
     // The alternative name is checked as well.
     hostile = raceHeader();
-    hostile.replace(19, 6, QStringLiteral("/../..")); // clock start month, day, year
+    hostile.replace(19, 6, "/../.."); // clock start month, day, year
     setRaces({hostile, clocking()});
     QDir().mkpath(folder);
     ASSERT_TRUE(writeRaceFile(QDir(folder).filePath("00120307.045"), {"old"}).ok);

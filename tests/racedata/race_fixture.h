@@ -12,8 +12,7 @@
 
 // Concourse 0012, combine 03, club 07, flyer 045, RBM 00012345, started 05/12/08 07:30:00, stopped 18:00:05
 // by the reference, 18:00:00 by the clock, race 03 of 05/12 from BOSTON.
-inline QString raceHeader(const QString& raceNumber = QStringLiteral("03"),
-                          const QString& tail = QStringLiteral("01"))
+inline QString raceHeader(const QString& raceNumber = "03", const QString& tail = "01")
 {
     return QStringLiteral("0012030704500012345051208073000051208180005051208180000") + raceNumber +
            QStringLiteral(" 05/12 BOSTON  ") + tail;
@@ -22,12 +21,11 @@ inline QString raceHeader(const QString& raceNumber = QStringLiteral("03"),
 // 49-55 characters: a training flight; "*" at 45 marks a training file.
 inline QString trainingHeader()
 {
-    return QStringLiteral("0012030704500012345051208073000") + QString(13, QLatin1Char('0')) +
-           QStringLiteral("*1234567");
+    return QStringLiteral("0012030704500012345051208073000") + QString(13, QLatin1Char('0')) + "*1234567";
 }
 
-inline QString clocking(const QString& band = QStringLiteral("US08 ABC012345"),
-                        const QString& time = QStringLiteral("143005"), const QString& last = {})
+inline QString clocking(const QString& band = "US08 ABC012345", const QString& time = "143005",
+                        const QString& last = {})
 {
     return band + QStringLiteral("0") + time + QStringLiteral("0512") + last;
 }
@@ -65,7 +63,7 @@ protected:
     {
         SimulatedClockTest::SetUp();
         ASSERT_TRUE(m_dir.isValid());
-        folder = QDir(m_dir.path()).filePath(QStringLiteral("CVX"));
+        folder = QDir(m_dir.path()).filePath("CVX");
         Today::set(QDateTime(QDate(2008, 5, 20), QTime(12, 0)));
     }
     void TearDown() override

@@ -38,18 +38,18 @@ TEST(RaceRecords, HeaderFieldsByPosition)
     EXPECT_EQ(h.tail(), "01");
     EXPECT_FALSE(h.isTraining());
     EXPECT_TRUE(RaceHeaderRecord(trainingHeader()).isTraining());
-    EXPECT_EQ(RaceHeaderRecord(raceHeader(QStringLiteral(" 7"))).raceNumberValue(), 7);
-    EXPECT_EQ(RaceHeaderRecord(raceHeader(QStringLiteral("**"))).raceNumberValue(), 0);
+    EXPECT_EQ(RaceHeaderRecord(raceHeader(" 7")).raceNumberValue(), 7);
+    EXPECT_EQ(RaceHeaderRecord(raceHeader("**")).raceNumberValue(), 0);
 }
 
 TEST(RaceRecords, ShortRecordsReadAsBlanksNeverPastTheEnd)
 {
-    const RaceHeaderRecord h(QStringLiteral("00120307"));
+    const RaceHeaderRecord h("00120307");
     EXPECT_EQ(h.club(), "07");
     EXPECT_EQ(h.flyer(), "");
     EXPECT_EQ(h.tail(), "");
     EXPECT_EQ(h.raceNumberValue(), 0);
-    const ClockingRecord c(QStringLiteral("US08 ABC0123"));
+    const ClockingRecord c("US08 ABC0123");
     EXPECT_EQ(c.band(), "US08 ABC0123");
     EXPECT_EQ(c.arrivalTime(), "");
     EXPECT_EQ(c.finalCharacter(), "");
@@ -57,8 +57,7 @@ TEST(RaceRecords, ShortRecordsReadAsBlanksNeverPastTheEnd)
 
 TEST(RaceRecords, ClockingFieldsAndNoArrival)
 {
-    const ClockingRecord c(
-        clocking(QStringLiteral("US08 ABC012345"), QStringLiteral("143005"), QStringLiteral("X")));
+    const ClockingRecord c(clocking("US08 ABC012345", "143005", "X"));
     EXPECT_EQ(c.band(), "US08 ABC012345");
     EXPECT_EQ(c.clubLetters(), " ABC");
     EXPECT_EQ(c.bandNumber(), "012345");
@@ -68,36 +67,36 @@ TEST(RaceRecords, ClockingFieldsAndNoArrival)
     EXPECT_EQ(c.arrivalDay(), "12");
     EXPECT_EQ(c.finalCharacter(), "X");
     EXPECT_TRUE(c.hasArrival());
-    EXPECT_FALSE(ClockingRecord(QStringLiteral("US08 ABC01234500000000000")).hasArrival());
+    EXPECT_FALSE(ClockingRecord("US08 ABC01234500000000000").hasArrival());
 }
 
 TEST(RaceFileNames, NormalAndAlternativeFromTheFirstRecord)
 {
     EXPECT_EQ(raceFileName(raceHeader()), "00120307.045");
     EXPECT_EQ(alternativeRaceFileName(raceHeader()), "05120807.045");
-    EXPECT_EQ(raceFileName(QStringLiteral("0012030704")), "");
-    EXPECT_EQ(alternativeRaceFileName(QStringLiteral("0012030704500012345")), "");
+    EXPECT_EQ(raceFileName("0012030704"), "");
+    EXPECT_EQ(alternativeRaceFileName("0012030704500012345"), "");
 }
 
 TEST(RaceFileNames, OnlyLettersDigitsAndStarAroundOneDot)
 {
-    EXPECT_TRUE(isSafeRaceFileName(QStringLiteral("00120307.045")));
-    EXPECT_TRUE(isSafeRaceFileName(QStringLiteral("********.***")));
-    EXPECT_TRUE(isSafeRaceFileName(QStringLiteral("AbCd0307.045")));
-    EXPECT_FALSE(isSafeRaceFileName(QStringLiteral("../../et.c/p")));
-    EXPECT_FALSE(isSafeRaceFileName(QStringLiteral("..\\..\\x.045")));
-    EXPECT_FALSE(isSafeRaceFileName(QStringLiteral("0012/307.045")));
-    EXPECT_FALSE(isSafeRaceFileName(QStringLiteral("0012 307.045")));
-    EXPECT_FALSE(isSafeRaceFileName(QStringLiteral("00120307.0.5")));
-    EXPECT_FALSE(isSafeRaceFileName(QStringLiteral(".045")));
-    EXPECT_FALSE(isSafeRaceFileName(QStringLiteral("00120307.")));
+    EXPECT_TRUE(isSafeRaceFileName("00120307.045"));
+    EXPECT_TRUE(isSafeRaceFileName("********.***"));
+    EXPECT_TRUE(isSafeRaceFileName("AbCd0307.045"));
+    EXPECT_FALSE(isSafeRaceFileName("../../et.c/p"));
+    EXPECT_FALSE(isSafeRaceFileName("..\\..\\x.045"));
+    EXPECT_FALSE(isSafeRaceFileName("0012/307.045"));
+    EXPECT_FALSE(isSafeRaceFileName("0012 307.045"));
+    EXPECT_FALSE(isSafeRaceFileName("00120307.0.5"));
+    EXPECT_FALSE(isSafeRaceFileName(".045"));
+    EXPECT_FALSE(isSafeRaceFileName("00120307."));
     EXPECT_FALSE(isSafeRaceFileName(QString::fromUtf8("0012030é.045")));
     EXPECT_FALSE(isSafeRaceFileName(QString()));
 }
 
 TEST(RaceFileFormat, OneRecordALineWithCrLfAndNothingElse)
 {
-    EXPECT_EQ(raceFileBytes({QStringLiteral("AB"), QStringLiteral("C")}), QByteArray("AB\r\nC\r\n"));
+    EXPECT_EQ(raceFileBytes({"AB", "C"}), QByteArray("AB\r\nC\r\n"));
     EXPECT_EQ(raceFileBytes({}), QByteArray());
     // Single bytes, and a stray line end inside a record cannot split it.
     EXPECT_EQ(raceFileBytes({QString::fromUtf8("Zürich\r\n1")}), QByteArray("Z\xFCrich  1\r\n"));
@@ -116,8 +115,8 @@ TEST(RaceFileFormat, ReadsLinesKeepingCommasAndSpaces)
 TEST(RaceFileFormat, WrittenFileReadsBackAndLeavesNoTemporaryFile)
 {
     QTemporaryDir dir;
-    const QString path = QDir(dir.path()).filePath(QStringLiteral("00120307.045"));
-    const QStringList records{raceHeader(), clocking(), clocking(QStringLiteral("US08 ABC000001"))};
+    const QString path = QDir(dir.path()).filePath("00120307.045");
+    const QStringList records{raceHeader(), clocking(), clocking("US08 ABC000001")};
     ASSERT_TRUE(writeRaceFile(path, records).ok);
     ASSERT_TRUE(writeRaceFile(path, records).ok); // replaces
     const RaceFileRead read = readRaceFile(path);
@@ -125,16 +124,16 @@ TEST(RaceFileFormat, WrittenFileReadsBackAndLeavesNoTemporaryFile)
     EXPECT_EQ(read.records, records);
     EXPECT_EQ(readFirstRaceRecord(path), raceHeader());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"00120307.045"});
-    EXPECT_FALSE(readRaceFile(QDir(dir.path()).filePath(QStringLiteral("missing.045"))).ok);
+    EXPECT_FALSE(readRaceFile(QDir(dir.path()).filePath("missing.045")).ok);
 }
 
 TEST(RaceFileFormat, FailedWriteKeepsTheOldFile)
 {
     QTemporaryDir dir;
-    const QString path = QDir(dir.path()).filePath(QStringLiteral("00120307.045"));
-    ASSERT_TRUE(writeRaceFile(path, {QStringLiteral("old")}).ok);
+    const QString path = QDir(dir.path()).filePath("00120307.045");
+    ASSERT_TRUE(writeRaceFile(path, {"old"}).ok);
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const bool refused = !writeRaceFile(path, {QStringLiteral("new")}).ok;
+    const bool refused = !writeRaceFile(path, {"new"}).ok;
     QFile::setPermissions(dir.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     if (!refused)
@@ -146,5 +145,5 @@ TEST(RaceFileFormat, TrainingMarkAtPosition45)
 {
     EXPECT_TRUE(isTrainingRecord(trainingHeader()));
     EXPECT_FALSE(isTrainingRecord(raceHeader()));
-    EXPECT_FALSE(isTrainingRecord(QStringLiteral("short")));
+    EXPECT_FALSE(isTrainingRecord("short"));
 }

@@ -4,7 +4,7 @@
 #include <QHash>
 
 namespace {
-const QString kNoArrival = QStringLiteral("US08 ABC00000200000000000");
+const QString kNoArrival = "US08 ABC00000200000000000";
 
 class FakeLookups : public WinSpeedLookups {
 public:
@@ -55,18 +55,17 @@ protected:
     void SetUp() override
     {
         RaceFixture::SetUp();
-        setRaces({raceHeader(), clocking(), kNoArrival,
-                  clocking(QStringLiteral("US08 ABC000003"), QStringLiteral("150000"), QStringLiteral("X"))});
-        sim.update([](ClockScenario& s) { s.s3 = s3Record(QStringLiteral("JOHN SMITH")); });
-        lookups.flyers.insert(QStringLiteral("7/45"), QStringLiteral("John Smith"));
-        lookups.colours.insert(QStringLiteral(" ABC012345"), QStringLiteral("BBAR"));
-        lookups.colours.insert(QStringLiteral(" ABC000002"), QStringLiteral("RC"));
-        lookups.colours.insert(QStringLiteral(" ABC000003"), QStringLiteral("BLK"));
+        setRaces({raceHeader(), clocking(), kNoArrival, clocking("US08 ABC000003", "150000", "X")});
+        sim.update([](ClockScenario& s) { s.s3 = s3Record("JOHN SMITH"); });
+        lookups.flyers.insert("7/45", "John Smith");
+        lookups.colours.insert(" ABC012345", "BBAR");
+        lookups.colours.insert(" ABC000002", "RC");
+        lookups.colours.insert(" ABC000003", "BLK");
     }
 
-    QString weekFile() const { return QDir(folder).filePath(QStringLiteral("W0000020.D00")); }
+    QString weekFile() const { return QDir(folder).filePath("W0000020.D00"); }
 
-    WinSpeedResult exportTo(const QString& date = QStringLiteral("05/12/2008"))
+    WinSpeedResult exportTo(const QString& date = "05/12/2008")
     {
         dialogs.queueInput(date);
         dialogs.queueSaveFile(weekFile());
@@ -81,7 +80,7 @@ TEST_F(WinSpeedExport, WritesTheGoldenFileForOneClock)
     const auto result = exportTo();
     ASSERT_EQ(result.outcome, WinSpeedOutcome::Saved);
     EXPECT_EQ(result.recordsWritten, 3);
-    expectSameLines(readAllBytes(weekFile()), golden(QStringLiteral("W0000020.D00")));
+    expectSameLines(readAllBytes(weekFile()), golden("W0000020.D00"));
     EXPECT_EQ(dialogs.lines(), QStringList{"[Corvex] Race data copied to file OK."});
 
     const auto& log = dialogs.log();
@@ -103,8 +102,8 @@ TEST_F(WinSpeedExport, SecondClockOfTheWeekIsAppendedWithItsOwnRecordZero)
 {
     ASSERT_EQ(exportTo().outcome, WinSpeedOutcome::Saved);
     dialogs.clearLog();
-    ASSERT_EQ(exportTo(QStringLiteral("2008-05-14")).outcome, WinSpeedOutcome::Saved);
-    QByteArray expected = golden(QStringLiteral("W0000020_two_exports.D00"));
+    ASSERT_EQ(exportTo("2008-05-14").outcome, WinSpeedOutcome::Saved);
+    QByteArray expected = golden("W0000020_two_exports.D00");
     // The second export's liberation date.
     expected.replace(expected.indexOf("\r\n0120508") + 2, 7, "0140508");
     expectSameLines(readAllBytes(weekFile()), expected);
@@ -125,7 +124,7 @@ TEST_F(WinSpeedExport, OnlyTrainingFlightsWriteNothing)
 
 TEST_F(WinSpeedExport, RaceNumberedZeroAsksTheNotice)
 {
-    setRaces({raceHeader(QStringLiteral("00")), clocking(), raceHeader(QStringLiteral("03")), clocking()});
+    setRaces({raceHeader("00"), clocking(), raceHeader("03"), clocking()});
     dialogs.queueAnswer(Dialogs::Answer::No);
     EXPECT_EQ(ExportWinSpeed(link(), dialogs, hooked, lookups, folder).outcome, WinSpeedOutcome::Declined);
     ASSERT_EQ(dialogs.log().size(), 1u);
@@ -150,12 +149,12 @@ TEST_F(WinSpeedExport, RaceNumberedZeroAsksTheNotice)
 TEST_F(WinSpeedExport, LiberationDateRangeAndUnreadableAnswers)
 {
     // 20 May 2008 is today: tomorrow and 367 days back are refused, today is taken.
-    dialogs.queueInput(QStringLiteral("05/21/2008"));
-    dialogs.queueInput(QStringLiteral("05/19/2007"));
-    dialogs.queueInput(QStringLiteral("not a date"));
+    dialogs.queueInput("05/21/2008");
+    dialogs.queueInput("05/19/2007");
+    dialogs.queueInput("not a date");
     dialogs.queueAnswer(Dialogs::Answer::Yes);
-    dialogs.queueInput(QStringLiteral("05/20/2008"));
-    dialogs.queueSaveFile(QDir(folder).filePath(QStringLiteral("W0000021.D00")));
+    dialogs.queueInput("05/20/2008");
+    dialogs.queueSaveFile(QDir(folder).filePath("W0000021.D00"));
     ASSERT_EQ(ExportWinSpeed(link(), dialogs, hooked, lookups, folder).outcome, WinSpeedOutcome::Saved);
 
     const QString range =
@@ -175,7 +174,7 @@ TEST_F(WinSpeedExport, LiberationDateRangeAndUnreadableAnswers)
     EXPECT_TRUE(readAllBytes(QDir(folder).filePath("W0000021.D00")).startsWith("0200508\r\n"));
 
     dialogs.clearLog();
-    dialogs.queueInput(QStringLiteral("??"));
+    dialogs.queueInput("??");
     dialogs.queueAnswer(Dialogs::Answer::No);
     EXPECT_EQ(ExportWinSpeed(link(), dialogs, hooked, lookups, folder).outcome, WinSpeedOutcome::Cancelled);
     EXPECT_FALSE(hooked.isShown());
@@ -184,31 +183,31 @@ TEST_F(WinSpeedExport, LiberationDateRangeAndUnreadableAnswers)
 TEST_F(WinSpeedExport, OldFileIsKeptUnderItsYearAndReplaced)
 {
     QDir().mkpath(folder);
-    ASSERT_TRUE(writeRaceFile(weekFile(), {QStringLiteral("0150507"), QStringLiteral("1old")}).ok);
+    ASSERT_TRUE(writeRaceFile(weekFile(), {"0150507", "1old"}).ok);
     dialogs.queueAnswer(Dialogs::Answer::Yes);
     ASSERT_EQ(exportTo().outcome, WinSpeedOutcome::Saved);
-    const QString old = QDir(folder).filePath(QStringLiteral("W0000020.07O"));
+    const QString old = QDir(folder).filePath("W0000020.07O");
     EXPECT_EQ(dialogs.lines().mid(0, 2),
               (QStringList{"[Old race data] Do you wish to save\r\nthe race data from\r\n05/15/07?",
                            "[Old race data] Race data from 05/15/07\r\n               saved in\r\n" +
                                QDir::toNativeSeparators(old)}));
     EXPECT_EQ(readAllBytes(old), "0150507\r\n1old\r\n");
-    expectSameLines(readAllBytes(weekFile()), golden(QStringLiteral("W0000020.D00")));
+    expectSameLines(readAllBytes(weekFile()), golden("W0000020.D00"));
 
     // No: the old content goes, nothing is renamed.
-    ASSERT_TRUE(writeRaceFile(weekFile(), {QStringLiteral("0150507")}).ok);
+    ASSERT_TRUE(writeRaceFile(weekFile(), {"0150507"}).ok);
     QFile::remove(old);
     dialogs.clearLog();
     dialogs.queueAnswer(Dialogs::Answer::No);
     ASSERT_EQ(exportTo().outcome, WinSpeedOutcome::Saved);
-    expectSameLines(readAllBytes(weekFile()), golden(QStringLiteral("W0000020.D00")));
+    expectSameLines(readAllBytes(weekFile()), golden("W0000020.D00"));
     EXPECT_EQ(filesInFolder(), QStringList{"W0000020.D00"});
 }
 
 TEST_F(WinSpeedExport, FileNotBeginningWithRecordZeroIsLeftAlone)
 {
     QDir().mkpath(folder);
-    ASSERT_TRUE(writeRaceFile(weekFile(), {QStringLiteral("something else")}).ok);
+    ASSERT_TRUE(writeRaceFile(weekFile(), {"something else"}).ok);
     EXPECT_EQ(exportTo().outcome, WinSpeedOutcome::FileRefused);
     EXPECT_EQ(dialogs.lines(), QStringList{"[Corvex] Error opening file\r\nRace data not saved"});
     EXPECT_EQ(readAllBytes(weekFile()), "something else\r\n");
@@ -217,7 +216,7 @@ TEST_F(WinSpeedExport, FileNotBeginningWithRecordZeroIsLeftAlone)
 TEST_F(WinSpeedExport, UnknownFlyerWarnsOnceAndWritesUnknownColours)
 {
     lookups.flyers.clear();
-    setRaces({raceHeader(), clocking(), kNoArrival, raceHeader(QStringLiteral("04")), clocking()});
+    setRaces({raceHeader(), clocking(), kNoArrival, raceHeader("04"), clocking()});
     ASSERT_EQ(exportTo().outcome, WinSpeedOutcome::Saved);
     const QStringList texts = dialogs.texts();
     ASSERT_EQ(texts.size(), 2);
@@ -236,7 +235,7 @@ TEST_F(WinSpeedExport, UnknownFlyerWarnsOnceAndWritesUnknownColours)
 
 TEST_F(WinSpeedExport, UnknownBirdTurnsTheRestUnknown)
 {
-    lookups.colours.remove(QStringLiteral(" ABC000002"));
+    lookups.colours.remove(" ABC000002");
     ASSERT_EQ(exportTo().outcome, WinSpeedOutcome::Saved);
     EXPECT_EQ(dialogs.texts().size(), 2);
     const QStringList lines = parseRaceFile(readAllBytes(weekFile()));
@@ -248,15 +247,15 @@ TEST_F(WinSpeedExport, UnknownBirdTurnsTheRestUnknown)
 
 TEST(WinSpeedRecords, SortingIntoRaces)
 {
-    const QStringList records{clocking(QStringLiteral("US08 ABC000001")), // before any race
+    const QStringList records{clocking("US08 ABC000001"), // before any race
                               raceHeader(),
-                              clocking(QStringLiteral("US08 ABC000002")),
-                              clocking(QStringLiteral("UnknownC000003")),
-                              QStringLiteral("odd"),
+                              clocking("US08 ABC000002"),
+                              clocking("UnknownC000003"),
+                              "odd",
                               trainingHeader(),
-                              clocking(QStringLiteral("US08 ABC000004")), // training
-                              raceHeader(QStringLiteral("00"), QString()),
-                              clocking(QStringLiteral("US08 ABC000005"))};
+                              clocking("US08 ABC000004"), // training
+                              raceHeader("00", QString()),
+                              clocking("US08 ABC000005")};
     const WinSpeedRaces sorted = sortWinSpeedRaces(records);
     ASSERT_EQ(sorted.races.size(), 2u);
     EXPECT_EQ(sorted.numberedRaces, 1);
@@ -271,8 +270,8 @@ TEST(WinSpeedRecords, SortingIntoRaces)
 
 TEST(WinSpeedRecords, FieldsByteForByte)
 {
-    const RaceHeaderRecord h72(raceHeader(QStringLiteral("03"), QString()) + "00");
-    EXPECT_EQ(winSpeedRecord1(h72, 1234, QStringLiteral("A very long flyer name here"), "-s"),
+    const RaceHeaderRecord h72(raceHeader("03", QString()) + "00");
+    EXPECT_EQ(winSpeedRecord1(h72, 1234, "A very long flyer name here", "-s"),
               "1007045234A very long flyer na03 05/12 BOSTON  00-s");
     EXPECT_EQ(winSpeedRecord3(h72, ClockingRecord(clocking()), "BB"),
               "3007045US08 ABC012345003112051430050000000000000000000000000000BB");
