@@ -3,8 +3,8 @@
 #include "reports/race_result.h"
 #include "reports/report_document.h"
 #include "support/database_builder.h"
+#include "support/simulated_clock_process.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -12,23 +12,9 @@ using namespace report_test;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
 CliRun cli(const QString& home, const QStringList& arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(CORVEX_CLI_PATH), QStringList{"--home", home} + arguments);
-    CliRun run;
-    if (!process.waitForFinished(60000))
-        return run;
-    run.status = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return runCorvexCli(QStringList{"--home", home} + arguments, 60000);
 }
 
 class ReportCli : public ::testing::Test {
@@ -76,16 +62,17 @@ TEST_F(ReportCli, OwnersComeFromTheBirdsFlyer)
 TEST_F(ReportCli, RaceFilesListsTheChoosersEntries)
 {
     const CliRun run = cli(database.folder(), {"race-files"});
-    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, QByteArray("00120307.045\n9.045 T\n2 file(s) listed\n"));
-    EXPECT_EQ(cli(database.folder(), {"race-files", QDir(database.folder()).filePath("nothing")}).status, 1);
+    EXPECT_EQ(cli(database.folder(), {"race-files", QDir(database.folder()).filePath("nothing")}).exitCode,
+              1);
 }
 
 TEST_F(ReportCli, TextIsThePreviewAndTheReportFileIsWritten)
 {
     FixedToday today;
     const CliRun run = cli(database.folder(), {"report", "00120307.045", "--text"});
-    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
 
     MapOwners owners;
     owners.owners.insert(" ABC000001", "John Smith");
@@ -105,14 +92,14 @@ TEST_F(ReportCli, RaceOptionChoosesTheRace)
 {
     const CliRun second =
         cli(database.folder(), {"report", QDir(raceFolder).filePath("00120307.045"), "--race", "2"});
-    ASSERT_EQ(second.status, 0) << second.err.toStdString();
+    ASSERT_EQ(second.exitCode, 0) << second.err.toStdString();
     EXPECT_TRUE(second.out.contains("Race No.: 2"));
     EXPECT_TRUE(second.out.contains("   1) Unknown flyer         US08 ABC000003"));
     EXPECT_FALSE(second.out.contains("ABC000001"));
 
-    EXPECT_EQ(cli(database.folder(), {"report", "00120307.045", "--race", "3"}).status, 1);
-    EXPECT_EQ(cli(database.folder(), {"report", "00120307.045", "--race", "x"}).status, 2);
-    EXPECT_EQ(cli(database.folder(), {"report", "missing.045"}).status, 1);
+    EXPECT_EQ(cli(database.folder(), {"report", "00120307.045", "--race", "3"}).exitCode, 1);
+    EXPECT_EQ(cli(database.folder(), {"report", "00120307.045", "--race", "x"}).exitCode, 2);
+    EXPECT_EQ(cli(database.folder(), {"report", "missing.045"}).exitCode, 1);
 }
 
 TEST_F(ReportCli, PdfOptionWritesThePrintedDocument)
@@ -120,7 +107,7 @@ TEST_F(ReportCli, PdfOptionWritesThePrintedDocument)
     QTemporaryDir out;
     const QString pdf = QDir(out.path()).filePath("race.pdf");
     const CliRun run = cli(database.folder(), {"report", "00120307.045", "--pdf", pdf});
-    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_TRUE(readFile(pdf).startsWith("%PDF"));
 }

@@ -1,6 +1,6 @@
 #include "report_fixture.h"
-#include "reports/race_result.h"
 #include "reports/printing/report_rendering.h"
+#include "reports/race_result.h"
 #include "reports/report_document.h"
 
 #include <QProcess>

@@ -13,9 +13,8 @@ namespace report_test {
 
 // A race header of 74 characters: concourse 0012, combine 03, club 07, flyer 045, RBM serial 00012345, clock
 // start 05/12/08 07:30:00, race 04 on 05/12 from "SPRINGFL".
-inline QString raceHeader(const QString& stop = QStringLiteral("051208080000"),
-                          const QString& knockOff = QStringLiteral("051208080000"),
-                          const QString& raceNumber = QStringLiteral("04"))
+inline QString raceHeader(const QString& stop = "051208080000", const QString& knockOff = "051208080000",
+                          const QString& raceNumber = "04")
 {
     return QStringLiteral("00120307045") + QStringLiteral("00012345") + QStringLiteral("051208073000") +
            stop + knockOff + raceNumber + QStringLiteral(" 05/12 SPRINGFL00");

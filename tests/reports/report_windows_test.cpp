@@ -3,6 +3,7 @@
 #include "reports/race_files.h"
 #include "reports/windows/frm_racefiles.h"
 #include "reports/windows/frm_raceform.h"
+#include "support/find_child.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -17,22 +18,6 @@
 using namespace report_test;
 
 namespace {
-
-template <typename T> T* child(QObject* root, const char* name)
-{
-    T* found = root->findChild<T*>(QLatin1String(name));
-    if (!found)
-        ADD_FAILURE() << "no control named " << name;
-    return found;
-}
-
-QStringList entries(QListWidget* list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
-}
 
 // A printer that records what it was given.
 class FakePrinter : public ReportPrinter {
@@ -91,24 +76,24 @@ TEST_F(ReportWindows, ChooserListsOnlyRaceFiles)
         writeFile(path(name), race);
     frmRacefiles chooser(services);
     EXPECT_EQ(chooser.windowTitle(), "Corvex Race  Report");
-    auto* list = child<QListWidget>(&chooser, "List1");
-    auto* count = child<QLabel>(&chooser, "Label3");
+    auto* list = findChildOrFail<QListWidget>(&chooser, "List1");
+    auto* count = findChildOrFail<QLabel>(&chooser, "Label3");
     ASSERT_TRUE(list && count);
-    EXPECT_EQ(entries(list), QStringList{"00120307.045"});
+    EXPECT_EQ(listTexts(list), QStringList{"00120307.045"});
     EXPECT_EQ(count->text(), "1 file(s) listed");
     EXPECT_TRUE(list->isEnabled());
-    EXPECT_EQ(child<QLabel>(&chooser, "Label1")->text(), "Available Race Files");
-    EXPECT_EQ(child<QLabel>(&chooser, "Label2")->text(), "T = Training");
+    EXPECT_EQ(findChildOrFail<QLabel>(&chooser, "Label1")->text(), "Available Race Files");
+    EXPECT_EQ(findChildOrFail<QLabel>(&chooser, "Label2")->text(), "T = Training");
 }
 
 TEST_F(ReportWindows, EmptyFolderGivesADisabledNoFilesList)
 {
     frmRacefiles chooser(services);
-    auto* list = child<QListWidget>(&chooser, "List1");
+    auto* list = findChildOrFail<QListWidget>(&chooser, "List1");
     ASSERT_TRUE(list);
-    EXPECT_EQ(entries(list), QStringList{"No files"});
+    EXPECT_EQ(listTexts(list), QStringList{"No files"});
     EXPECT_FALSE(list->isEnabled());
-    EXPECT_EQ(child<QLabel>(&chooser, "Label3")->text(), "0 file(s) listed");
+    EXPECT_EQ(findChildOrFail<QLabel>(&chooser, "Label3")->text(), "0 file(s) listed");
     EXPECT_EQ(chooser.chooseEntry(0), nullptr);
 }
 
@@ -117,14 +102,14 @@ TEST_F(ReportWindows, TrainingFileIsMarkedAndOpensByItsName)
     writeFile(path("9.045"), fileBytes({trainingHeader(), clocking("000001", "083000", "0512")}));
     writeFile(path("00120307.045"), fileBytes({raceHeader()}));
     frmRacefiles chooser(services);
-    auto* list = child<QListWidget>(&chooser, "List1");
+    auto* list = findChildOrFail<QListWidget>(&chooser, "List1");
     ASSERT_TRUE(list);
-    EXPECT_EQ(entries(list), (QStringList{"00120307.045", "9.045 T"}));
+    EXPECT_EQ(listTexts(list), (QStringList{"00120307.045", "9.045 T"}));
 
     frmRaceform* report = chooser.chooseEntry(1);
     ASSERT_NE(report, nullptr);
     EXPECT_EQ(report->raceFilePath(), path("9.045"));
-    EXPECT_EQ(child<QLabel>(report, "lblRaceNum")->text(), "Training");
+    EXPECT_EQ(findChildOrFail<QLabel>(report, "lblRaceNum")->text(), "Training");
     EXPECT_EQ(report->reportFilePath(), path("RBM12345.045"));
     report->close();
 }
@@ -136,9 +121,9 @@ TEST_F(ReportWindows, ChoosingAfterAFolderChangeOpensFromTheListedFolder)
     writeFile(path("other/11111111.001"), fileBytes({raceHeader()}));
     frmRacefiles chooser(services);
     chooser.setFolder(path("other"));
-    auto* list = child<QListWidget>(&chooser, "List1");
+    auto* list = findChildOrFail<QListWidget>(&chooser, "List1");
     ASSERT_TRUE(list);
-    EXPECT_EQ(entries(list), QStringList{"11111111.001"});
+    EXPECT_EQ(listTexts(list), QStringList{"11111111.001"});
     frmRaceform* report = chooser.chooseEntry(0);
     ASSERT_NE(report, nullptr);
     EXPECT_EQ(report->raceFilePath(), path("other/11111111.001"));
@@ -153,9 +138,9 @@ TEST_F(ReportWindows, MissingFolderLeavesTheChooserWithNoFiles)
     frmRacefiles chooser(services);
     ASSERT_TRUE(gone.remove());
     EXPECT_EQ(chooser.chooseEntry(0), nullptr);
-    auto* list = child<QListWidget>(&chooser, "List1");
+    auto* list = findChildOrFail<QListWidget>(&chooser, "List1");
     ASSERT_TRUE(list);
-    EXPECT_EQ(entries(list), QStringList{"No Files"});
+    EXPECT_EQ(listTexts(list), QStringList{"No Files"});
     EXPECT_FALSE(list->isEnabled());
 }
 
@@ -169,10 +154,10 @@ TEST_F(ReportWindows, RaceFormShowsEachRaceOfTheFile)
     frmRaceform form(services);
     ASSERT_EQ(form.openFile(path("00120307.045")), frmRaceform::Opening::Shown);
     EXPECT_EQ(form.windowTitle(), "Corvex Race Report");
-    auto* combo = child<QComboBox>(&form, "Combo1");
-    auto* list = child<QListWidget>(&form, "List1");
-    auto* stop = child<QLineEdit>(&form, "txtClockStop");
-    auto* knockOff = child<QLineEdit>(&form, "txtKnockOff");
+    auto* combo = findChildOrFail<QComboBox>(&form, "Combo1");
+    auto* list = findChildOrFail<QListWidget>(&form, "List1");
+    auto* stop = findChildOrFail<QLineEdit>(&form, "txtClockStop");
+    auto* knockOff = findChildOrFail<QLineEdit>(&form, "txtKnockOff");
     ASSERT_TRUE(combo && list && stop && knockOff);
     ASSERT_EQ(combo->count(), 2);
     EXPECT_EQ(combo->itemText(1), "2");
@@ -182,26 +167,26 @@ TEST_F(ReportWindows, RaceFormShowsEachRaceOfTheFile)
     EXPECT_EQ(knockOff->text(), "NO Knock Off");
     EXPECT_EQ(stop->palette().color(QPalette::Text), QColor(Qt::red));
     EXPECT_EQ(knockOff->palette().color(QPalette::Text), QColor(Qt::red));
-    EXPECT_EQ(child<QLineEdit>(&form, "txtDevAmount")->text(), "0");
-    EXPECT_EQ(child<QLineEdit>(&form, "txtRBMSN")->text(), "12345");
+    EXPECT_EQ(findChildOrFail<QLineEdit>(&form, "txtDevAmount")->text(), "0");
+    EXPECT_EQ(findChildOrFail<QLineEdit>(&form, "txtRBMSN")->text(), "12345");
 
     form.showRace(1);
     EXPECT_EQ(combo->currentText(), "2");
     ASSERT_EQ(list->count(), 1);
     EXPECT_TRUE(list->item(0)->text().startsWith("1  Unknown flyer        US08 ABC000003C"));
-    EXPECT_EQ(child<QLabel>(&form, "lblRaceNum")->text(), "05");
+    EXPECT_EQ(findChildOrFail<QLabel>(&form, "lblRaceNum")->text(), "05");
     EXPECT_NE(stop->palette().color(QPalette::Text), QColor(Qt::red));
-    EXPECT_EQ(child<QLineEdit>(&form, "txtDevAmount")->text(), "11");
-    EXPECT_EQ(child<QLineEdit>(&form, "txtDevLabel")->text(), "Possible clock ERROR!!");
+    EXPECT_EQ(findChildOrFail<QLineEdit>(&form, "txtDevAmount")->text(), "11");
+    EXPECT_EQ(findChildOrFail<QLineEdit>(&form, "txtDevLabel")->text(), "Possible clock ERROR!!");
     // The report file now holds the race shown, and the race file path is kept apart from it.
     EXPECT_TRUE(readFile(path("RBM12345.045")).contains("US08 ABC000003"));
     EXPECT_EQ(form.raceFilePath(), path("00120307.045"));
 
     for (const char* name : {"cmdPrinter", "cmdPrint", "Command1"})
-        EXPECT_NE(child<QPushButton>(&form, name), nullptr);
-    EXPECT_EQ(child<QPushButton>(&form, "cmdPrinter")->text(), "Print");
-    EXPECT_EQ(child<QPushButton>(&form, "cmdPrint")->text(), "&Preview");
-    EXPECT_EQ(child<QPushButton>(&form, "Command1")->text(), "&Browse");
+        EXPECT_NE(findChildOrFail<QPushButton>(&form, name), nullptr);
+    EXPECT_EQ(findChildOrFail<QPushButton>(&form, "cmdPrinter")->text(), "Print");
+    EXPECT_EQ(findChildOrFail<QPushButton>(&form, "cmdPrint")->text(), "&Preview");
+    EXPECT_EQ(findChildOrFail<QPushButton>(&form, "Command1")->text(), "&Browse");
 }
 
 TEST_F(ReportWindows, UnsafeReportNameIsRefusedButTheRaceIsShown)
@@ -213,7 +198,7 @@ TEST_F(ReportWindows, UnsafeReportNameIsRefusedButTheRaceIsShown)
     ASSERT_EQ(form.openFile(path("00120307.045")), frmRaceform::Opening::Shown);
     EXPECT_EQ(dialogs.texts(),
               QStringList{"Invalid file name - " + QDir::toNativeSeparators(path("RBM1/2*3.045"))});
-    EXPECT_EQ(child<QListWidget>(&form, "List1")->count(), 1);
+    EXPECT_EQ(findChildOrFail<QListWidget>(&form, "List1")->count(), 1);
     EXPECT_TRUE(form.reportFilePath().isEmpty());
 }
 
@@ -222,7 +207,7 @@ TEST_F(ReportWindows, PreviewHoldsThePreviewText)
     writeFile(path("00120307.045"), fileBytes({raceHeader(), clocking("000001", "083000", "0512")}));
     frmRaceform form(services);
     ASSERT_EQ(form.openFile(path("00120307.045")), frmRaceform::Opening::Shown);
-    child<QPushButton>(&form, "cmdPrint")->click();
+    findChildOrFail<QPushButton>(&form, "cmdPrint")->click();
     ASSERT_NE(form.previewWindow(), nullptr);
     EXPECT_EQ(form.previewWindow()->reportText(), previewText(form.result().fields, form.result().listLines));
     auto* text = form.previewWindow()->findChild<QPlainTextEdit*>("Text1");
