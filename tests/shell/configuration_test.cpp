@@ -15,14 +15,14 @@ protected:
         ASSERT_TRUE(dir.isValid());
         dialogs.onUnexpected = [](const QString& what) { ADD_FAILURE() << what.toStdString(); };
     }
-    QString settingsFile() const { return dir.filePath(QStringLiteral("Corvex.conf")); }
+    QString settingsFile() const { return dir.filePath("Corvex.conf"); }
 
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
     DeviceSerialPort port;
 };
 
-const QString kDefaultTitle = QStringLiteral("Corvex     Concourse = 0000 Combine = 00");
+const QString kDefaultTitle = "Corvex     Concourse = 0000 Combine = 00";
 
 TEST_F(ConfigurationTest, EmptyStoreGivesTheDefaultsAndTitle)
 {
@@ -41,28 +41,17 @@ TEST_F(ConfigurationTest, EmptyStoreGivesTheDefaultsAndTitle)
     EXPECT_TRUE(dialogs.log().empty());
 }
 
-TEST_F(ConfigurationTest, OrganisationCodesComeInListOrder)
-{
-    EXPECT_EQ(NationalOrgCodes(), (QStringList{"AU", "CA", "CU", "IF", "MX", "NP", "US"}));
-}
-
-TEST_F(ConfigurationTest, TitleShowsCodesInCapitals)
-{
-    EXPECT_EQ(ConfigTitle(QStringLiteral("ab1x"), QStringLiteral("c7")),
-              QStringLiteral("Corvex     Concourse = AB1X Combine = C7"));
-}
-
 TEST_F(ConfigurationTest, SavingAppliesTheStorageRules)
 {
     SettingsStore store(settingsFile());
-    ConfigValues values{QStringLiteral("US"),
-                        QStringLiteral("ab"),
-                        QStringLiteral("7"),
-                        QStringLiteral("The Great Lakes Combine"), // 23 characters
-                        QStringLiteral("03"),
-                        QStringLiteral(" /dev/ttyUSB0 ")};
+    ConfigValues values{"US",
+                        "ab",
+                        "7",
+                        "The Great Lakes Combine", // 23 characters
+                        "03",
+                        " /dev/ttyUSB0 "};
     const QString title = SaveSettings(store, dialogs, values);
-    EXPECT_EQ(title, QStringLiteral("Corvex     Concourse = AB Combine = 7"));
+    EXPECT_EQ(title, "Corvex     Concourse = AB Combine = 7");
     EXPECT_EQ(store.read("NationalOrg", {}), "US");
     EXPECT_EQ(store.read("Concourse", {}), "AB00");
     EXPECT_EQ(store.read("Combine", {}), "70");
@@ -74,13 +63,21 @@ TEST_F(ConfigurationTest, SavingAppliesTheStorageRules)
 
 TEST_F(ConfigurationTest, StoredFormsOfEdgeValues)
 {
-    EXPECT_EQ(StoredConcourse(QStringLiteral("12")), "1200");
-    EXPECT_EQ(StoredConcourse(QStringLiteral("abcdef")), "ABCD");
+    EXPECT_EQ(ConfigTitle("ab1x", "c7"), "Corvex     Concourse = AB1X Combine = C7");
+    EXPECT_EQ(StoredConcourse("12"), "1200");
+    EXPECT_EQ(StoredConcourse("abcdef"), "ABCD");
     EXPECT_EQ(StoredCombine(QString()), "00");
     EXPECT_EQ(StoredCombineName(QString()), QStringLiteral("Default") + QString(13, ' '));
-    EXPECT_EQ(StoredCombineName(QStringLiteral("Été Combine")),
-              QStringLiteral("Été Combine") + QString(9, ' '));
+    EXPECT_EQ(StoredCombineName("Été Combine"), QStringLiteral("Été Combine") + QString(9, ' '));
     EXPECT_EQ(StoredCombineName(QString(25, 'x')), QString(20, 'x'));
+    EXPECT_EQ(PortNumberFromText(QString()), 0);
+    EXPECT_EQ(PortNumberFromText("3x"), 3);
+    EXPECT_EQ(PortNumberFromText("99"), 99);
+    EXPECT_GT(PortNumberFromText("99999999999999999999"), 99);
+    EXPECT_FALSE(IsValidPortNumber(0));
+    EXPECT_TRUE(IsValidPortNumber(1));
+    EXPECT_TRUE(IsValidPortNumber(99));
+    EXPECT_FALSE(IsValidPortNumber(100));
 }
 
 TEST_F(ConfigurationTest, StoredValuesAreShownAsStoredAndKeysIgnoreCase)
@@ -97,16 +94,16 @@ TEST_F(ConfigurationTest, StoredValuesAreShownAsStoredAndKeysIgnoreCase)
     EXPECT_EQ(values.combineName, QStringLiteral("Lakes") + QString(15, ' '));
     EXPECT_EQ(values.concourse, "ab12");
     EXPECT_EQ(port.portNumber(), 7);
-    EXPECT_EQ(*title, QStringLiteral("Corvex     Concourse = AB12 Combine = 00"));
+    EXPECT_EQ(*title, "Corvex     Concourse = AB12 Combine = 00");
 
     // Written as "ComPorts", it is still the one entry read as "Comports".
-    values.comPort = QStringLiteral("9");
+    values.comPort = "9";
     SaveSettings(store, dialogs, values);
     SettingsStore reread(settingsFile());
     EXPECT_EQ(reread.read("Comports", {}), "9");
     QFile file(settingsFile());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(file.readAll()).count(QStringLiteral("omports="), Qt::CaseInsensitive), 1);
+    EXPECT_EQ(QString::fromUtf8(file.readAll()).count("omports=", Qt::CaseInsensitive), 1);
 }
 
 TEST_F(ConfigurationTest, InvalidPortNumberShowsTheMessageAndNoTitle)
@@ -120,7 +117,7 @@ TEST_F(ConfigurationTest, InvalidPortNumberShowsTheMessageAndNoTitle)
         ASSERT_EQ(dialogs.texts().size(), 1);
         EXPECT_EQ(dialogs.texts().first(),
                   QStringLiteral("Invalid comport number") + stored +
-                      QStringLiteral("\r\nCheck to see that the Corvex is connected and turned on."));
+                      "\r\nCheck to see that the Corvex is connected and turned on.");
         EXPECT_EQ(dialogs.log().front().box.buttons, Dialogs::Buttons::Ok);
     }
 }
@@ -130,31 +127,19 @@ TEST_F(ConfigurationTest, DeviceTakesThePlaceOfAnInvalidNumber)
     SettingsStore store(settingsFile());
     ASSERT_TRUE(store.write("ComPorts", "0"));
     ConfigValues values;
-    EXPECT_TRUE(LoadSettings(store, port, dialogs, values, QStringLiteral("/dev/pts/9")).has_value());
+    EXPECT_TRUE(LoadSettings(store, port, dialogs, values, "/dev/pts/9").has_value());
     EXPECT_EQ(port.deviceName(), "/dev/pts/9");
     EXPECT_TRUE(dialogs.log().empty());
-}
-
-TEST_F(ConfigurationTest, PortNumberReadsLeadingDigits)
-{
-    EXPECT_EQ(PortNumberFromText(QString()), 0);
-    EXPECT_EQ(PortNumberFromText(QStringLiteral("3x")), 3);
-    EXPECT_EQ(PortNumberFromText(QStringLiteral("99")), 99);
-    EXPECT_EQ(PortNumberFromText(QStringLiteral("99999999999999999999")) > 99, true);
-    EXPECT_FALSE(IsValidPortNumber(0));
-    EXPECT_TRUE(IsValidPortNumber(1));
-    EXPECT_TRUE(IsValidPortNumber(99));
-    EXPECT_FALSE(IsValidPortNumber(100));
 }
 
 TEST_F(ConfigurationTest, WriteFailureStopsAndReports)
 {
     // A settings file that cannot be created, even by root.
-    SettingsStore store(QStringLiteral("/proc/corvex-no-such/Corvex.conf"));
+    SettingsStore store("/proc/corvex-no-such/Corvex.conf");
     ConfigValues values{"CA", "1", "2", "x", "4", {}};
     SaveSettings(store, dialogs, values);
     ASSERT_EQ(dialogs.texts().size(), 1) << "one message, the remaining keys are not tried";
-    EXPECT_TRUE(dialogs.texts().first().startsWith(QStringLiteral("Error ")));
-    EXPECT_TRUE(dialogs.texts().first().endsWith(QStringLiteral("Cannot write configuration settings.")));
+    EXPECT_TRUE(dialogs.texts().first().startsWith("Error "));
+    EXPECT_TRUE(dialogs.texts().first().endsWith("Cannot write configuration settings."));
 }
 } // namespace

@@ -67,7 +67,7 @@ TEST_F(DemoStartup, StandInClockAnswersAndEndsWithTheSession)
 TEST(DemoSession, MissingClockProgramIsReported)
 {
     DemoSession demo;
-    EXPECT_FALSE(demo.startClock(QStringLiteral("/nonexistent/corvex-clocksim")));
+    EXPECT_FALSE(demo.startClock("/nonexistent/corvex-clocksim"));
     EXPECT_TRUE(demo.error().contains("/nonexistent/corvex-clocksim"));
 }
 } // namespace

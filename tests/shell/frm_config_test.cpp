@@ -44,7 +44,7 @@ protected:
         context.reset();
     }
 
-    QString stored(const QString& key) { return context->settings.read(key, QStringLiteral("<absent>")); }
+    QString stored(const QString& key) { return context->settings.read(key, "<absent>"); }
 
     std::unique_ptr<frmMain> window;
     frmConfig* config = nullptr;
@@ -130,7 +130,7 @@ TEST_F(FrmConfigTest, SaveClosesAnOpenPortAndAppliesTheNewDevice)
     auto* portField = findChildOrFail<QLineEdit>(config, "txtComPort");
     ASSERT_TRUE(device && portField);
     device->setCurrentText(second.devicePath()); // a pty is never listed: typed
-    portField->setText(QStringLiteral("4"));
+    portField->setText("4");
     findChildOrFail<QPushButton>(config, "save_config")->click();
 
     EXPECT_FALSE(context->port.isOpen());
@@ -144,7 +144,7 @@ TEST_F(FrmConfigTest, SaveClosesAnOpenPortAndAppliesTheNewDevice)
 TEST_F(FrmConfigTest, ClosingWithAnInvalidPortNumberWarnsAndKeepsTheOldTitle)
 {
     findChildOrFail<QLineEdit>(config, "txtComPort")->clear();
-    findChildOrFail<QLineEdit>(config, "concrs")->setText(QStringLiteral("12"));
+    findChildOrFail<QLineEdit>(config, "concrs")->setText("12");
     config->close();
     // Saving sets the title from the fields; loading again stops at the port number.
     EXPECT_EQ(window->windowTitle(), "Corvex     Concourse = 12 Combine = 00");
@@ -159,7 +159,7 @@ class FrmConfigOverrideTest : public ShellTest {};
 
 TEST_F(FrmConfigOverrideTest, PortOptionHoldsUntilAnotherDeviceIsSaved)
 {
-    makeContext(QStringLiteral("/dev/pts/77"));
+    makeContext("/dev/pts/77");
     auto* config = new frmConfig(*context);
     context->configWindow = config;
     EXPECT_EQ(context->port.deviceName(), "/dev/pts/77");
@@ -169,7 +169,7 @@ TEST_F(FrmConfigOverrideTest, PortOptionHoldsUntilAnotherDeviceIsSaved)
     EXPECT_EQ(context->settings.read("ComDevice", "<absent>"), "") << "the option is never stored";
 
     config->show();
-    findChildOrFail<QComboBox>(config, "cboComDevice")->setCurrentText(QStringLiteral("/dev/ttyUSB3"));
+    findChildOrFail<QComboBox>(config, "cboComDevice")->setCurrentText("/dev/ttyUSB3");
     findChildOrFail<QPushButton>(config, "save_config")->click();
     EXPECT_EQ(context->port.deviceName(), "/dev/ttyUSB3");
     EXPECT_EQ(context->settings.read("ComDevice", {}), "/dev/ttyUSB3");

@@ -203,8 +203,8 @@ TEST_F(FrmMainTest, MissingHelpFileIsReportedNotIgnored)
 
 TEST_F(FrmMainTest, GeneralErrorReportCountsErrors)
 {
-    window->showGeneralError(QStringLiteral("Disk full"), 61);
-    window->showGeneralError(QStringLiteral("Disk full"), 61);
+    window->showGeneralError("Disk full", 61);
+    window->showGeneralError("Disk full", 61);
     ASSERT_EQ(dialogs.texts().size(), 2);
     EXPECT_EQ(dialogs.texts()[0], "Disk full #:61.1\r\nPlease notify Halvard Electronics USA of this ERROR");
     EXPECT_EQ(dialogs.texts()[1], "Disk full #:61.2\r\nPlease notify Halvard Electronics USA of this ERROR");

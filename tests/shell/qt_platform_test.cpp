@@ -8,17 +8,16 @@
 namespace {
 TEST(QtFileFilter, VbFilterBecomesQtFilter)
 {
-    EXPECT_EQ(qtFileFilter(QStringLiteral("WinSpeed Data Files (*.D00)|*.D00|")),
-              "WinSpeed Data Files (*.D00)");
-    EXPECT_EQ(qtFileFilter(QStringLiteral("Race files|*.txt;*.cvx|All files (*.*)|*.*")),
+    EXPECT_EQ(qtFileFilter("WinSpeed Data Files (*.D00)|*.D00|"), "WinSpeed Data Files (*.D00)");
+    EXPECT_EQ(qtFileFilter("Race files|*.txt;*.cvx|All files (*.*)|*.*"),
               "Race files (*.txt *.cvx);;All files (*.*)");
     EXPECT_EQ(qtFileFilter(QString()), "");
-    EXPECT_EQ(qtFileFilter(QStringLiteral("dangling")), "") << "a description without a pattern is dropped";
+    EXPECT_EQ(qtFileFilter("dangling"), "") << "a description without a pattern is dropped";
 }
 
 TEST(QtBoxText, CrLfBecomesOneLineBreak)
 {
-    EXPECT_EQ(qtBoxText(QStringLiteral("a\r\n\r\nb\rc")), "a\n\nb\nc");
+    EXPECT_EQ(qtBoxText("a\r\n\r\nb\rc"), "a\n\nb\nc");
 }
 
 TEST(QtProgressWindow, ShowsDesignTextsAndKeepsItsLines)
@@ -36,9 +35,9 @@ TEST(QtProgressWindow, ShowsDesignTextsAndKeepsItsLines)
     EXPECT_EQ(upper->text(), "Transferring Data...");
     EXPECT_EQ(lower->text(), "");
 
-    progress.setTitle(QStringLiteral("DOS Import"));
-    progress.setUpperLine(QStringLiteral("Please wait..."));
-    progress.setLowerLine(QStringLiteral("12 Blocks Transferred"));
+    progress.setTitle("DOS Import");
+    progress.setUpperLine("Please wait...");
+    progress.setLowerLine("12 Blocks Transferred");
     progress.repaint();
     progress.show(); // showing again while shown keeps the lines
     EXPECT_EQ(window->windowTitle(), "DOS Import");

@@ -37,6 +37,8 @@ protected:
         RunStartup(*context, *window);
     }
     QString panel(int number) { return window->statusPanel(number)->text(); }
+    // The clock panels: RBM version and serial, PCF version and serial, status.
+    QStringList clockPanels() { return {panel(2), panel(4), panel(6), panel(8), panel(10)}; }
     bool administrationEnabled()
     {
         auto* menu = findChildOrFail<QMenu>(window.get(), "mnuAdministrationMenu");
@@ -57,11 +59,8 @@ TEST_F(StartupTest, ClockAnswersOnFirstRun)
 {
     start(sim.devicePath());
     EXPECT_TRUE(dialogs.log().empty()) << dialogs.lines().join('\n').toStdString();
-    EXPECT_EQ(panel(2), "1.23");
-    EXPECT_EQ(panel(4), "0255");
-    EXPECT_EQ(panel(6), "1.05");
-    EXPECT_EQ(panel(8), "0255");
-    EXPECT_EQ(panel(10), "RBM in Race Mode, no birds logged");
+    EXPECT_EQ(clockPanels(),
+              (QStringList{"1.23", "0255", "1.05", "0255", "RBM in Race Mode, no birds logged"}));
     EXPECT_EQ(window->windowTitle(), "Corvex     Concourse = 0000 Combine = 00");
     EXPECT_EQ(sim.commands(), (QList<QByteArray>{"v", "v", "e00"}));
     // The first run made the database and opened the main window's connection on it.
@@ -81,11 +80,7 @@ TEST_F(StartupTest, NoClockShowsTheExchangeMessageAndNotConnected)
     ASSERT_EQ(dialogs.texts().size(), 1) << dialogs.lines().join('\n').toStdString();
     EXPECT_TRUE(dialogs.texts().first().startsWith("No Corvex detected. Please check connection."));
     EXPECT_EQ(dialogs.log().front().box.title, "Communications Error!");
-    EXPECT_EQ(panel(2), "0.00");
-    EXPECT_EQ(panel(4), "0000");
-    EXPECT_EQ(panel(6), "0.00");
-    EXPECT_EQ(panel(8), "0000");
-    EXPECT_EQ(panel(10), "CORVEX NOT CONNECTED");
+    EXPECT_EQ(clockPanels(), (QStringList{"0.00", "0000", "0.00", "0000", "CORVEX NOT CONNECTED"}));
     EXPECT_FALSE(context->database.isOpen());
     // Every menu stays usable; the first run still made the database for the data windows.
     EXPECT_TRUE(administrationEnabled());
