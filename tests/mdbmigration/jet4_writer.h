@@ -222,11 +222,10 @@ inline Written write(const std::vector<Table>& tables, const Options& options = 
     Written written;
 
     Table catalog;
-    catalog.name = QStringLiteral("MSysObjects");
-    catalog.columns = {{QStringLiteral("Id"), Long, false},    {QStringLiteral("ParentId"), Long, false},
-                       {QStringLiteral("Name"), Text, false},  {QStringLiteral("Type"), Short, false},
-                       {QStringLiteral("Flags"), Long, false}, {QStringLiteral("LvProp"), Ole, false}};
-    catalog.rows.push_back({2, QVariant(), QStringLiteral("MSysObjects"), 1, qint64(0x80000002), QVariant()});
+    catalog.name = "MSysObjects";
+    catalog.columns = {{"Id", Long, false},    {"ParentId", Long, false}, {"Name", Text, false},
+                       {"Type", Short, false}, {"Flags", Long, false},    {"LvProp", Ole, false}};
+    catalog.rows.push_back({2, QVariant(), "MSysObjects", 1, qint64(0x80000002), QVariant()});
 
     for (const Table& t : tables) {
         const int tdef = int(pages.size());

@@ -21,76 +21,65 @@ namespace {
 
 jet4::Table clubsTable()
 {
-    jet4::Table t{QStringLiteral("clubs"),
-                  {{QStringLiteral("ClubID"), Long, true}, {QStringLiteral("ClubName"), Text}},
-                  {}};
+    jet4::Table t{"clubs", {{"ClubID", Long, true}, {"ClubName", Text}}, {}};
     // Club 2 was deleted in the old program: the ids have a gap that the flyers' ClubID must keep pointing
     // across.
-    t.rows = {{1, QStringLiteral("Northside Racing Club")},
-              {3, QStringLiteral("Élan  ")},
-              {7, QStringLiteral("7 Hills")}};
+    t.rows = {{1, "Northside Racing Club"}, {3, "Élan  "}, {7, "7 Hills"}};
     return t;
 }
 
 jet4::Table flyersTable()
 {
-    jet4::Table t{QStringLiteral("flyerlist"),
-                  {{QStringLiteral("FlyerID"), Long, true},
-                   {QStringLiteral("ClubID"), Long},
-                   {QStringLiteral("Name"), Text},
-                   {QStringLiteral("Address"), Text},
-                   {QStringLiteral("CityStateZip"), Text},
-                   {QStringLiteral("email"), Text},
-                   {QStringLiteral("Phone"), Text},
-                   {QStringLiteral("Longitude"), Text},
-                   {QStringLiteral("Latitude"), Text}},
+    jet4::Table t{"flyerlist",
+                  {{"FlyerID", Long, true},
+                   {"ClubID", Long},
+                   {"Name", Text},
+                   {"Address", Text},
+                   {"CityStateZip", Text},
+                   {"email", Text},
+                   {"Phone", Text},
+                   {"Longitude", Text},
+                   {"Latitude", Text}},
                   {}};
     const int ids[] = {2, 3, 4, 9, 10};
     const int clubs[] = {7, 1, 3, 7, 3};
     for (int i = 0; i < 5; ++i) {
         t.rows.push_back({ids[i], clubs[i], QStringLiteral("Flyer %1   ").arg(ids[i]),
-                          QStringLiteral("%1 Main St.").arg(i), QStringLiteral("Springfield IL 62704"),
+                          QStringLiteral("%1 Main St.").arg(i), "Springfield IL 62704",
                           i == 2 ? QVariant() : QVariant(QStringLiteral("f%1@example.com").arg(i)),
-                          QStringLiteral("555-01%1").arg(i), QStringLiteral("0893512"),
-                          QStringLiteral("413210")});
+                          QStringLiteral("555-01%1").arg(i), "0893512", "413210"});
     }
     return t;
 }
 
 jet4::Table birdsTable(int count, int flyers = 5)
 {
-    jet4::Table t{QStringLiteral("birds"),
-                  {{QStringLiteral("BirdFlyerID"), Long},
-                   {QStringLiteral("NatOrg"), Text},
-                   {QStringLiteral("HatchYr"), Text},
-                   {QStringLiteral("clubletters"), Text},
-                   {QStringLiteral("bnumber"), Text},
-                   {QStringLiteral("sex"), Text},
-                   {QStringLiteral("elecnumber"), Text},
-                   {QStringLiteral("color"), Text},
-                   {QStringLiteral("type"), Text}},
+    jet4::Table t{"birds",
+                  {{"BirdFlyerID", Long},
+                   {"NatOrg", Text},
+                   {"HatchYr", Text},
+                   {"clubletters", Text},
+                   {"bnumber", Text},
+                   {"sex", Text},
+                   {"elecnumber", Text},
+                   {"color", Text},
+                   {"type", Text}},
                   {}};
     const int ids[] = {2, 3, 4, 9, 10};
     for (int i = 0; i < count; ++i) {
-        t.rows.push_back({ids[i % flyers], QStringLiteral("US"), QStringLiteral("08"), QStringLiteral(" ABC"),
-                          QStringLiteral("%1").arg(99999 - i, 6, 10, QLatin1Char('0')),
-                          i % 2 ? QStringLiteral("H") : QStringLiteral("C"),
-                          i % 3 ? QStringLiteral("%1").arg(i, 10, 10, QLatin1Char('0')) : kNoElecnumber,
-                          QStringLiteral("BB"), QStringLiteral("0")});
+        t.rows.push_back({ids[i % flyers], "US", "08", " ABC",
+                          QStringLiteral("%1").arg(99999 - i, 6, 10, QLatin1Char('0')), i % 2 ? "H" : "C",
+                          i % 3 ? QStringLiteral("%1").arg(i, 10, 10, QLatin1Char('0')) : kNoElecnumber, "BB",
+                          "0"});
     }
     return t;
 }
 
 jet4::Table orteTable()
 {
-    return {QStringLiteral("orte"),
-            {{QStringLiteral("racenum"), Text},
-             {QStringLiteral("racedate"), Text},
-             {QStringLiteral("racename"), Text},
-             {QStringLiteral("racetype"), Text}},
-            {{QStringLiteral("07"), QStringLiteral("0704"), QStringLiteral("O'Hare \"North\" "),
-              QStringLiteral("1")},
-             {QStringLiteral("01"), QStringLiteral("0412"), QStringLiteral("Peoria"), QStringLiteral("2")}}};
+    return {"orte",
+            {{"racenum", Text}, {"racedate", Text}, {"racename", Text}, {"racetype", Text}},
+            {{"07", "0704", "O'Hare \"North\" ", "1"}, {"01", "0412", "Peoria", "2"}}};
 }
 
 std::vector<jet4::Table> seasonTables()
@@ -101,7 +90,7 @@ std::vector<jet4::Table> seasonTables()
 class MdbMigration : public ::testing::Test {
 protected:
     QString writeMdb(const std::vector<jet4::Table>& tables, const jet4::Options& options = {},
-                     const QString& name = QStringLiteral("corvexdata.mdb"))
+                     const QString& name = "corvexdata.mdb")
     {
         m_written = jet4::write(tables, options);
         return writeFile(name, m_written.file);
@@ -114,7 +103,7 @@ protected:
         file.write(bytes);
         return path;
     }
-    QString target() const { return QDir(m_dir.path()).filePath(QStringLiteral("corvexdata.db")); }
+    QString target() const { return QDir(m_dir.path()).filePath("corvexdata.db"); }
 
     // Every row of the four tables in stored order, every field as stored.
     QStringList dump(const QString& path) const
@@ -129,7 +118,7 @@ protected:
             while (query.next()) {
                 QStringList values{shape.name};
                 for (int i = 0; i < shape.fields.size(); ++i)
-                    values << (query.isNull(i) ? QStringLiteral("<null>") : query.value(i).toString());
+                    values << (query.isNull(i) ? "<null>" : query.value(i).toString());
                 rows << values.join('|');
             }
         }
@@ -181,12 +170,12 @@ TEST_F(MdbMigration, KeepsIdsRelationsOrderAndTextsExactly)
     const AdminData data(database);
     const auto flyer = data.flyerByName(QStringLiteral("Flyer 9"));
     ASSERT_TRUE(flyer.ok() && flyer.value);
-    EXPECT_EQ(data.clubName(flyer.value->ClubID).value, QStringLiteral("7 Hills"));
+    EXPECT_EQ(data.clubName(flyer.value->ClubID).value, "7 Hills");
     EXPECT_EQ(data.birdsOfFlyer(flyer.value->FlyerID).value.size(), 8u);
-    EXPECT_EQ(data.addClub(QStringLiteral("New")).value, 8);
+    EXPECT_EQ(data.addClub("New").value, 8);
     Flyer newcomer;
     newcomer.ClubID = 1;
-    newcomer.Name = QStringLiteral("Newcomer");
+    newcomer.Name = "Newcomer";
     EXPECT_EQ(data.addFlyer(newcomer).value, 11);
 }
 
@@ -203,12 +192,12 @@ TEST_F(MdbMigration, ServerDatabaseKeepsTheKeysAndCountsOnAfterThem)
         const AdminData data(database);
         const auto flyer = data.flyerByName(QStringLiteral("Flyer 9"));
         ASSERT_TRUE(flyer.ok() && flyer.value);
-        EXPECT_EQ(data.clubName(flyer.value->ClubID).value, QStringLiteral("7 Hills"));
+        EXPECT_EQ(data.clubName(flyer.value->ClubID).value, "7 Hills");
         EXPECT_EQ(data.birdsOfFlyer(9).value.size(), 8u);
-        EXPECT_EQ(data.addClub(QStringLiteral("New")).value, 8);
+        EXPECT_EQ(data.addClub("New").value, 8);
         Flyer newcomer;
         newcomer.ClubID = 1;
-        newcomer.Name = QStringLiteral("Newcomer");
+        newcomer.Name = "Newcomer";
         EXPECT_EQ(data.addFlyer(newcomer).value, 11);
     }
     TestServer::dropDatabase(uri);
@@ -216,13 +205,10 @@ TEST_F(MdbMigration, ServerDatabaseKeepsTheKeysAndCountsOnAfterThem)
 
 TEST_F(MdbMigration, FieldNamesIgnoreCaseAndUnknownColumnsAreLeftOut)
 {
-    jet4::Table flyers{QStringLiteral("FLYERLIST"),
-                       {{QStringLiteral("flyerid"), Long, true},
-                        {QStringLiteral("CLUBID"), Long},
-                        {QStringLiteral("name"), Text},
-                        {QStringLiteral("Fax"), Text},
-                        {QStringLiteral("phone"), Text}},
-                       {{5, 1, QStringLiteral("Ann"), QStringLiteral("555"), QStringLiteral("123")}}};
+    jet4::Table flyers{
+        "FLYERLIST",
+        {{"flyerid", Long, true}, {"CLUBID", Long}, {"name", Text}, {"Fax", Text}, {"phone", Text}},
+        {{5, 1, "Ann", "555", "123"}}};
     const QString mdb = writeMdb({clubsTable(), flyers});
     const MdbMigrationReport report = migrateMdb(mdb, target(), false);
     ASSERT_TRUE(report.ok()) << report.summary().join('\n').toStdString();
@@ -237,9 +223,9 @@ TEST_F(MdbMigration, FieldNamesIgnoreCaseAndUnknownColumnsAreLeftOut)
 TEST_F(MdbMigration, RowsWithUnusableKeysAreReportedAndLeftOut)
 {
     jet4::Table clubs = clubsTable();
-    clubs.rows.push_back({3, QStringLiteral("Copy of club 3")});
+    clubs.rows.push_back({3, "Copy of club 3"});
     jet4::Table flyers = flyersTable();
-    flyers.rows.push_back({QVariant(), 1, QStringLiteral("Nobody")});
+    flyers.rows.push_back({QVariant(), 1, "Nobody"});
     const MdbMigrationReport report = migrateMdb(writeMdb({clubs, flyers}), target(), false);
     ASSERT_TRUE(report.ok());
     EXPECT_EQ(report.tables[0].read, 4);
@@ -251,7 +237,7 @@ TEST_F(MdbMigration, RowsWithUnusableKeysAreReportedAndLeftOut)
 
 TEST_F(MdbMigration, FileWithADatabasePasswordMigrates)
 {
-    const QString mdb = writeMdb(seasonTables(), {QStringLiteral("TravenMoss")});
+    const QString mdb = writeMdb(seasonTables(), {"TravenMoss"});
     QFile file(mdb);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_FALSE(file.readAll().contains(QByteArray("T\0r\0a\0v", 8))); // stored masked, not in clear
@@ -264,17 +250,17 @@ TEST_F(MdbMigration, FilesThatAreNoAccessDatabaseChangeNothing)
 {
     fillTarget();
     const QStringList before = dump(target());
-    const QString text = writeFile(QStringLiteral("notes.mdb"), QByteArray("club list\r\n").repeated(900));
+    const QString text = writeFile("notes.mdb", QByteArray("club list\r\n").repeated(900));
     MdbMigrationReport report = migrateMdb(text, target(), true);
     EXPECT_EQ(report.status.code, DbError::NotOurDatabase);
     EXPECT_EQ(report.status.description,
               QStringLiteral("The file '%1' is not an Access database. Nothing was imported.").arg(text));
     EXPECT_TRUE(report.tables.empty());
 
-    const QString empty = writeFile(QStringLiteral("empty.mdb"), {});
+    const QString empty = writeFile("empty.mdb", {});
     EXPECT_EQ(migrateMdb(empty, target(), true).status.code, DbError::NotOurDatabase);
 
-    const QString foreign = writeMdb({{QStringLiteral("Customers"), {{QStringLiteral("Id"), Long}}, {{1}}}});
+    const QString foreign = writeMdb({{"Customers", {{"Id", Long}}, {{1}}}});
     report = migrateMdb(foreign, target(), true);
     EXPECT_EQ(report.status.code, DbError::NotOurDatabase);
     EXPECT_TRUE(report.status.description.contains("it is not a Corvex administration database"));
@@ -283,7 +269,7 @@ TEST_F(MdbMigration, FilesThatAreNoAccessDatabaseChangeNothing)
               DbError::FileNotFound);
     EXPECT_EQ(dump(target()), before);
     // Nor is a database created where there was none.
-    const QString elsewhere = QDir(m_dir.path()).filePath(QStringLiteral("other.db"));
+    const QString elsewhere = QDir(m_dir.path()).filePath("other.db");
     migrateMdb(text, elsewhere, false);
     EXPECT_FALSE(QFile::exists(elsewhere));
 }
@@ -312,11 +298,11 @@ TEST_F(MdbMigration, DamagedPageHalfwayLeavesTheTargetAsItWas)
     fillTarget();
     const QStringList before = dump(target());
     writeMdb({clubsTable(), flyersTable(), birdsTable(300), orteTable()});
-    const std::vector<int>& birdPages = m_written.dataPages.at(QStringLiteral("birds"));
+    const std::vector<int>& birdPages = m_written.dataPages.at("birds");
     ASSERT_GE(birdPages.size(), 3u);
     QByteArray bytes = m_written.file;
     bytes.replace(birdPages[1] * jet4::kPageSize, jet4::kPageSize, QByteArray(jet4::kPageSize, char(0xAB)));
-    const QString mdb = writeFile(QStringLiteral("damaged.mdb"), bytes);
+    const QString mdb = writeFile("damaged.mdb", bytes);
 
     const MdbMigrationReport report = migrateMdb(mdb, target(), true);
     EXPECT_EQ(report.status.code, DbError::General);
@@ -369,7 +355,7 @@ TEST_F(MdbMigration, MenuFlowAsksBeforeReplacingAndShowsTheSummary)
 TEST_F(MdbMigration, CommandLineImportsThenRefusesWithoutReplace)
 {
     const QString mdb = writeMdb(seasonTables());
-    const QString home = QDir(m_dir.path()).filePath(QStringLiteral("home"));
+    const QString home = QDir(m_dir.path()).filePath("home");
     const auto run = [&](const QStringList& extra, QString& output) {
         QProcess cli;
         cli.start(QStringLiteral(CORVEX_CLI_PATH), QStringList{"--home", home, "migrate-mdb", mdb} + extra);
