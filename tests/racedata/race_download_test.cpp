@@ -11,9 +11,10 @@ protected:
     QString shownFolder() const { return displayedRaceFolder(folder); }
 };
 
-TEST_F(RaceDownload, SavesEveryRecordWithCrLfInAFileNamedFromTheFirstHeader)
+TEST_F(RaceDownload, SavesEveryRecordWithCrLfInAFileNamedFromTheFirstHeaderInANewFolder)
 {
     setRaces({raceHeader(), clocking(), clocking("US08 ABC000002", "143107", "X")});
+    ASSERT_FALSE(QDir(folder).exists()); // made by the download
     const auto result = download();
     ASSERT_EQ(result.outcome, RaceDownloadOutcome::Saved);
     EXPECT_EQ(result.records, 3);
@@ -25,14 +26,6 @@ TEST_F(RaceDownload, SavesEveryRecordWithCrLfInAFileNamedFromTheFirstHeader)
     EXPECT_FALSE(port.isOpen());
     const QList<QByteArray> ack{QByteArray(1, control::ACK)};
     EXPECT_EQ(sim.commands(), (QList<QByteArray>{"v", "v", "e00", "W"} + ack + ack + ack + ack)); // then EOT
-}
-
-TEST_F(RaceDownload, MissingRaceFolderIsCreated)
-{
-    setRaces({raceHeader(), clocking()});
-    ASSERT_FALSE(QDir(folder).exists());
-    EXPECT_EQ(download().outcome, RaceDownloadOutcome::Saved);
-    EXPECT_EQ(filesInFolder(), QStringList{"00120307.045"});
 }
 
 TEST_F(RaceDownload, HeaderWithoutClockingsIsNoRaceData)
