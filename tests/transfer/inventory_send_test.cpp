@@ -126,7 +126,7 @@ TEST_F(SendInventoryTest, ModuleOfTheSameFlyerIsOverwrittenWithoutAQuestion)
     EXPECT_EQ(dialogs.texts(), QStringList{birdsSentText(3)});
 }
 
-TEST_F(SendInventoryTest, AnotherFlyersModuleAsksAndCancelSendsNothing)
+TEST_F(SendInventoryTest, AnotherFlyersModuleAsksCancelSendsNothingOkOverwrites)
 {
     moduleHolds("Mary Jones");
     dialogs.queueAnswer(Dialogs::Answer::Cancel);
@@ -142,11 +142,7 @@ TEST_F(SendInventoryTest, AnotherFlyersModuleAsksAndCancelSendsNothing)
     EXPECT_EQ(commandsAfterQuery(), (QList<QByteArray>{"X", ack(), ack(), ack(), eot()}));
     EXPECT_EQ(progress.timesShown(), 0);
     EXPECT_EQ(sim.scenario().s3, S3Record(settings, 3, 5, "Mary Jones"));
-}
 
-TEST_F(SendInventoryTest, AnotherFlyersModuleIsOverwrittenOnOk)
-{
-    moduleHolds("Mary Jones");
     dialogs.queueAnswer(Dialogs::Answer::Ok);
     EXPECT_EQ(send(request()).outcome, SendInventoryOutcome::Sent);
     EXPECT_EQ(sim.scenario().birds.size(), 3);
