@@ -2,26 +2,16 @@
 #include "dos_fixture.h"
 #include "dosimport/dos_files.h"
 
-TEST(DosFields, CommasAndLineEndsSeparateAndQuotesKeepCommas)
+TEST(DosFields, SeparatorsQuotesCtrlZAndCodePage437)
 {
-    const QByteArray bytes("\"Smith, John\",plain\r\n  lead,\"\"\nlast\rafter\r\n");
-    EXPECT_EQ(ReadDosFields(bytes),
+    EXPECT_EQ(ReadDosFields("\"Smith, John\",plain\r\n  lead,\"\"\nlast\rafter\r\n"),
               (QStringList{"Smith, John", "plain", "lead", QString(), "last", "after"}));
-}
-
-TEST(DosFields, UnclosedQuoteEndsAtTheLineAndCtrlZEndsTheFile)
-{
+    // An unclosed quote ends at the line, Ctrl-Z ends the file.
     EXPECT_EQ(ReadDosFields("\"open, field\r\nnext\x1Agarbage,more"), (QStringList{"open, field", "next"}));
     EXPECT_TRUE(ReadDosFields(QByteArray()).isEmpty());
     // Text after a closing quote is dropped up to the separator.
     EXPECT_EQ(ReadDosFields("\"a\"junk,b"), (QStringList{"a", "b"}));
-}
-
-TEST(DosFields, TextIsCodePage437)
-{
-    QByteArray bytes("\"S3   0105123M\x81ller");
-    bytes += "\"\r\n";
-    EXPECT_EQ(ReadDosFields(bytes).value(0), "S3   0105123Müller");
+    EXPECT_EQ(ReadDosFields(QByteArray("\"S3   0105123M\x81ller") + "\"\r\n").value(0), "S3   0105123Müller");
 }
 
 TEST(AdminFileRecords, OnlyS3FieldsCountAndAreCutByPosition)
@@ -43,6 +33,8 @@ TEST(AdminFileRecords, OnlyS3FieldsCountAndAreCutByPosition)
     EXPECT_TRUE(records[1].club.isEmpty());
     EXPECT_TRUE(records[1].name.isEmpty());
     EXPECT_FALSE(records[1].birdFileNameValid());
+    EXPECT_EQ(ConcourseOfFileName("S123405.DAT"), "1234");
+    EXPECT_EQ(CombineOfFileName("S123405.DAT"), "05");
 }
 
 TEST(AdminFileRecords, AtMost999FlyersAnd500Birds)
@@ -92,12 +84,6 @@ TEST(BirdFileName, OnlyLettersAndDigitsAroundTheDot)
     EXPECT_FALSE(named(" 5", "123").birdFileNameValid());
     EXPECT_FALSE(named("05", "1*3").birdFileNameValid());
     EXPECT_FALSE(named("0é", "123").birdFileNameValid());
-}
-
-TEST(AdminFileName, ConcourseAndCombine)
-{
-    EXPECT_EQ(ConcourseOfFileName("S123405.DAT"), "1234");
-    EXPECT_EQ(CombineOfFileName("S123405.DAT"), "05");
 }
 
 class DosFolder : public DosFolderTest {};
