@@ -15,37 +15,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QVBoxLayout>
-
-namespace {
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    return button;
-}
-
-QLineEdit* makeBox(QWidget* parent, const QString& name)
-{
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    admin_ui::selectAllOnFocus(box);
-    return box;
-}
-} // namespace
 
 frmBirdInventory::frmBirdInventory(const QString& databasePath, Dialogs& dialogs,
                                    const SettingsStore& settings, QWidget* parent)
     : QWidget(parent, Qt::Window), m_dialogs(dialogs),
       m_nationalOrg(settings.read(QStringLiteral("NationalOrg"), QString()))
 {
-    setObjectName(QStringLiteral("frmBirdInventory"));
-    setWindowTitle(tr("Bird Inventory"));
-    setAttribute(Qt::WA_DeleteOnClose);
+    admin_ui::setUpWindow(this, QStringLiteral("frmBirdInventory"), tr("Bird Inventory"));
     buildLayout();
 
     const DbResult opened = m_database.open(databasePath);
@@ -61,7 +40,7 @@ frmBirdInventory::~frmBirdInventory() = default;
 
 void frmBirdInventory::buildLayout()
 {
-    txtBISearch = makeBox(this, QStringLiteral("txtBISearch"));
+    txtBISearch = admin_ui::makeBox(this, QStringLiteral("txtBISearch"));
     txtBISearch->setPlaceholderText(tr("Beginning of the name"));
     lstBIFlyerList = new QListWidget(this);
     lstBIFlyerList->setObjectName(QStringLiteral("lstBIFlyerList"));
@@ -85,14 +64,14 @@ void frmBirdInventory::buildLayout()
     cmbOrg->setEditable(true);
     cmbOrg->setInsertPolicy(QComboBox::NoInsert);
     cmbOrg->setMaximumWidth(90);
-    txtYear = makeBox(this, QStringLiteral("txtYear"));
+    txtYear = admin_ui::makeBox(this, QStringLiteral("txtYear"));
     txtYear->setMaxLength(2);
     txtYear->setMaximumWidth(60);
-    txtClub = makeBox(this, QStringLiteral("txtClub"));
+    txtClub = admin_ui::makeBox(this, QStringLiteral("txtClub"));
     txtClub->setMaximumWidth(90);
-    txtIdNumber = makeBox(this, QStringLiteral("txtIdNumber"));
+    txtIdNumber = admin_ui::makeBox(this, QStringLiteral("txtIdNumber"));
     txtIdNumber->setMaximumWidth(110);
-    txtColor = makeBox(this, QStringLiteral("txtColor"));
+    txtColor = admin_ui::makeBox(this, QStringLiteral("txtColor"));
     optCock = new QRadioButton(tr("Cock"), this);
     optCock->setObjectName(QStringLiteral("optCock"));
     optHen = new QRadioButton(tr("Hen"), this);
@@ -101,23 +80,18 @@ void frmBirdInventory::buildLayout()
     admin_ui::filterKeys(txtIdNumber, bird::acceptsDigit);
     admin_ui::filterKeys(txtColor, bird::acceptsColorLetter);
 
-    cmdBirdAddNew = makeButton(this, QStringLiteral("cmdBirdAddNew"), tr("&Add"));
-    cmdBirdEdit = makeButton(this, QStringLiteral("cmdBirdEdit"), tr("&Edit"));
-    cmdBirdSave = makeButton(this, QStringLiteral("cmdBirdSave"), tr("&Save"));
-    cmdBirdCancel = makeButton(this, QStringLiteral("cmdBirdCancel"), tr("&Cancel"));
-    cmdBirdDelete = makeButton(this, QStringLiteral("cmdBirdDelete"), tr("&Delete"));
-    cmdBirdEnd = makeButton(this, QStringLiteral("cmdBirdEnd"), tr("E&nd"));
-    cmdSendBirds = makeButton(this, QStringLiteral("cmdSendBirds"), tr("Send to C&orvex"));
-    cmdReceiveBirds = makeButton(this, QStringLiteral("cmdReceiveBirds"), tr("&Receive from Corvex"));
+    cmdBirdAddNew = admin_ui::makeButton(this, QStringLiteral("cmdBirdAddNew"), tr("&Add"));
+    cmdBirdEdit = admin_ui::makeButton(this, QStringLiteral("cmdBirdEdit"), tr("&Edit"));
+    cmdBirdSave = admin_ui::makeButton(this, QStringLiteral("cmdBirdSave"), tr("&Save"));
+    cmdBirdCancel = admin_ui::makeButton(this, QStringLiteral("cmdBirdCancel"), tr("&Cancel"));
+    cmdBirdDelete = admin_ui::makeButton(this, QStringLiteral("cmdBirdDelete"), tr("&Delete"));
+    cmdBirdEnd = admin_ui::makeButton(this, QStringLiteral("cmdBirdEnd"), tr("E&nd"));
+    cmdSendBirds = admin_ui::makeButton(this, QStringLiteral("cmdSendBirds"), tr("Send to C&orvex"));
+    cmdReceiveBirds =
+        admin_ui::makeButton(this, QStringLiteral("cmdReceiveBirds"), tr("&Receive from Corvex"));
 
-    auto* flyerBox = new QGroupBox(tr("Flyers"), this);
-    auto* flyerLayout = new QVBoxLayout(flyerBox);
-    auto* searchRow = new QHBoxLayout;
-    searchRow->addWidget(new QLabel(tr("Search:"), flyerBox));
-    searchRow->addWidget(txtBISearch);
-    flyerLayout->addLayout(searchRow);
-    flyerLayout->addWidget(lstBIFlyerList, 1);
-    flyerLayout->addWidget(lblBIFlyerListCount);
+    auto* flyerBox =
+        admin_ui::searchedList(this, tr("Flyers"), txtBISearch, lstBIFlyerList, lblBIFlyerListCount);
 
     auto* birdBox = new QGroupBox(tr("Birds"), this);
     auto* birdLayout = new QVBoxLayout(birdBox);
@@ -148,24 +122,16 @@ void frmBirdInventory::buildLayout()
     right->addWidget(clockBox);
     right->addStretch(1);
 
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* button :
-         {cmdBirdAddNew, cmdBirdEdit, cmdBirdSave, cmdBirdCancel, cmdBirdDelete, cmdBirdEnd})
-        buttons->addWidget(button);
-
     auto* top = new QHBoxLayout;
     top->addWidget(flyerBox, 2);
     top->addWidget(birdBox, 4);
     top->addLayout(right, 2);
-    auto* main = new QVBoxLayout(this);
-    main->addLayout(top, 1);
-    main->addLayout(buttons);
+    admin_ui::stackWithButtons(
+        this, top, {cmdBirdAddNew, cmdBirdEdit, cmdBirdSave, cmdBirdCancel, cmdBirdDelete, cmdBirdEnd});
 
     connect(txtBISearch, &QLineEdit::textChanged, this, [this] { FillBirdFlyerList(); });
-    connect(lstBIFlyerList, &QListWidget::itemClicked, this, [this] { flyerClick(); });
-    connect(lstBIFlyerList, &QListWidget::currentRowChanged, this, [this] { flyerClick(); });
-    connect(lstPigeonList, &QListWidget::itemClicked, this, [this] { birdClick(); });
-    connect(lstPigeonList, &QListWidget::currentRowChanged, this, [this] { birdClick(); });
+    admin_ui::onRowChosen(lstBIFlyerList, this, [this] { flyerClick(); });
+    admin_ui::onRowChosen(lstPigeonList, this, [this] { birdClick(); });
 
     for (QLineEdit* box : {txtYear, txtClub, txtIdNumber, txtColor})
         connect(box, &QLineEdit::textChanged, this, [this] { applyControls(); });
@@ -256,13 +222,8 @@ void frmBirdInventory::FillBirdFlyerList()
         return;
     m_flyers.clear();
     m_flyer.reset();
-    if (m_database.isOpen()) {
-        const auto found = m_data.searchFlyers(txtBISearch->text());
-        if (found.ok())
-            m_flyers = found.value;
-        else
-            m_errors.show(m_dialogs, found.status);
-    }
+    if (m_database.isOpen())
+        m_flyers = admin_ui::rowsOrReported(m_data.searchFlyers(txtBISearch->text()), m_errors, m_dialogs);
     {
         const QSignalBlocker blocker(lstBIFlyerList);
         lstBIFlyerList->clear();
@@ -314,11 +275,7 @@ void frmBirdInventory::flyerClick()
     m_flyer = m_flyers[static_cast<size_t>(row)];
     m_birds.clear();
     m_shownBird.reset();
-    const auto found = m_data.birdsOfFlyerListed(m_flyer->FlyerID);
-    if (found.ok())
-        m_birds = found.value;
-    else
-        m_errors.show(m_dialogs, found.status);
+    m_birds = admin_ui::rowsOrReported(m_data.birdsOfFlyerListed(m_flyer->FlyerID), m_errors, m_dialogs);
     {
         const QSignalBlocker blocker(lstPigeonList);
         lstPigeonList->clear();
@@ -391,27 +348,11 @@ bool frmBirdInventory::leaveCheckApplies() const
     return m_mode != bird::Mode::Browse && !m_inLeaveCheck && QApplication::focusWidget() != cmdBirdCancel;
 }
 
-void frmBirdInventory::refocus(QWidget* box)
-{
-    // After the box that refused the value has lost the focus: give it back once the focus change is done.
-    QPointer<QWidget> guard(box);
-    QTimer::singleShot(0, this, [guard] {
-        if (!guard)
-            return;
-        guard->setFocus(Qt::OtherFocusReason);
-        if (auto* lineEdit = qobject_cast<QLineEdit*>(guard.data()))
-            lineEdit->selectAll();
-    });
-}
-
 bool frmBirdInventory::orgLeft()
 {
     if (bird::orgAcceptable(cmbOrg->currentText().trimmed()))
         return true;
-    m_inLeaveCheck = true;
-    m_dialogs.inform(bird::orgMessage());
-    m_inLeaveCheck = false;
-    refocus(cmbOrg);
+    admin_ui::refuseLeft(m_dialogs, bird::orgMessage(), cmbOrg, m_inLeaveCheck);
     return false;
 }
 
@@ -419,10 +360,7 @@ bool frmBirdInventory::yearLeft()
 {
     if (bird::yearAcceptable(txtYear->text()))
         return true;
-    m_inLeaveCheck = true;
-    m_dialogs.inform(bird::kYearMessage);
-    m_inLeaveCheck = false;
-    refocus(txtYear);
+    admin_ui::refuseLeft(m_dialogs, bird::kYearMessage, txtYear, m_inLeaveCheck);
     return false;
 }
 
@@ -549,10 +487,7 @@ void frmBirdInventory::deleteClicked()
         const std::vector<Bird> selected = selectedBirds();
         if (selected.empty())
             return;
-        const auto answer =
-            m_dialogs.message({bird::kDeleteSelectedQuestion, bird::kDeleteTitle, Dialogs::Buttons::YesNo,
-                               Dialogs::Icon::Question, Dialogs::Answer::No});
-        if (answer != Dialogs::Answer::Yes)
+        if (!admin_ui::askYesNo(m_dialogs, bird::kDeleteSelectedQuestion, bird::kDeleteTitle))
             return;
         QStringList bands;
         for (const Bird& b : selected)
@@ -561,10 +496,7 @@ void frmBirdInventory::deleteClicked()
     } else {
         if (!m_shownBird)
             return;
-        const auto answer =
-            m_dialogs.message({bird::kDeleteSingleQuestion, bird::kDeleteTitle, Dialogs::Buttons::YesNo,
-                               Dialogs::Icon::Question, Dialogs::Answer::No});
-        if (answer != Dialogs::Answer::Yes)
+        if (!admin_ui::askYesNo(m_dialogs, bird::kDeleteSingleQuestion, bird::kDeleteTitle))
             return;
         const DbResult result = m_data.deleteBird(m_shownBird->rowId);
         outcome = result.ok() ? AdminOutcome::stored(1) : AdminOutcome::failed(result);

@@ -73,7 +73,6 @@ private:
     void emptyFields();
     bool fieldsComplete() const;
     bool leaveCheckApplies() const;
-    void refocus(QWidget* box);
     bird::BirdFields typedFields() const;
     void refreshAndSelect(const QString& band);
 

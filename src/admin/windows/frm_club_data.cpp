@@ -14,29 +14,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    return button;
-}
-
-QLineEdit* makeBox(QWidget* parent, const QString& name)
-{
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    admin_ui::selectAllOnFocus(box);
-    return box;
-}
-} // namespace
-
 frmClubData::frmClubData(const QString& databasePath, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), m_dialogs(dialogs)
 {
-    setObjectName(QStringLiteral("frmClubData"));
-    setWindowTitle(tr("Club Data"));
-    setAttribute(Qt::WA_DeleteOnClose);
+    admin_ui::setUpWindow(this, QStringLiteral("frmClubData"), tr("Club Data"));
     buildLayout();
 
     const DbResult opened = m_database.open(databasePath);
@@ -56,7 +37,7 @@ frmClubData::~frmClubData() = default;
 
 void frmClubData::buildLayout()
 {
-    txtClubSearch = makeBox(this, QStringLiteral("txtClubSearch"));
+    txtClubSearch = admin_ui::makeBox(this, QStringLiteral("txtClubSearch"));
     txtClubSearch->setPlaceholderText(tr("Beginning of the club name"));
     txtClubSearch->installEventFilter(this);
     lstClubList = new QListWidget(this);
@@ -66,37 +47,25 @@ void frmClubData::buildLayout()
     lblClubList = new QLabel(this);
     lblClubList->setObjectName(QStringLiteral("lblClubList"));
 
-    txtClubID = makeBox(this, QStringLiteral("txtClubID"));
+    txtClubID = admin_ui::makeBox(this, QStringLiteral("txtClubID"));
     txtClubID->setReadOnly(true);
     txtClubID->setMaximumWidth(80);
-    txtClubName = makeBox(this, QStringLiteral("txtClubName"));
+    txtClubName = admin_ui::makeBox(this, QStringLiteral("txtClubName"));
     txtClubName->setMinimumWidth(240);
 
-    cmdClubAddNew = makeButton(this, QStringLiteral("cmdClubAddNew"), tr("&Add"));
-    cmdClubEdit = makeButton(this, QStringLiteral("cmdClubEdit"), tr("&Edit"));
-    cmdClubSave = makeButton(this, QStringLiteral("cmdClubSave"), tr("&Save"));
-    cmdClubCancel = makeButton(this, QStringLiteral("cmdClubCancel"), tr("&Cancel"));
-    cmdClubDelete = makeButton(this, QStringLiteral("cmdClubDelete"), tr("&Delete"));
-    cmdClubEnd = makeButton(this, QStringLiteral("cmdClubEnd"), tr("E&nd"));
+    cmdClubAddNew = admin_ui::makeButton(this, QStringLiteral("cmdClubAddNew"), tr("&Add"));
+    cmdClubEdit = admin_ui::makeButton(this, QStringLiteral("cmdClubEdit"), tr("&Edit"));
+    cmdClubSave = admin_ui::makeButton(this, QStringLiteral("cmdClubSave"), tr("&Save"));
+    cmdClubCancel = admin_ui::makeButton(this, QStringLiteral("cmdClubCancel"), tr("&Cancel"));
+    cmdClubDelete = admin_ui::makeButton(this, QStringLiteral("cmdClubDelete"), tr("&Delete"));
+    cmdClubEnd = admin_ui::makeButton(this, QStringLiteral("cmdClubEnd"), tr("E&nd"));
 
-    auto* listBox = new QGroupBox(tr("Clubs"), this);
-    auto* listLayout = new QVBoxLayout(listBox);
-    auto* searchRow = new QHBoxLayout;
-    searchRow->addWidget(new QLabel(tr("Search:"), listBox));
-    searchRow->addWidget(txtClubSearch);
-    listLayout->addLayout(searchRow);
-    listLayout->addWidget(lstClubList, 1);
-    listLayout->addWidget(lblClubList);
+    auto* listBox = admin_ui::searchedList(this, tr("Clubs"), txtClubSearch, lstClubList, lblClubList);
 
     auto* clubBox = new QGroupBox(tr("Club"), this);
     auto* form = new QFormLayout(clubBox);
     form->addRow(tr("Club number:"), txtClubID);
     form->addRow(tr("Club name:"), txtClubName);
-
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* button :
-         {cmdClubAddNew, cmdClubEdit, cmdClubSave, cmdClubCancel, cmdClubDelete, cmdClubEnd})
-        buttons->addWidget(button);
 
     auto* right = new QVBoxLayout;
     right->addWidget(clubBox);
@@ -104,12 +73,10 @@ void frmClubData::buildLayout()
     auto* top = new QHBoxLayout;
     top->addWidget(listBox, 3);
     top->addLayout(right, 2);
-    auto* main = new QVBoxLayout(this);
-    main->addLayout(top, 1);
-    main->addLayout(buttons);
+    admin_ui::stackWithButtons(
+        this, top, {cmdClubAddNew, cmdClubEdit, cmdClubSave, cmdClubCancel, cmdClubDelete, cmdClubEnd});
 
-    connect(lstClubList, &QListWidget::itemClicked, this, [this] { listClick(); });
-    connect(lstClubList, &QListWidget::currentRowChanged, this, [this] { listClick(); });
+    admin_ui::onRowChosen(lstClubList, this, [this] { listClick(); });
     connect(txtClubSearch, &QLineEdit::textChanged, this, [this] { searchChanged(); });
     connect(cmdClubAddNew, &QPushButton::clicked, this, [this] { pressAdd(); });
     connect(cmdClubEdit, &QPushButton::clicked, this, [this] { editClicked(); });
@@ -156,13 +123,8 @@ void frmClubData::clubListRecords()
         const QSignalBlocker blocker(lstClubList);
         lstClubList->clear();
     }
-    if (m_database.isOpen()) {
-        const auto found = m_data.searchClubs(txtClubSearch->text());
-        if (found.ok())
-            m_clubs = found.value;
-        else
-            report(found.status);
-    }
+    if (m_database.isOpen())
+        m_clubs = admin_ui::rowsOrReported(m_data.searchClubs(txtClubSearch->text()), m_errors, m_dialogs);
     if (m_clubs.empty()) {
         const QSignalBlocker blocker(lstClubList);
         lstClubList->addItem(club::kNoClubsEntry);

@@ -17,29 +17,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    return button;
-}
-
-QLineEdit* makeBox(QWidget* parent, const QString& name)
-{
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    admin_ui::selectAllOnFocus(box);
-    return box;
-}
-} // namespace
-
 frmFlyerList::frmFlyerList(const QString& databasePath, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), m_dialogs(dialogs)
 {
-    setObjectName(QStringLiteral("frmFlyerList"));
-    setWindowTitle(tr("Flyer Data"));
-    setAttribute(Qt::WA_DeleteOnClose);
+    admin_ui::setUpWindow(this, QStringLiteral("frmFlyerList"), tr("Flyer Data"));
     buildLayout();
 
     const DbResult opened = m_database.open(databasePath);
@@ -54,7 +35,7 @@ frmFlyerList::~frmFlyerList() = default;
 
 void frmFlyerList::buildLayout()
 {
-    txtSearch = makeBox(this, QStringLiteral("txtSearch"));
+    txtSearch = admin_ui::makeBox(this, QStringLiteral("txtSearch"));
     txtSearch->setPlaceholderText(tr("Beginning of the name"));
     txtSearch->installEventFilter(this);
     lstFlyerList = new QListWidget(this);
@@ -70,31 +51,24 @@ void frmFlyerList::buildLayout()
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setBuddy(cboClubList);
 
-    txtFlyerName = makeBox(this, QStringLiteral("txtFlyerName"));
-    txtFlyerAddress = makeBox(this, QStringLiteral("txtFlyerAddress"));
-    txtFlyerCity = makeBox(this, QStringLiteral("txtFlyerCity"));
-    txtFlyerEmail = makeBox(this, QStringLiteral("txtFlyerEmail"));
-    txtFlyerPhone = makeBox(this, QStringLiteral("txtFlyerPhone"));
-    txtFlyerLongitude = makeBox(this, QStringLiteral("txtFlyerLongitude"));
-    txtFlyerLatitude = makeBox(this, QStringLiteral("txtFlyerLatitude"));
+    txtFlyerName = admin_ui::makeBox(this, QStringLiteral("txtFlyerName"));
+    txtFlyerAddress = admin_ui::makeBox(this, QStringLiteral("txtFlyerAddress"));
+    txtFlyerCity = admin_ui::makeBox(this, QStringLiteral("txtFlyerCity"));
+    txtFlyerEmail = admin_ui::makeBox(this, QStringLiteral("txtFlyerEmail"));
+    txtFlyerPhone = admin_ui::makeBox(this, QStringLiteral("txtFlyerPhone"));
+    txtFlyerLongitude = admin_ui::makeBox(this, QStringLiteral("txtFlyerLongitude"));
+    txtFlyerLatitude = admin_ui::makeBox(this, QStringLiteral("txtFlyerLatitude"));
     admin_ui::filterKeys(txtFlyerLongitude, flyer::acceptsCoordinateCharacter);
     admin_ui::filterKeys(txtFlyerLatitude, flyer::acceptsCoordinateCharacter);
 
-    cmdFlyerAddNew = makeButton(this, QStringLiteral("cmdFlyerAddNew"), tr("&Add"));
-    cmdFlyerEdit = makeButton(this, QStringLiteral("cmdFlyerEdit"), tr("&Edit"));
-    cmdFlyerSave = makeButton(this, QStringLiteral("cmdFlyerSave"), tr("&Save"));
-    cmdFlyerCancel = makeButton(this, QStringLiteral("cmdFlyerCancel"), tr("&Cancel"));
-    cmdFlyerErase = makeButton(this, QStringLiteral("cmdFlyerErase"), tr("E&rase"));
-    cmdFlyerEnd = makeButton(this, QStringLiteral("cmdFlyerEnd"), tr("E&nd"));
+    cmdFlyerAddNew = admin_ui::makeButton(this, QStringLiteral("cmdFlyerAddNew"), tr("&Add"));
+    cmdFlyerEdit = admin_ui::makeButton(this, QStringLiteral("cmdFlyerEdit"), tr("&Edit"));
+    cmdFlyerSave = admin_ui::makeButton(this, QStringLiteral("cmdFlyerSave"), tr("&Save"));
+    cmdFlyerCancel = admin_ui::makeButton(this, QStringLiteral("cmdFlyerCancel"), tr("&Cancel"));
+    cmdFlyerErase = admin_ui::makeButton(this, QStringLiteral("cmdFlyerErase"), tr("E&rase"));
+    cmdFlyerEnd = admin_ui::makeButton(this, QStringLiteral("cmdFlyerEnd"), tr("E&nd"));
 
-    auto* listBox = new QGroupBox(tr("Flyers"), this);
-    auto* listLayout = new QVBoxLayout(listBox);
-    auto* searchRow = new QHBoxLayout;
-    searchRow->addWidget(new QLabel(tr("Search:"), listBox));
-    searchRow->addWidget(txtSearch);
-    listLayout->addLayout(searchRow);
-    listLayout->addWidget(lstFlyerList, 1);
-    listLayout->addWidget(lblflyerlistCount);
+    auto* listBox = admin_ui::searchedList(this, tr("Flyers"), txtSearch, lstFlyerList, lblflyerlistCount);
 
     auto* flyerBox = new QGroupBox(tr("Flyer"), this);
     auto* form = new QFormLayout(flyerBox);
@@ -107,23 +81,16 @@ void frmFlyerList::buildLayout()
     form->addRow(tr("Longitude:"), txtFlyerLongitude);
     form->addRow(tr("Latitude:"), txtFlyerLatitude);
 
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* button :
-         {cmdFlyerAddNew, cmdFlyerEdit, cmdFlyerSave, cmdFlyerCancel, cmdFlyerErase, cmdFlyerEnd})
-        buttons->addWidget(button);
-
     auto* right = new QVBoxLayout;
     right->addWidget(flyerBox);
     right->addStretch(1);
     auto* top = new QHBoxLayout;
     top->addWidget(listBox, 2);
     top->addLayout(right, 3);
-    auto* main = new QVBoxLayout(this);
-    main->addLayout(top, 1);
-    main->addLayout(buttons);
+    admin_ui::stackWithButtons(
+        this, top, {cmdFlyerAddNew, cmdFlyerEdit, cmdFlyerSave, cmdFlyerCancel, cmdFlyerErase, cmdFlyerEnd});
 
-    connect(lstFlyerList, &QListWidget::itemClicked, this, [this] { listClick(); });
-    connect(lstFlyerList, &QListWidget::currentRowChanged, this, [this] { listClick(); });
+    admin_ui::onRowChosen(lstFlyerList, this, [this] { listClick(); });
     connect(txtSearch, &QLineEdit::textChanged, this, [this] { searchChanged(); });
     connect(cmdFlyerAddNew, &QPushButton::clicked, this, [this] { pressAdd(); });
     connect(cmdFlyerEdit, &QPushButton::clicked, this, [this] { editClicked(); });
@@ -177,13 +144,8 @@ void frmFlyerList::FillFlyerList()
 {
     m_flyers.clear();
     m_shown.reset();
-    if (m_database.isOpen()) {
-        const auto found = m_data.searchFlyers(txtSearch->text());
-        if (found.ok())
-            m_flyers = found.value;
-        else
-            m_errors.show(m_dialogs, found.status);
-    }
+    if (m_database.isOpen())
+        m_flyers = admin_ui::rowsOrReported(m_data.searchFlyers(txtSearch->text()), m_errors, m_dialogs);
     {
         const QSignalBlocker blocker(lstFlyerList);
         lstFlyerList->clear();
@@ -204,13 +166,8 @@ void frmFlyerList::FillFlyerList()
 void frmFlyerList::FillClubCombo()
 {
     std::vector<Club> clubs;
-    if (m_database.isOpen()) {
-        const auto found = m_data.searchClubs(QString());
-        if (found.ok())
-            clubs = found.value;
-        else
-            m_errors.show(m_dialogs, found.status);
-    }
+    if (m_database.isOpen())
+        clubs = admin_ui::rowsOrReported(m_data.searchClubs(QString()), m_errors, m_dialogs);
     const QSignalBlocker blocker(cboClubList);
     cboClubList->clear();
     m_clubsExist = !clubs.empty();
@@ -389,10 +346,7 @@ void frmFlyerList::pressSave()
 void frmFlyerList::eraseClicked()
 {
     if (m_shown) {
-        const auto answer =
-            m_dialogs.message({flyer::kEraseQuestion, flyer::kDeleteTitle, Dialogs::Buttons::YesNo,
-                               Dialogs::Icon::Question, Dialogs::Answer::No});
-        if (answer != Dialogs::Answer::Yes)
+        if (!admin_ui::askYesNo(m_dialogs, flyer::kEraseQuestion, flyer::kDeleteTitle))
             return;
         const AdminOutcome outcome = flyer::erase(m_data, m_shown->FlyerID);
         if (!outcome.done()) {

@@ -12,33 +12,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPointer>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
-
-namespace {
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    return button;
-}
-
-QLineEdit* makeBox(QWidget* parent, const QString& name)
-{
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    return box;
-}
-} // namespace
 
 frmLiberations::frmLiberations(const QString& databasePath, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), m_dialogs(dialogs)
 {
-    setObjectName(QStringLiteral("frmLiberations"));
-    setWindowTitle(tr("Liberation Data"));
-    setAttribute(Qt::WA_DeleteOnClose);
+    admin_ui::setUpWindow(this, QStringLiteral("frmLiberations"), tr("Liberation Data"));
     buildLayout();
 
     const DbResult opened = m_database.open(databasePath);
@@ -62,30 +42,28 @@ void frmLiberations::buildLayout()
     lblWinSpeed->setObjectName(QStringLiteral("lblWinSpeed"));
     lblWinSpeed->setStyleSheet(QStringLiteral("color: #b00000;"));
 
-    txtRaceNumber = makeBox(this, QStringLiteral("txtRaceNumber"));
+    txtRaceNumber = admin_ui::makeBox(this, QStringLiteral("txtRaceNumber"), false);
     txtRaceNumber->setMaximumWidth(60);
-    txtRaceDateMonth = makeBox(this, QStringLiteral("txtRaceDateMonth"));
+    txtRaceDateMonth = admin_ui::makeBox(this, QStringLiteral("txtRaceDateMonth"));
     txtRaceDateMonth->setMaximumWidth(50);
     txtRaceDateMonth->setMaxLength(2);
-    txtRaceDateDay = makeBox(this, QStringLiteral("txtRaceDateDay"));
+    txtRaceDateDay = admin_ui::makeBox(this, QStringLiteral("txtRaceDateDay"));
     txtRaceDateDay->setMaximumWidth(50);
     txtRaceDateDay->setMaxLength(2);
-    txtRaceName = makeBox(this, QStringLiteral("txtRaceName"));
+    txtRaceName = admin_ui::makeBox(this, QStringLiteral("txtRaceName"));
     txtRaceName->setMinimumWidth(200);
-    txtRaceType = makeBox(this, QStringLiteral("txtRaceType"));
+    txtRaceType = admin_ui::makeBox(this, QStringLiteral("txtRaceType"), false);
     txtRaceType->setMaximumWidth(60);
-    for (QLineEdit* box : {txtRaceDateMonth, txtRaceDateDay, txtRaceName})
-        admin_ui::selectAllOnFocus(box);
     for (QLineEdit* box : {txtRaceNumber, txtRaceDateMonth, txtRaceDateDay, txtRaceType})
         admin_ui::filterKeys(box, liberation::acceptsDigit);
 
-    cmdOrteAddNew = makeButton(this, QStringLiteral("cmdOrteAddNew"), tr("&Add"));
-    cmdOrteEdit = makeButton(this, QStringLiteral("cmdOrteEdit"), tr("&Edit"));
-    cmdOrteSave = makeButton(this, QStringLiteral("cmdOrteSave"), tr("&Save"));
-    cmdOrteCancel = makeButton(this, QStringLiteral("cmdOrteCancel"), tr("&Cancel"));
-    cmdOrteDelete = makeButton(this, QStringLiteral("cmdOrteDelete"), tr("&Delete"));
-    cmdOrteEnd = makeButton(this, QStringLiteral("cmdOrteEnd"), tr("E&nd"));
-    cmdSendOrte = makeButton(this, QStringLiteral("cmdSendOrte"), tr("Send to &Corvex"));
+    cmdOrteAddNew = admin_ui::makeButton(this, QStringLiteral("cmdOrteAddNew"), tr("&Add"));
+    cmdOrteEdit = admin_ui::makeButton(this, QStringLiteral("cmdOrteEdit"), tr("&Edit"));
+    cmdOrteSave = admin_ui::makeButton(this, QStringLiteral("cmdOrteSave"), tr("&Save"));
+    cmdOrteCancel = admin_ui::makeButton(this, QStringLiteral("cmdOrteCancel"), tr("&Cancel"));
+    cmdOrteDelete = admin_ui::makeButton(this, QStringLiteral("cmdOrteDelete"), tr("&Delete"));
+    cmdOrteEnd = admin_ui::makeButton(this, QStringLiteral("cmdOrteEnd"), tr("E&nd"));
+    cmdSendOrte = admin_ui::makeButton(this, QStringLiteral("cmdSendOrte"), tr("Send to &Corvex"));
 
     auto* listBox = new QGroupBox(tr("Liberation points"), this);
     auto* listLayout = new QVBoxLayout(listBox);
@@ -112,20 +90,13 @@ void frmLiberations::buildLayout()
     right->addWidget(cmdSendOrte);
     right->addStretch(1);
 
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* button :
-         {cmdOrteAddNew, cmdOrteEdit, cmdOrteSave, cmdOrteCancel, cmdOrteDelete, cmdOrteEnd})
-        buttons->addWidget(button);
-
     auto* top = new QHBoxLayout;
     top->addWidget(listBox, 3);
     top->addLayout(right, 2);
-    auto* main = new QVBoxLayout(this);
-    main->addLayout(top, 1);
-    main->addLayout(buttons);
+    admin_ui::stackWithButtons(
+        this, top, {cmdOrteAddNew, cmdOrteEdit, cmdOrteSave, cmdOrteCancel, cmdOrteDelete, cmdOrteEnd});
 
-    connect(lstOrteList, &QListWidget::itemClicked, this, [this] { listClick(); });
-    connect(lstOrteList, &QListWidget::currentRowChanged, this, [this] { listClick(); });
+    admin_ui::onRowChosen(lstOrteList, this, [this] { listClick(); });
     for (QLineEdit* box : {txtRaceNumber, txtRaceDateMonth, txtRaceDateDay, txtRaceName})
         connect(box, &QLineEdit::textChanged, this, [this] { applyControls(); });
     admin_ui::onLeave(txtRaceDateMonth, [this] {
@@ -247,28 +218,13 @@ bool frmLiberations::leaveCheckApplies() const
            QApplication::focusWidget() != cmdOrteCancel;
 }
 
-void frmLiberations::refocus(QWidget* box)
-{
-    QPointer<QWidget> guard(box);
-    QTimer::singleShot(0, this, [guard] {
-        if (!guard)
-            return;
-        guard->setFocus(Qt::OtherFocusReason);
-        if (auto* lineEdit = qobject_cast<QLineEdit*>(guard.data()))
-            lineEdit->selectAll();
-    });
-}
-
 bool frmLiberations::monthLeft()
 {
     const liberation::DatePartCheck check = liberation::checkMonth(txtRaceDateMonth->text());
     txtRaceDateMonth->setText(check.text);
     if (check.valid)
         return true;
-    m_inLeaveCheck = true;
-    m_dialogs.inform(liberation::kMonthMessage);
-    m_inLeaveCheck = false;
-    refocus(txtRaceDateMonth);
+    admin_ui::refuseLeft(m_dialogs, liberation::kMonthMessage, txtRaceDateMonth, m_inLeaveCheck);
     return false;
 }
 
@@ -278,10 +234,7 @@ bool frmLiberations::dayLeft()
     txtRaceDateDay->setText(check.text);
     if (check.valid)
         return true;
-    m_inLeaveCheck = true;
-    m_dialogs.inform(liberation::kDayMessage);
-    m_inLeaveCheck = false;
-    refocus(txtRaceDateDay);
+    admin_ui::refuseLeft(m_dialogs, liberation::kDayMessage, txtRaceDateDay, m_inLeaveCheck);
     return false;
 }
 
@@ -342,10 +295,7 @@ void frmLiberations::deleteClicked()
 {
     if (!m_shown)
         return;
-    const auto answer =
-        m_dialogs.message({liberation::kDeleteQuestion, liberation::kDeleteTitle, Dialogs::Buttons::YesNo,
-                           Dialogs::Icon::Question, Dialogs::Answer::No});
-    if (answer != Dialogs::Answer::Yes)
+    if (!admin_ui::askYesNo(m_dialogs, liberation::kDeleteQuestion, liberation::kDeleteTitle))
         return;
     const DbResult result = m_data.deleteLiberationPoint(m_shown->rowId);
     if (!result.ok())

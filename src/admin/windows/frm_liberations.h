@@ -53,7 +53,6 @@ private:
     void emptyBoxes();
     bool fieldsComplete() const;
     bool leaveCheckApplies() const;
-    void refocus(QWidget* box);
     void selectAndShow(int row);
 
     Dialogs& m_dialogs;

@@ -1,13 +1,20 @@
 #include "admin/windows/window_support.h"
 
+#include "platform/dialogs.h"
+
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFontDatabase>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace admin_ui {
 
@@ -105,6 +112,81 @@ void selectRow(QListWidget* list, int row)
     } else {
         list->setCurrentRow(-1);
     }
+}
+
+void setUpWindow(QWidget* window, const QString& objectName, const QString& title)
+{
+    window->setObjectName(objectName);
+    window->setWindowTitle(title);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& objectName, const QString& caption)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(objectName);
+    return button;
+}
+
+QLineEdit* makeBox(QWidget* parent, const QString& objectName, bool selectAllOnFocusToo)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(objectName);
+    if (selectAllOnFocusToo)
+        selectAllOnFocus(box);
+    return box;
+}
+
+QGroupBox* searchedList(QWidget* parent, const QString& title, QLineEdit* search, QListWidget* list,
+                        QLabel* count)
+{
+    auto* group = new QGroupBox(title, parent);
+    auto* layout = new QVBoxLayout(group);
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(new QLabel(QObject::tr("Search:"), group));
+    searchRow->addWidget(search);
+    layout->addLayout(searchRow);
+    layout->addWidget(list, 1);
+    layout->addWidget(count);
+    return group;
+}
+
+void stackWithButtons(QWidget* window, QHBoxLayout* top, std::initializer_list<QPushButton*> buttons)
+{
+    auto* row = new QHBoxLayout;
+    for (QPushButton* button : buttons)
+        row->addWidget(button);
+    auto* main = new QVBoxLayout(window);
+    main->addLayout(top, 1);
+    main->addLayout(row);
+}
+
+void onRowChosen(QListWidget* list, QObject* context, std::function<void()> chosen)
+{
+    QObject::connect(list, &QListWidget::itemClicked, context, [chosen] { chosen(); });
+    QObject::connect(list, &QListWidget::currentRowChanged, context, [chosen] { chosen(); });
+}
+
+bool askYesNo(Dialogs& dialogs, const QString& question, const QString& title)
+{
+    return dialogs.message({question, title, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
+                            Dialogs::Answer::No}) == Dialogs::Answer::Yes;
+}
+
+void refuseLeft(Dialogs& dialogs, const QString& message, QWidget* box, bool& inLeaveCheck)
+{
+    inLeaveCheck = true;
+    dialogs.inform(message);
+    inLeaveCheck = false;
+    // The box that refused the value has lost the focus: give it back once the focus change is done.
+    QPointer<QWidget> guard(box);
+    QTimer::singleShot(0, box, [guard] {
+        if (!guard)
+            return;
+        guard->setFocus(Qt::OtherFocusReason);
+        if (auto* lineEdit = qobject_cast<QLineEdit*>(guard.data()))
+            lineEdit->selectAll();
+    });
 }
 
 } // namespace admin_ui
