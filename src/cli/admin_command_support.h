@@ -2,12 +2,14 @@
 
 // What the club, flyer, bird and liberation commands share: the home's database, refusals shown as the
 // windows show them, and strict argument checks.
+#include "admin/admin_data.h"
 #include "admin/club_operations.h"
 #include "admin/database.h"
 #include "admin/database_messages.h"
 #include "cli/cli_context.h"
 #include "cli/command_registry.h"
 
+#include <initializer_list>
 #include <optional>
 
 namespace admin_cli {
@@ -79,6 +81,51 @@ inline void answerYes(CliContext& context, bool yes)
 {
     if (yes)
         context.dialogs.answerer = [](const Dialogs::Box&) { return std::optional(Dialogs::Answer::Yes); };
+}
+
+// The stored flyer of that name; otherwise the failure or "There is no flyer named ..." is shown and the
+// exit status given.
+inline int findFlyer(CliContext& context, const AdminData& data, const QString& name, Flyer& flyer)
+{
+    const auto stored = data.flyerByName(name);
+    if (!stored.ok())
+        return failed(context, stored.status);
+    if (!stored.value)
+        return refuse(context, QStringLiteral("There is no flyer named %1.").arg(name));
+    flyer = *stored.value;
+    return ExitDone;
+}
+
+// Asks the command's Yes/No question (No by default); true when answered Yes.
+inline bool confirmed(CliContext& context, const QString& question, const QString& title)
+{
+    return context.dialogs.message({question, title, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
+                                    Dialogs::Answer::No}) == Dialogs::Answer::Yes;
+}
+
+// One action of a command that works on the home's database.
+struct Action {
+    QLatin1String name;
+    int (*run)(CliContext& context, QStringList& arguments, const AdminData& data);
+};
+
+// Takes the action word, opens the database only for a known action and runs it with the rest.
+inline int runAction(CliContext& context, QStringList arguments, const QString& usage,
+                     std::initializer_list<Action> actions)
+{
+    if (arguments.isEmpty())
+        return context.usageError(usage);
+    const QString word = arguments.takeFirst();
+    for (const Action& action : actions) {
+        if (word != action.name)
+            continue;
+        Database database;
+        if (!openDatabase(context, database))
+            return ExitFailed;
+        const AdminData data(database);
+        return action.run(context, arguments, data);
+    }
+    return context.usageError(usage);
 }
 
 } // namespace admin_cli

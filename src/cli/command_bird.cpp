@@ -29,23 +29,12 @@ int takeFields(CliContext& context, QStringList& arguments, bird::BirdFields& fi
 }
 
 // The flyer named on the command line; the exit status when there is none.
-int findFlyer(CliContext& context, const AdminData& data, const QString& name, Flyer& flyer)
-{
-    const auto stored = data.flyerByName(name);
-    if (!stored.ok())
-        return admin_cli::failed(context, stored.status);
-    if (!stored.value)
-        return admin_cli::refuse(context, QStringLiteral("There is no flyer named %1.").arg(name));
-    flyer = *stored.value;
-    return ExitDone;
-}
-
 int runList(CliContext& context, QStringList& arguments, const AdminData& data)
 {
     if (!admin_cli::operandsOk(context, arguments, 1, 1, QStringLiteral("bird list FLYER")))
         return ExitUsage;
     Flyer owner;
-    if (const int status = findFlyer(context, data, arguments[0], owner); status != ExitDone)
+    if (const int status = admin_cli::findFlyer(context, data, arguments[0], owner); status != ExitDone)
         return status;
     const auto birds = data.birdsOfFlyerListed(owner.FlyerID);
     if (!birds.ok())
@@ -65,7 +54,7 @@ int runAdd(CliContext& context, QStringList& arguments, const AdminData& data)
     if (!admin_cli::operandsOk(context, arguments, 1, 1, QStringLiteral("bird add FLYER ") + kBirdOptions))
         return ExitUsage;
     Flyer owner;
-    if (const int status = findFlyer(context, data, arguments[0], owner); status != ExitDone)
+    if (const int status = admin_cli::findFlyer(context, data, arguments[0], owner); status != ExitDone)
         return status;
     const AdminOutcome outcome = bird::add(data, owner.FlyerID, fields);
     if (outcome.done())
@@ -85,7 +74,7 @@ int runEdit(CliContext& context, QStringList& arguments, const AdminData& data)
                                QStringLiteral("bird edit FLYER BAND [") + kBirdOptions + "]"))
         return ExitUsage;
     Flyer owner;
-    if (const int status = findFlyer(context, data, options[0], owner); status != ExitDone)
+    if (const int status = admin_cli::findFlyer(context, data, options[0], owner); status != ExitDone)
         return status;
     const auto stored = data.birdOfFlyer(owner.FlyerID, options[1]);
     if (!stored.ok())
@@ -112,12 +101,12 @@ int runDelete(CliContext& context, QStringList& arguments, const AdminData& data
                                QStringLiteral("bird delete FLYER BAND... [--yes]")))
         return ExitUsage;
     Flyer owner;
-    if (const int status = findFlyer(context, data, arguments.takeFirst(), owner); status != ExitDone)
+    if (const int status = admin_cli::findFlyer(context, data, arguments.takeFirst(), owner);
+        status != ExitDone)
         return status;
-    const auto answer = context.dialogs.message(
-        {arguments.size() == 1 ? bird::kDeleteSingleQuestion : bird::kDeleteSelectedQuestion,
-         bird::kDeleteTitle, Dialogs::Buttons::YesNo, Dialogs::Icon::Question, Dialogs::Answer::No});
-    if (answer != Dialogs::Answer::Yes)
+    if (!admin_cli::confirmed(
+            context, arguments.size() == 1 ? bird::kDeleteSingleQuestion : bird::kDeleteSelectedQuestion,
+            bird::kDeleteTitle))
         return ExitFailed;
     const AdminOutcome outcome = bird::deleteBands(data, owner.FlyerID, arguments);
     if (outcome.done()) {
@@ -130,25 +119,13 @@ int runDelete(CliContext& context, QStringList& arguments, const AdminData& data
 
 int runBird(CliContext& context, QStringList arguments)
 {
-    const QString usage =
-        QStringLiteral("bird list FLYER | add FLYER ... | edit FLYER BAND ... | delete FLYER BAND...");
-    if (arguments.isEmpty())
-        return context.usageError(usage);
-    const QString action = arguments.takeFirst();
-    if (action != QLatin1String("list") && action != QLatin1String("add") &&
-        action != QLatin1String("edit") && action != QLatin1String("delete"))
-        return context.usageError(usage);
-    Database database;
-    if (!admin_cli::openDatabase(context, database))
-        return ExitFailed;
-    const AdminData data(database);
-    if (action == QLatin1String("list"))
-        return runList(context, arguments, data);
-    if (action == QLatin1String("add"))
-        return runAdd(context, arguments, data);
-    if (action == QLatin1String("edit"))
-        return runEdit(context, arguments, data);
-    return runDelete(context, arguments, data);
+    return admin_cli::runAction(
+        context, std::move(arguments),
+        QStringLiteral("bird list FLYER | add FLYER ... | edit FLYER BAND ... | delete FLYER BAND..."),
+        {{QLatin1String("list"), runList},
+         {QLatin1String("add"), runAdd},
+         {QLatin1String("edit"), runEdit},
+         {QLatin1String("delete"), runDelete}});
 }
 
 const CommandRegistration birdCommand(

@@ -104,18 +104,16 @@ int runEdit(CliContext& context, QStringList& arguments, const AdminData& data)
         return ExitFailed;
     if (!admin_cli::operandsOk(context, arguments, 1, 1, usage))
         return ExitUsage;
-    const auto stored = data.flyerByName(arguments[0]);
-    if (!stored.ok())
-        return admin_cli::failed(context, stored.status);
-    if (!stored.value)
-        return admin_cli::refuse(context, QStringLiteral("There is no flyer named %1.").arg(arguments[0]));
-    flyer::FlyerFields fields = flyer::fieldsFromRow(*stored.value);
+    Flyer stored;
+    if (const int status = admin_cli::findFlyer(context, data, arguments[0], stored); status != ExitDone)
+        return status;
+    flyer::FlyerFields fields = flyer::fieldsFromRow(stored);
     options.applyTo(fields);
     fields.clubId = club.value_or(fields.clubId);
     fields.name = newName.value_or(fields.name);
-    const AdminOutcome outcome = flyer::edit(data, stored.value->FlyerID, fields);
+    const AdminOutcome outcome = flyer::edit(data, stored.FlyerID, fields);
     if (outcome.done())
-        context.out << data.flyerNameById(stored.value->FlyerID).value.value_or(QString()) << '\n';
+        context.out << data.flyerNameById(stored.FlyerID).value.value_or(QString()) << '\n';
     return admin_cli::finish(context, outcome);
 }
 
@@ -124,43 +122,26 @@ int runErase(CliContext& context, QStringList& arguments, const AdminData& data)
     admin_cli::answerYes(context, takeFlag(arguments, QStringLiteral("yes")));
     if (!admin_cli::operandsOk(context, arguments, 1, 1, QStringLiteral("flyer erase NAME [--yes]")))
         return ExitUsage;
-    const auto stored = data.flyerByName(arguments[0]);
-    if (!stored.ok())
-        return admin_cli::failed(context, stored.status);
-    if (!stored.value)
-        return admin_cli::refuse(context, QStringLiteral("There is no flyer named %1.").arg(arguments[0]));
-    const auto answer =
-        context.dialogs.message({flyer::kEraseQuestion, flyer::kDeleteTitle, Dialogs::Buttons::YesNo,
-                                 Dialogs::Icon::Question, Dialogs::Answer::No});
-    if (answer != Dialogs::Answer::Yes)
+    Flyer stored;
+    if (const int status = admin_cli::findFlyer(context, data, arguments[0], stored); status != ExitDone)
+        return status;
+    if (!admin_cli::confirmed(context, flyer::kEraseQuestion, flyer::kDeleteTitle))
         return ExitFailed;
-    const AdminOutcome outcome = flyer::erase(data, stored.value->FlyerID);
+    const AdminOutcome outcome = flyer::erase(data, stored.FlyerID);
     if (outcome.done())
-        context.out << "erased " << stored.value->Name << " with " << outcome.newKey - 1 << " birds\n";
+        context.out << "erased " << stored.Name << " with " << outcome.newKey - 1 << " birds\n";
     return admin_cli::finish(context, outcome);
 }
 
 int runFlyer(CliContext& context, QStringList arguments)
 {
-    const QString usage =
-        QStringLiteral("flyer list [SEARCH] | add NAME --club ID ... | edit NAME ... | erase NAME");
-    if (arguments.isEmpty())
-        return context.usageError(usage);
-    const QString action = arguments.takeFirst();
-    if (action != QLatin1String("list") && action != QLatin1String("add") &&
-        action != QLatin1String("edit") && action != QLatin1String("erase"))
-        return context.usageError(usage);
-    Database database;
-    if (!admin_cli::openDatabase(context, database))
-        return ExitFailed;
-    const AdminData data(database);
-    if (action == QLatin1String("list"))
-        return runList(context, arguments, data);
-    if (action == QLatin1String("add"))
-        return runAdd(context, arguments, data);
-    if (action == QLatin1String("edit"))
-        return runEdit(context, arguments, data);
-    return runErase(context, arguments, data);
+    return admin_cli::runAction(
+        context, std::move(arguments),
+        QStringLiteral("flyer list [SEARCH] | add NAME --club ID ... | edit NAME ... | erase NAME"),
+        {{QLatin1String("list"), runList},
+         {QLatin1String("add"), runAdd},
+         {QLatin1String("edit"), runEdit},
+         {QLatin1String("erase"), runErase}});
 }
 
 const CommandRegistration flyerCommand(

@@ -90,10 +90,7 @@ int runDelete(CliContext& context, QStringList& arguments, const AdminData& data
     LiberationPoint point;
     if (const int status = findPoint(context, data, arguments[0], arguments[1], point); status != ExitDone)
         return status;
-    const auto answer =
-        context.dialogs.message({liberation::kDeleteQuestion, liberation::kDeleteTitle,
-                                 Dialogs::Buttons::YesNo, Dialogs::Icon::Question, Dialogs::Answer::No});
-    if (answer != Dialogs::Answer::Yes)
+    if (!admin_cli::confirmed(context, liberation::kDeleteQuestion, liberation::kDeleteTitle))
         return ExitFailed;
     const DbResult result = data.deleteLiberationPoint(point.rowId);
     return result.ok() ? ExitDone : admin_cli::failed(context, result);
@@ -101,25 +98,14 @@ int runDelete(CliContext& context, QStringList& arguments, const AdminData& data
 
 int runLiberation(CliContext& context, QStringList arguments)
 {
-    const QString usage = QStringLiteral(
-        "liberation list | add NUMBER MONTH DAY NAME | edit NUMBER NAME ... | delete NUMBER NAME");
-    if (arguments.isEmpty())
-        return context.usageError(usage);
-    const QString action = arguments.takeFirst();
-    if (action != QLatin1String("list") && action != QLatin1String("add") &&
-        action != QLatin1String("edit") && action != QLatin1String("delete"))
-        return context.usageError(usage);
-    Database database;
-    if (!admin_cli::openDatabase(context, database))
-        return ExitFailed;
-    const AdminData data(database);
-    if (action == QLatin1String("list"))
-        return runList(context, arguments, data);
-    if (action == QLatin1String("add"))
-        return runAdd(context, arguments, data);
-    if (action == QLatin1String("edit"))
-        return runEdit(context, arguments, data);
-    return runDelete(context, arguments, data);
+    return admin_cli::runAction(
+        context, std::move(arguments),
+        QStringLiteral(
+            "liberation list | add NUMBER MONTH DAY NAME | edit NUMBER NAME ... | delete NUMBER NAME"),
+        {{QLatin1String("list"), runList},
+         {QLatin1String("add"), runAdd},
+         {QLatin1String("edit"), runEdit},
+         {QLatin1String("delete"), runDelete}});
 }
 
 const CommandRegistration liberationCommand(
