@@ -5,7 +5,7 @@
 #include "admin/bird_rules.h"
 #include "admin/database.h"
 #include "admin/windows/frm_bird_inventory.h"
-#include "common/pad_field.h"
+#include "bench_support.h"
 #include "platform/home.h"
 #include "platform/scripted_dialogs.h"
 #include "shell/settings/settings_store.h"
@@ -20,44 +20,10 @@
 
 namespace {
 
-constexpr int kFlyers = 2000;
-constexpr int kBirdsPerFlyer = 50;
+using bench::kBirdsPerFlyer;
+using bench::kFlyers;
 
-QString bandOf(int number)
-{
-    const int flyer = (number - 1) / kBirdsPerFlyer;
-    const QString letters =
-        PadField(QString(QChar(u'A' + flyer % 26)) + QChar(u'A' + (flyer / 26) % 26), 4, u' ', false);
-    return QStringLiteral("US10") + letters + QStringLiteral("%1").arg(number, 6, 10, QLatin1Char('0'));
-}
-
-DbResult generate(Database& database)
-{
-    const AdminData data(database);
-    DbResult status = database.begin();
-    for (int club = 1; club <= 20 && status.ok(); ++club)
-        status = data.addClub(QStringLiteral("Club %1").arg(club)).status;
-    int number = 0;
-    for (int f = 0; f < kFlyers && status.ok(); ++f) {
-        Flyer flyer;
-        flyer.ClubID = f % 20 + 1;
-        flyer.Name = QStringLiteral("Flyer %1").arg(f);
-        const Fetched<int> id = data.addFlyer(flyer);
-        status = id.status;
-        for (int b = 0; b < kBirdsPerFlyer && status.ok(); ++b) {
-            const BandParts parts = splitBand(bandOf(++number));
-            status = data.addBird({0, id.value, parts.NatOrg, parts.HatchYr, parts.clubletters, parts.bnumber,
-                                   QStringLiteral("C"), QStringLiteral("%1").arg(1000000000LL + number),
-                                   QStringLiteral("BLUE"), QStringLiteral("0")})
-                         .status;
-        }
-    }
-    if (!status.ok()) {
-        database.rollback();
-        return status;
-    }
-    return database.commit();
-}
+const QString kOrgYear = QStringLiteral("US10");
 
 struct Season {
     QTemporaryDir dir;
@@ -76,7 +42,7 @@ Season& season()
         s->settings->write(QStringLiteral("NationalOrg"), QStringLiteral("US"));
         DbResult status = s->database.open(InitDatabasePath(s->home), true);
         if (status.ok())
-            status = generate(s->database);
+            status = bench::generateSeason(s->database, kOrgYear, QStringLiteral("C"));
         s->ok = status.ok();
         if (!s->ok)
             std::fprintf(stderr, "generating failed: %s\n", status.description.toUtf8().constData());
@@ -113,7 +79,7 @@ void BM_BandExists(benchmark::State& state)
     int number = 0;
     for (auto _ : state) {
         number = (number + 7919) % (kFlyers * kBirdsPerFlyer) + 1;
-        const auto exists = data.bandExists(bandOf(number));
+        const auto exists = data.bandExists(bench::seasonBand(kOrgYear, number));
         if (!exists.ok() || !exists.value)
             state.SkipWithError("band not found");
     }
@@ -161,8 +127,6 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runBenchmarks(argc, argv);
     return 0;
 }

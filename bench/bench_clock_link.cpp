@@ -4,13 +4,12 @@
 // (b) The program's CPU time over the wall time of the whole exchange, one 5 s E3 timeout included.
 //     Target: under 5 %. The program runs on this thread and the clock on its own, so this thread's CPU
 //     time is the program's.
+#include "bench_support.h"
 #include "clocklink/clock_link.h"
-#include "model/pty_clock.h"
 #include "platform/device_serial_port.h"
 #include "platform/scripted_dialogs.h"
 
 #include <QCoreApplication>
-#include <benchmark/benchmark.h>
 #include <cstdio>
 #include <ctime>
 
@@ -39,33 +38,13 @@ double threadCpuSeconds()
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
-ClockScenario raceScenario()
-{
-    ClockScenario s;
-    for (int race = 1; race <= kRaces; ++race) {
-        s.races << QStringLiteral(
-                       "0012030704500012345061425053000061425183000061425183004%1 06/14 DIXON   01")
-                       .arg(race, 2, 10, QLatin1Char('0'));
-        for (int bird = 1; bird <= kClockingsPerRace; ++bird)
-            s.races << QStringLiteral("US24ROCK%1014%2%30614A")
-                           .arg(race * 100 + bird, 6, 10, QLatin1Char('0'))
-                           .arg(bird % 60, 2, 10, QLatin1Char('0'))
-                           .arg(bird % 60, 2, 10, QLatin1Char('0'));
-    }
-    return s;
-}
-
 void BM_RaceDownloadAt9600Baud(benchmark::State& state)
 {
-    const ClockScenario scenario = raceScenario();
-    ClockDevice device(scenario);
-    device.faults().charTime = kCharTime9600;
-    PtyClock clock(std::move(device));
-    QString error;
-    if (!clock.start(&error)) {
-        state.SkipWithError(("cannot start the stand-in clock: " + error).toStdString().c_str());
+    const std::unique_ptr<PtyClock> started =
+        bench::startClockAt9600Baud(bench::raceScenario(kRaces, kClockingsPerRace), state);
+    if (!started)
         return;
-    }
+    PtyClock& clock = *started;
     DeviceSerialPort port;
     port.setDevicePath(clock.devicePath());
     ScriptedDialogs dialogs;
@@ -114,8 +93,7 @@ void BM_RaceDownloadAt9600Baud(benchmark::State& state)
             }
         }
         f.seriesWall = duration<double>(seriesEnd - start).count();
-        f.bound = static_cast<double>(f.bytes) * duration<double>(kCharTime9600).count() +
-                  0.1 * f.singleCharacterAnswers;
+        f.bound = bench::lineTimeBound(f.bytes, f.singleCharacterAnswers);
         f.totalWall = duration<double>(end - start).count();
         f.programCpu = cpu;
         f.measured = true;
@@ -133,9 +111,7 @@ BENCHMARK(BM_RaceDownloadAt9600Baud)->Iterations(1)->UseManualTime()->Unit(bench
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runBenchmarks(argc, argv);
     if (g_figures.measured) {
         const Figures& f = g_figures;
         const double excess = (f.seriesWall / f.bound - 1) * 100;

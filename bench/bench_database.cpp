@@ -1,7 +1,7 @@
 // Database look-ups at season size: 100,000 birds over 2,000 flyers (50 each).
 #include "admin/admin_data.h"
 #include "admin/database.h"
-#include "common/pad_field.h"
+#include "bench_support.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -12,52 +12,10 @@
 
 namespace {
 
-constexpr int kFlyers = 2000;
-constexpr int kBirdsPerFlyer = 50;
+using bench::kBirdsPerFlyer;
+using bench::kFlyers;
 
-QString bandOf(int number)
-{
-    const int flyer = (number - 1) / kBirdsPerFlyer;
-    const QString letters =
-        PadField(QString(QChar(u'A' + flyer % 26)) + QChar(u'A' + (flyer / 26) % 26), 4, u' ', false);
-    return QStringLiteral("US24") + letters + QStringLiteral("%1").arg(number, 6, 10, QLatin1Char('0'));
-}
-
-// All rows in one transaction, as a receive or an import stores them.
-DbResult generate(Database& database)
-{
-    AdminData data(database);
-    DbResult status = database.begin();
-    for (int club = 1; club <= 20 && status.ok(); ++club)
-        status = data.addClub(QStringLiteral("Club %1").arg(club)).status;
-    int number = 0;
-    for (int f = 0; f < kFlyers && status.ok(); ++f) {
-        Flyer flyer;
-        flyer.ClubID = f % 20 + 1;
-        flyer.Name = QStringLiteral("Flyer %1").arg(f);
-        const Fetched<int> id = data.addFlyer(flyer);
-        status = id.status;
-        for (int b = 0; b < kBirdsPerFlyer && status.ok(); ++b) {
-            const BandParts parts = splitBand(bandOf(++number));
-            const Bird bird{0,
-                            id.value,
-                            parts.NatOrg,
-                            parts.HatchYr,
-                            parts.clubletters,
-                            parts.bnumber,
-                            QStringLiteral("H"),
-                            QStringLiteral("%1").arg(1000000000LL + number),
-                            QStringLiteral("BLUE"),
-                            QStringLiteral("0")};
-            status = data.addBird(bird).status;
-        }
-    }
-    if (!status.ok()) {
-        database.rollback();
-        return status;
-    }
-    return database.commit();
-}
+const QString kOrgYear = QStringLiteral("US24");
 
 struct Season {
     QTemporaryDir dir;
@@ -73,7 +31,7 @@ Season& season()
         timer.start();
         DbResult status = s->database.open(s->dir.filePath(QStringLiteral("corvexdata.db")), true);
         if (status.ok())
-            status = generate(s->database);
+            status = bench::generateSeason(s->database, kOrgYear, QStringLiteral("H"));
         s->fillSeconds = timer.elapsed() / 1000.0;
         if (!status.ok())
             std::fprintf(stderr, "generating failed: %s\n", status.description.toUtf8().constData());
@@ -105,7 +63,8 @@ void BM_BandExists(benchmark::State& state)
     bool hit = true;
     for (auto _ : state) {
         // Alternately a stored band (in another letter case) and an unknown one.
-        const QString band = hit ? bandOf(number).toLower() : QStringLiteral("US24 ZZZ999999");
+        const QString band =
+            hit ? bench::seasonBand(kOrgYear, number).toLower() : QStringLiteral("US24 ZZZ999999");
         const auto found = data.bandExists(band);
         if (found.value != hit)
             state.SkipWithError("wrong answer");
@@ -136,8 +95,6 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     season();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runBenchmarks(argc, argv);
     return 0;
 }

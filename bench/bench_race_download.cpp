@@ -1,8 +1,8 @@
 // The whole race download (version query, 510-record race series, race file) from the stand-in clock at
 // emulated 9600 baud, through the real serial layer, against the line-time bound: every byte both ways at
 // 1.04 ms plus the 0.1 s settle wait of each one-character answer.
+#include "bench_support.h"
 #include "clocklink/clock_link.h"
-#include "model/pty_clock.h"
 #include "platform/device_serial_port.h"
 #include "platform/recording_progress.h"
 #include "platform/scripted_dialogs.h"
@@ -10,7 +10,6 @@
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 #include <cstdio>
 
 namespace {
@@ -62,34 +61,14 @@ struct Figures {
 };
 Figures g_figures;
 
-ClockScenario raceScenario()
-{
-    ClockScenario s;
-    for (int race = 1; race <= kRaces; ++race) {
-        s.races << QStringLiteral(
-                       "0012030704500012345061425053000061425183000061425183004%1 06/14 DIXON   01")
-                       .arg(race, 2, 10, QLatin1Char('0'));
-        for (int bird = 1; bird <= kClockingsPerRace; ++bird)
-            s.races << QStringLiteral("US24ROCK%1014%2%30614A")
-                           .arg(race * 100 + bird, 6, 10, QLatin1Char('0'))
-                           .arg(bird % 60, 2, 10, QLatin1Char('0'))
-                           .arg(bird % 60, 2, 10, QLatin1Char('0'));
-    }
-    return s;
-}
-
 void BM_DownloadRaceDataAt9600Baud(benchmark::State& state)
 {
-    ClockDevice device(raceScenario());
-    device.faults().charTime = kCharTime9600;
-    PtyClock clock(std::move(device));
-    QString error;
-    if (!clock.start(&error)) {
-        state.SkipWithError(("cannot start the stand-in clock: " + error).toStdString().c_str());
+    const std::unique_ptr<PtyClock> clock =
+        bench::startClockAt9600Baud(bench::raceScenario(kRaces, kClockingsPerRace), state);
+    if (!clock)
         return;
-    }
     DeviceSerialPort devicePort;
-    devicePort.setDevicePath(clock.devicePath());
+    devicePort.setDevicePath(clock->devicePath());
     CountingPort port(devicePort);
     ScriptedDialogs dialogs;
     RecordingProgress progress;
@@ -112,8 +91,7 @@ void BM_DownloadRaceDataAt9600Baud(benchmark::State& state)
         f.bytes = port.written + port.read;
         f.singleCharacterAnswers = 2; // the ACK that opens the series and the closing EOT
         f.wall = wall;
-        f.bound = static_cast<double>(f.bytes) * duration<double>(kCharTime9600).count() +
-                  0.1 * f.singleCharacterAnswers;
+        f.bound = bench::lineTimeBound(f.bytes, f.singleCharacterAnswers);
         f.measured = true;
         g_figures = f;
         state.SetIterationTime(wall);
@@ -127,9 +105,7 @@ BENCHMARK(BM_DownloadRaceDataAt9600Baud)->Iterations(1)->UseManualTime()->Unit(b
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runBenchmarks(argc, argv);
     if (g_figures.measured) {
         const Figures& f = g_figures;
         std::printf("\nDownload of %d records, %lld bytes both ways, %d one-character answers\n", f.records,
