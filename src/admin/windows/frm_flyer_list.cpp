@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <limits>
 
 frmFlyerList::frmFlyerList(const QString& databasePath, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), m_dialogs(dialogs)
@@ -192,6 +193,22 @@ void frmFlyerList::selectAndShow(int row)
     showFlyer(row);
 }
 
+void frmFlyerList::backToWholeList()
+{
+    m_mode = flyer::Mode::Browse;
+    clearBoxes();
+    clearSearch();
+    FillFlyerList();
+}
+
+void frmFlyerList::showAndFocus(int row)
+{
+    if (m_flyers.empty())
+        return;
+    selectAndShow(std::min(row, static_cast<int>(m_flyers.size()) - 1));
+    lstFlyerList->setFocus();
+}
+
 void frmFlyerList::listClick()
 {
     if (m_mode != flyer::Mode::Browse || m_flyers.empty() || !lstFlyerList->isEnabled())
@@ -331,15 +348,8 @@ void frmFlyerList::pressSave()
         return;
     }
 
-    m_mode = flyer::Mode::Browse;
-    clearBoxes();
-    clearSearch();
-    FillFlyerList();
-    if (!m_flyers.empty()) {
-        selectAndShow(adding ? static_cast<int>(m_flyers.size()) - 1
-                             : std::min(remembered, static_cast<int>(m_flyers.size()) - 1));
-        lstFlyerList->setFocus();
-    }
+    backToWholeList();
+    showAndFocus(adding ? std::numeric_limits<int>::max() : remembered);
     applyControls();
 }
 
@@ -353,29 +363,18 @@ void frmFlyerList::eraseClicked()
             m_errors.show(m_dialogs, outcome.db);
             return;
         }
-        m_mode = flyer::Mode::Browse;
-        clearBoxes();
-        clearSearch();
-        FillFlyerList();
+        backToWholeList();
     }
-    if (!m_flyers.empty()) {
-        selectAndShow(0);
-        lstFlyerList->setFocus();
-    }
+    showAndFocus(0);
     applyControls();
 }
 
 void frmFlyerList::cancelClicked()
 {
     const int remembered = lstFlyerList->currentRow();
-    m_mode = flyer::Mode::Browse;
-    clearBoxes();
-    clearSearch();
-    FillFlyerList();
-    if (!m_flyers.empty() && remembered >= 0) {
-        selectAndShow(std::min(remembered, static_cast<int>(m_flyers.size()) - 1));
-        lstFlyerList->setFocus();
-    }
+    backToWholeList();
+    if (remembered >= 0)
+        showAndFocus(remembered);
     applyControls();
 }
 

@@ -67,6 +67,10 @@ private:
     void clearBoxes();
     void clearSearch();
     void selectAndShow(int row);
+    // Browsing again with the boxes and the search emptied and every flyer listed.
+    void backToWholeList();
+    // Shows the row (the last one when beyond the list) with the focus on the list; nothing when empty.
+    void showAndFocus(int row);
     flyer::FlyerFields typedFields() const;
     void reportFailure(const DbResult& result);
 
