@@ -3,6 +3,7 @@
 #include "admin/schema.h"
 #include "common/pad_field.h"
 #include "common/text_codec.h"
+#include "transfer/admin_records.h"
 
 #include <QDir>
 #include <QFile>
@@ -119,16 +120,9 @@ QStringList ParseBirdFile(const QByteArray& bytes)
 
 Bird BirdFromRecord(const QString& record, int flyerId)
 {
-    Bird bird;
+    // A bird file line is the clock's Z record without its "Z".
+    Bird bird = birdFromZRecord(QLatin1Char('Z') + record);
     bird.BirdFlyerID = flyerId;
-    bird.NatOrg = Mid(record, 1, 2);
-    bird.HatchYr = Mid(record, 3, 2);
-    bird.clubletters = Mid(record, 5, 4);
-    bird.bnumber = Mid(record, 9, 6);
-    bird.sex = Mid(record, 15, 1);
-    bird.elecnumber = Mid(record, 16, 10);
-    bird.color = kDefaultColour;
-    bird.type = Mid(record, 26, 1);
     return bird;
 }
 
