@@ -3,11 +3,8 @@ include(GNUInstallDirs)
 # Packaging builds only the installed programs (scripts/package), not the tests and benchmarks.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
-set(corvex_installed_programs corvex corvex-cli corvex-clocksim)
-# corvex-cli hands PDF printing to the helper beside it.
-if(TARGET corvex-cli-print)
-    list(APPEND corvex_installed_programs corvex-cli-print)
-endif()
+# corvex-cli hands the clock, Access and PDF commands to corvex-cli-full beside it.
+set(corvex_installed_programs corvex corvex-cli corvex-cli-full corvex-clocksim)
 install(TARGETS ${corvex_installed_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The program looks for its guide in <bin>/../share/corvex/help.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/help/ DESTINATION ${CMAKE_INSTALL_DATADIR}/corvex/help)

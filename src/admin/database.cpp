@@ -222,19 +222,44 @@ DbResult notOurs(const QString& path, const QString& why)
                              QStringLiteral("'%1' is not a database of this program: %2").arg(path, why));
 }
 
+// The schema version and the names of the user tables, read by one statement: the first statement on a
+// connection also reads the schema, so checking the file costs little more than opening it.
+struct FileIdentity {
+    int version = 0;
+    QStringList tables;
+};
+
+DbResult readIdentity(QSqlDatabase& db, FileIdentity& identity)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT v.user_version, m.name FROM pragma_user_version AS v "
+                                   "LEFT JOIN sqlite_master AS m ON m.type = 'table' "
+                                   "AND m.name NOT LIKE 'sqlite!_%' ESCAPE '!'")))
+        return DbResult::fromSqlError(query.lastError());
+    while (query.next()) {
+        identity.version = query.value(0).toInt();
+        if (!query.isNull(1))
+            identity.tables << query.value(1).toString();
+    }
+    if (query.lastError().isValid())
+        return DbResult::fromSqlError(query.lastError());
+    return {};
+}
+
 // Is the open file ours? An empty file (just created) counts as ours when allowEmpty.
 DbResult checkIdentity(QSqlDatabase& db, const QString& path, bool allowEmpty)
 {
-    QVariant version;
-    DbResult result = runPragma(db, QStringLiteral("PRAGMA user_version"), &version);
+    FileIdentity identity;
+    DbResult result = readIdentity(db, identity);
     if (!result.ok()) {
         if (result.code == DbError::General || result.code == DbError::NotOurDatabase)
             return notOurs(path, QStringLiteral("unrecognized database format."));
         return result;
     }
-    const int number = version.toInt();
+    const int number = identity.version;
     if (number == 0) {
-        if (allowEmpty && db.tables(QSql::Tables).isEmpty())
+        if (allowEmpty && identity.tables.isEmpty())
             return {};
         return notOurs(path, QStringLiteral("it holds no Corvex tables."));
     }
@@ -245,12 +270,8 @@ DbResult checkIdentity(QSqlDatabase& db, const QString& path, bool allowEmpty)
                                  .arg(kSchemaVersion));
     if (number != kSchemaVersion)
         return notOurs(path, QStringLiteral("unknown schema version %1.").arg(number));
-    const QStringList tables = db.tables();
     for (const TableShape& table : expectedTables()) {
-        bool found = false;
-        for (const QString& name : tables)
-            found = found || name.compare(table.name, Qt::CaseInsensitive) == 0;
-        if (!found)
+        if (!identity.tables.contains(table.name, Qt::CaseInsensitive))
             return notOurs(path, QStringLiteral("table %1 is missing.").arg(table.name));
     }
     return {};

@@ -4,29 +4,13 @@
 
 #include <cstdio>
 
-namespace {
-int leadingDigits(const QString& text)
-{
-    int value = 0;
-    for (QChar c : text) {
-        if (!c.isDigit())
-            break;
-        value = value * 10 + c.digitValue();
-    }
-    return value;
-}
-} // namespace
-
 CliContext::CliContext(const QString& homeFolder, const QString& portOverride,
                        const QString& databaseOverride)
-    : home(Home::resolve(homeFolder)), settings(home.settingsFile), clock(port, dialogs), out(stdout)
+    : home(Home::resolve(homeFolder)), settings(home.settingsFile), out(stdout), m_portOverride(portOverride)
 {
     home.databaseServer = databaseOverride.isEmpty()
                               ? settings.read(QStringLiteral("DatabaseServer"), QString()).trimmed()
                               : databaseOverride;
-    port.setPortNumber(leadingDigits(settings.read(QStringLiteral("Comports"), QStringLiteral("1"))));
-    port.setDevicePath(portOverride.isEmpty() ? settings.read(QStringLiteral("ComDevice"), QString())
-                                              : portOverride);
 }
 
 int CliContext::usageError(const QString& text)

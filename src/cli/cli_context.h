@@ -1,7 +1,5 @@
 #pragma once
 
-#include "clocklink/clock_link.h"
-#include "platform/device_serial_port.h"
 #include "platform/home.h"
 #include "platform/terminal_dialogs.h"
 #include "platform/terminal_progress.h"
@@ -10,8 +8,10 @@
 #include <QTextStream>
 #include <memory>
 
-// What every command of corvex-cli works with: the home, its settings, the serial port chosen by the
-// settings or --port, terminal dialogs and progress, and the clock link.
+struct ClockLink;
+
+// What every command of corvex-cli works with: the home, its settings, terminal dialogs and progress, and
+// for the clock commands the clock link on the serial port chosen by the settings or --port.
 class CliContext {
 public:
     // databaseOverride: a PostgreSQL URI used instead of the setting DatabaseServer for this run.
@@ -19,16 +19,22 @@ public:
 
     Home home;
     SettingsStore settings;
-    DeviceSerialPort port;
     TerminalDialogs dialogs;
     TerminalProgress progress;
-    ClockLink clock;
+
+    // The link to the clock, made on first use. It lives in its own file so that the programs without the
+    // clock commands do not load the serial port libraries.
+    ClockLink& clock();
 
     // Standard output as text (UTF-8).
     QTextStream out;
 
     // Prints a usage error to standard error and returns ExitUsage.
     int usageError(const QString& text);
+
+private:
+    QString m_portOverride;
+    std::shared_ptr<ClockLink> m_clock;
 };
 
 // Takes "--name value" or "--name=value" out of arguments; empty optional when absent.

@@ -4,6 +4,7 @@
 #include "admin/database.h"
 #include "cli/cli_context.h"
 #include "cli/command_registry.h"
+#include "clocklink/clock_link.h"
 #include "common/today.h"
 #include "racedata/admin_winspeed_lookups.h"
 #include "racedata/race_download.h"
@@ -49,7 +50,7 @@ int runDownload(CliContext& context, QStringList arguments)
             return replace;
         return std::nullopt;
     };
-    const RaceDownloadResult result = DownloadRaceData(context.clock, context.dialogs, context.progress,
+    const RaceDownloadResult result = DownloadRaceData(context.clock(), context.dialogs, context.progress,
                                                        reportsRaceFolder(context.home, context.settings));
     if (result.outcome != RaceDownloadOutcome::Saved)
         return ExitFailed;
@@ -107,7 +108,7 @@ int runExport(CliContext& context, QStringList arguments)
     const AdminData data(database);
     AdminWinSpeedLookups lookups(data);
 
-    const WinSpeedResult result = ExportWinSpeed(context.clock, context.dialogs, context.progress, lookups,
+    const WinSpeedResult result = ExportWinSpeed(context.clock(), context.dialogs, context.progress, lookups,
                                                  reportsRaceFolder(context.home, context.settings));
     if (result.outcome != WinSpeedOutcome::Saved)
         return ExitFailed;

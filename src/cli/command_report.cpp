@@ -5,14 +5,14 @@
 #include "reports/database_owner_lookup.h"
 #include "reports/race_files.h"
 #include "reports/race_result.h"
-#ifdef CORVEX_CLI_PRINTS
+#ifdef CORVEX_CLI_FULL
 #include "reports/printing/report_rendering.h"
 #endif
 #include "reports/report_document.h"
 
 #include <QDir>
 #include <QFileInfo>
-#ifdef CORVEX_CLI_PRINTS
+#ifdef CORVEX_CLI_FULL
 #include <QGuiApplication>
 #endif
 #include <cstdio>
@@ -64,7 +64,7 @@ int runReport(CliContext& context, QStringList arguments)
         if (!ok || race < 1)
             return context.usageError(QStringLiteral("--race takes a race number from 1"));
     }
-#ifdef CORVEX_CLI_PRINTS
+#ifdef CORVEX_CLI_FULL
     if (pdf && !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
 #else
     if (pdf) {
@@ -103,7 +103,7 @@ int runReport(CliContext& context, QStringList arguments)
         status = ExitFailed;
     }
 
-#ifdef CORVEX_CLI_PRINTS
+#ifdef CORVEX_CLI_FULL
     if (pdf) {
         QString error;
         if (!writeReportPdf(printedLines(result.fields, result.listLines), *pdf, &error)) {

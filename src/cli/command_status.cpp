@@ -1,6 +1,7 @@
 // corvex-cli status and send: the clock's identity, and one raw exchange for diagnosis.
 #include "cli/cli_context.h"
 #include "cli/command_registry.h"
+#include "clocklink/clock_link.h"
 #include "common/text_codec.h"
 
 namespace {
@@ -9,15 +10,16 @@ int runStatus(CliContext& context, const QStringList& arguments)
 {
     if (!arguments.isEmpty())
         return context.usageError(QStringLiteral("status takes no arguments"));
-    const QByteArray failure = context.clock.queryVersion();
-    const ClockStatusPanels panels = ClockStatusTexts(context.clock.identity);
+    ClockLink& clock = context.clock();
+    const QByteArray failure = clock.queryVersion();
+    const ClockStatusPanels panels = ClockStatusTexts(clock.identity);
     context.out << kPanelRbmVersion.trimmed() << ' ' << panels.rbmVersion << '\n'
                 << kPanelRbmSerial.trimmed() << ' ' << panels.rbmSerial << '\n'
                 << kPanelPcfVersion.trimmed() << ' ' << panels.pcfVersion << '\n'
                 << kPanelPcfSerial.trimmed() << ' ' << panels.pcfSerial << '\n'
                 << "Status: " << panels.status << '\n';
-    context.clock.exchange.closePort();
-    return failure.isEmpty() && context.clock.identity.connected() ? ExitDone : ExitFailed;
+    clock.exchange.closePort();
+    return failure.isEmpty() && clock.identity.connected() ? ExitDone : ExitFailed;
 }
 
 // Control and non-ASCII bytes as <XX>, so that an answer can be read on a terminal.
@@ -39,10 +41,11 @@ int runSend(CliContext& context, QStringList arguments)
     const bool pcf = takeFlag(arguments, QStringLiteral("pcf"));
     if (arguments.size() != 1)
         return context.usageError(QStringLiteral("send takes one command text"));
-    context.clock.exchange.setAddressPrefix(pcf ? kPcfAddress : kRbmAddress);
-    const QByteArray answer = context.clock.exchange.SendCommand(toWindows1252(arguments.first()));
+    CommandExchange& exchange = context.clock().exchange;
+    exchange.setAddressPrefix(pcf ? kPcfAddress : kRbmAddress);
+    const QByteArray answer = exchange.SendCommand(toWindows1252(arguments.first()));
     context.out << visibleBytes(answer) << '\n';
-    context.clock.exchange.closePort();
+    exchange.closePort();
     return isFailureCode(answer) || answer.isEmpty() ? ExitFailed : ExitDone;
 }
 

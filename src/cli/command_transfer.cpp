@@ -3,6 +3,7 @@
 #include "admin/database.h"
 #include "cli/cli_context.h"
 #include "cli/command_registry.h"
+#include "clocklink/clock_link.h"
 #include "shell/settings/configuration.h"
 #include "transfer/inventory_receive.h"
 #include "transfer/inventory_send.h"
@@ -65,7 +66,7 @@ int runSendInventory(CliContext& context, QStringList arguments)
     };
     const AdminData data(database);
     const SendInventoryResult result =
-        SendInventory(context.clock, context.dialogs, context.progress, data, request);
+        SendInventory(context.clock(), context.dialogs, context.progress, data, request);
     if (result.outcome != SendInventoryOutcome::Sent)
         return ExitFailed;
     context.out << "sent: " << result.birdsSent << '\n';
@@ -96,7 +97,7 @@ int runReceiveInventory(CliContext& context, QStringList arguments)
             return *addFlyer;
         return std::nullopt;
     };
-    ReceiveResult result = ReceiveInventory(context.clock, context.dialogs, context.progress, database);
+    ReceiveResult result = ReceiveInventory(context.clock(), context.dialogs, context.progress, database);
     if (result.outcome == ReceiveOutcome::NeedsFlyerWindow) {
         if (!clubOption) {
             context.dialogs.inform(chooseClubMessage(result.flyerName));
@@ -129,7 +130,7 @@ int runSendLiberations(CliContext& context, const QStringList& arguments)
         return ExitFailed;
     const AdminData data(database);
     const LiberationSendResult result =
-        SendLiberations(context.clock, context.dialogs, context.progress, data);
+        SendLiberations(context.clock(), context.dialogs, context.progress, data);
     if (result.outcome != LiberationSendOutcome::Sent)
         return ExitFailed;
     context.out << "sent: " << result.sent << '\n';

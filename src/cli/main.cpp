@@ -2,7 +2,7 @@
 #include "cli/command_registry.h"
 
 #include <QCoreApplication>
-#ifdef CORVEX_CLI_PRINTS
+#ifdef CORVEX_CLI_FULL
 #include <QGuiApplication>
 #endif
 #include <cerrno>
@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 void printHelp(std::FILE* out)
@@ -34,10 +35,12 @@ bool drawsDocuments(int argc, char* argv[])
     return false;
 }
 
-#ifndef CORVEX_CLI_PRINTS
-// Printing libraries cost start-up time every command would pay, so documents are drawn by corvex-cli-print,
-// which stands beside this program and takes over this process with the same arguments.
-[[noreturn]] void runPrintingVariant(char* argv[])
+#ifndef CORVEX_CLI_FULL
+// The serial port, Access and printing libraries cost start-up time that the database commands would pay
+// on every run. This program runs the commands that need none of them; the others (the clock, the Access
+// import, PDF documents) and the help are run by corvex-cli-full, which stands beside this program and
+// takes over this process with the same arguments.
+[[noreturn]] void runFullVariant(char* argv[])
 {
     std::string self = argv[0];
     char resolved[4096];
@@ -45,31 +48,35 @@ bool drawsDocuments(int argc, char* argv[])
     if (length > 0)
         self.assign(resolved, static_cast<size_t>(length));
     const std::string::size_type slash = self.rfind('/');
-    const std::string printing =
-        (slash == std::string::npos ? std::string() : self.substr(0, slash + 1)) + "corvex-cli-print";
-    execv(printing.c_str(), argv);
-    std::fprintf(stderr, "corvex-cli: cannot start %s to draw the document: %s\n", printing.c_str(),
-                 std::strerror(errno));
+    const std::string full =
+        (slash == std::string::npos ? std::string() : self.substr(0, slash + 1)) + "corvex-cli-full";
+    execv(full.c_str(), argv);
+    std::fprintf(stderr, "corvex-cli: cannot start %s: %s\n", full.c_str(), std::strerror(errno));
     std::exit(ExitFailed);
 }
 #endif
 
 std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[])
 {
-    if (!drawsDocuments(argc, argv))
-        return std::make_unique<QCoreApplication>(argc, argv);
-#ifdef CORVEX_CLI_PRINTS
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    return std::make_unique<QGuiApplication>(argc, argv);
-#else
-    runPrintingVariant(argv);
+#ifdef CORVEX_CLI_FULL
+    if (drawsDocuments(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QGuiApplication>(argc, argv);
+    }
 #endif
+    return std::make_unique<QCoreApplication>(argc, argv);
 }
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    // The application may take its own options out of argv; the full program gets them all.
+    std::vector<char*> originalArguments(argv, argv + argc + 1);
+#ifndef CORVEX_CLI_FULL
+    if (drawsDocuments(argc, argv))
+        runFullVariant(originalArguments.data());
+#endif
     const auto app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Corvex"));
     QStringList arguments = QCoreApplication::arguments().mid(1);
@@ -79,6 +86,9 @@ int main(int argc, char* argv[])
     const QString database = takeOption(arguments, QStringLiteral("database")).value_or(QString());
     if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") ||
         arguments.first() == QLatin1String("-h")) {
+#ifndef CORVEX_CLI_FULL
+        runFullVariant(originalArguments.data());
+#endif
         printHelp(arguments.isEmpty() ? stderr : stdout);
         return arguments.isEmpty() ? ExitUsage : ExitDone;
     }
@@ -86,6 +96,9 @@ int main(int argc, char* argv[])
     const QString name = arguments.takeFirst();
     const auto command = commandRegistry().find(name);
     if (command == commandRegistry().end()) {
+#ifndef CORVEX_CLI_FULL
+        runFullVariant(originalArguments.data());
+#endif
         std::fprintf(stderr, "corvex-cli: unknown command '%s'\n\n", name.toUtf8().constData());
         printHelp(stderr);
         return ExitUsage;

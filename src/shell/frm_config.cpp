@@ -1,6 +1,7 @@
 #include "shell/frm_config.h"
 
 #include "shell/app_context.h"
+#include "shell/settings/port_settings.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

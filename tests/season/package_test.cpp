@@ -61,9 +61,9 @@ TEST(Package, UnpacksWithProgramsGuideDesktopEntryAndQtDependencies)
     ASSERT_EQ(run(QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), deb, root}).exitCode, 0);
     const QDir usr(QDir(root).filePath(QStringLiteral("usr")));
     for (const char* file :
-         {"bin/corvex", "bin/corvex-cli", "bin/corvex-clocksim", "share/corvex/help/index.html",
-          "share/corvex/help/images/main_window.png", "share/applications/corvex.desktop",
-          "share/icons/hicolor/scalable/apps/corvex.svg"})
+         {"bin/corvex", "bin/corvex-cli", "bin/corvex-cli-full", "bin/corvex-clocksim",
+          "share/corvex/help/index.html", "share/corvex/help/images/main_window.png",
+          "share/applications/corvex.desktop", "share/icons/hicolor/scalable/apps/corvex.svg"})
         EXPECT_TRUE(QFileInfo::exists(usr.filePath(QString::fromLatin1(file)))) << file;
     // Every picture the guide shows is in the package.
     const QString guide = readText(usr.filePath(QStringLiteral("share/corvex/help/index.html")));
@@ -94,7 +94,7 @@ TEST(Package, UnpacksWithProgramsGuideDesktopEntryAndQtDependencies)
         run(usr.filePath(QStringLiteral("bin/corvex-cli")), {QStringLiteral("--help")}, 30000);
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith(QStringLiteral("Usage: corvex-cli"))) << help.out.toStdString();
-    // A race report printed to PDF by the unpacked programs (corvex-cli hands printing to its helper).
+    // A race report printed to PDF by the unpacked programs (corvex-cli hands printing to corvex-cli-full).
     const QString raceFile = QDir(work.path()).filePath(QStringLiteral("00120307.045"));
     {
         QFile file(raceFile);

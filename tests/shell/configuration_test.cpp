@@ -1,6 +1,7 @@
 #include "platform/device_serial_port.h"
 #include "platform/scripted_dialogs.h"
 #include "shell/settings/configuration.h"
+#include "shell/settings/port_settings.h"
 #include "shell/settings/settings_store.h"
 
 #include <QFile>

@@ -1,7 +1,6 @@
 #include "shell/settings/configuration.h"
 
 #include "common/pad_field.h"
-#include "platform/device_serial_port.h"
 #include "platform/dialogs.h"
 #include "shell/settings/settings_store.h"
 
@@ -74,28 +73,6 @@ QString InvalidComPortMessage(const QString& comPortText)
 QString WriteFailureMessage(const QString& reason)
 {
     return QStringLiteral("Error ") + reason + QStringLiteral("Cannot write configuration settings.");
-}
-
-bool ApplyPortSettings(DeviceSerialPort& port, const ConfigValues& values, const QString& deviceOverride)
-{
-    const QString device = deviceOverride.isEmpty() ? values.comDevice.trimmed() : deviceOverride;
-    const int number = PortNumberFromText(values.comPort);
-    port.setDevicePath(device);
-    if (!IsValidPortNumber(number))
-        return !device.isEmpty();
-    port.setPortNumber(number);
-    return true;
-}
-
-std::optional<QString> LoadSettings(const SettingsStore& store, DeviceSerialPort& port, Dialogs& dialogs,
-                                    ConfigValues& values, const QString& deviceOverride)
-{
-    values = ReadConfig(store);
-    if (!port.isOpen() && !ApplyPortSettings(port, values, deviceOverride)) {
-        dialogs.inform(InvalidComPortMessage(values.comPort));
-        return std::nullopt;
-    }
-    return ConfigTitle(values.concourse, values.combine);
 }
 
 QString SaveSettings(SettingsStore& store, Dialogs& dialogs, const ConfigValues& values)

@@ -5,7 +5,6 @@
 #include <optional>
 
 class SettingsStore;
-class DeviceSerialPort;
 class Dialogs;
 
 // The installation's settings as the configuration window holds them: texts as stored or as typed.
@@ -49,17 +48,6 @@ bool IsValidPortNumber(int number);
 QString InvalidComPortMessage(const QString& comPortText);
 QString WriteFailureMessage(const QString& reason);
 
-// LoadSettings without the window: reads the store into values, sets the port's number (and device) when the
-// port is closed, and returns the title to show, or nothing when the port number was invalid (its message has
-// been shown). deviceOverride (the --port option) replaces the stored device for this run.
-std::optional<QString> LoadSettings(const SettingsStore& store, DeviceSerialPort& port, Dialogs& dialogs,
-                                    ConfigValues& values, const QString& deviceOverride = {});
-
 // SaveSettings without the window: stores the fields by the saving rules and returns the title. A write that
 // fails shows its message and stops; the keys written before it stay written.
 QString SaveSettings(SettingsStore& store, Dialogs& dialogs, const ConfigValues& values);
-
-// Points the port at the number and device of values; false when the number is not valid for the port and
-// no device path takes its place.
-bool ApplyPortSettings(DeviceSerialPort& port, const ConfigValues& values,
-                       const QString& deviceOverride = {});
