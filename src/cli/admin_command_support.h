@@ -14,16 +14,6 @@
 
 namespace admin_cli {
 
-// Opens the home's database (never creates it: "db init" does); a failure is shown as the program shows it.
-inline bool openDatabase(CliContext& context, Database& database)
-{
-    const DbResult opened = database.open(InitDatabasePath(context.home));
-    if (opened.ok())
-        return true;
-    ShowDatabaseError(context.dialogs, opened.code, context.home.dataFolder);
-    return false;
-}
-
 // Shows a refusal or a database failure and gives the exit status; ExitDone for a stored outcome.
 inline int finish(CliContext& context, const AdminOutcome& outcome)
 {
@@ -119,10 +109,10 @@ inline int runAction(CliContext& context, QStringList arguments, const QString& 
     for (const Action& action : actions) {
         if (word != action.name)
             continue;
-        Database database;
-        if (!openDatabase(context, database))
+        Database* database = context.database();
+        if (!database)
             return ExitFailed;
-        const AdminData data(database);
+        const AdminData data(*database);
         return action.run(context, arguments, data);
     }
     return context.usageError(usage);

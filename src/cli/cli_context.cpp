@@ -1,5 +1,6 @@
 #include "cli/cli_context.h"
 
+#include "admin/database_messages.h"
 #include "cli/command_registry.h"
 
 #include <cstdio>
@@ -11,6 +12,17 @@ CliContext::CliContext(const QString& homeFolder, const QString& portOverride,
     home.databaseServer = databaseOverride.isEmpty()
                               ? settings.read(QStringLiteral("DatabaseServer"), QString()).trimmed()
                               : databaseOverride;
+}
+
+Database* CliContext::database()
+{
+    if (m_database.isOpen())
+        return &m_database;
+    const DbResult opened = m_database.open(InitDatabasePath(home));
+    if (opened.ok())
+        return &m_database;
+    ShowDatabaseError(dialogs, opened.code, home.dataFolder);
+    return nullptr;
 }
 
 int CliContext::usageError(const QString& text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "admin/database.h"
 #include "platform/home.h"
 #include "platform/terminal_dialogs.h"
 #include "platform/terminal_progress.h"
@@ -26,6 +27,13 @@ public:
     // clock commands do not load the serial port libraries.
     ClockLink& clock();
 
+    // The home's database, opened on first use and kept for the run, so that a batch runs all its commands
+    // on one connection; nullptr when it cannot be opened (the reason has been shown). Never creates it:
+    // "db init" does.
+    Database* database();
+    // Closes it, for the commands that work on the file itself (compact, repair, copy).
+    void closeDatabase() { m_database.close(); }
+
     // Standard output as text (UTF-8).
     QTextStream out;
 
@@ -35,6 +43,7 @@ public:
 private:
     QString m_portOverride;
     std::shared_ptr<ClockLink> m_clock;
+    Database m_database;
 };
 
 // Takes "--name value" or "--name=value" out of arguments; empty optional when absent.

@@ -10,14 +10,14 @@ int runClub(CliContext& context, QStringList arguments)
     if (arguments.isEmpty())
         return context.usageError(usage);
     const QString action = arguments.takeFirst();
-    Database database;
-    const AdminData data(database);
 
     if (action == QLatin1String("list")) {
         if (!admin_cli::operandsOk(context, arguments, 0, 0, QStringLiteral("club list")))
             return ExitUsage;
-        if (!admin_cli::openDatabase(context, database))
+        Database* database = context.database();
+        if (!database)
             return ExitFailed;
+        const AdminData data(*database);
         const auto clubs = data.searchClubs({});
         if (!clubs.ok())
             return admin_cli::failed(context, clubs.status);
@@ -28,8 +28,10 @@ int runClub(CliContext& context, QStringList arguments)
     if (action == QLatin1String("add")) {
         if (!admin_cli::operandsOk(context, arguments, 1, 1, QStringLiteral("club add NAME")))
             return ExitUsage;
-        if (!admin_cli::openDatabase(context, database))
+        Database* database = context.database();
+        if (!database)
             return ExitFailed;
+        const AdminData data(*database);
         const AdminOutcome outcome = club::add(data, arguments[0]);
         if (outcome.done()) {
             const auto stored = data.searchClubs({});
@@ -46,8 +48,10 @@ int runClub(CliContext& context, QStringList arguments)
         const auto id = admin_cli::number(arguments[0]);
         if (!id)
             return context.usageError(QStringLiteral("club rename: ID must be a club number"));
-        if (!admin_cli::openDatabase(context, database))
+        Database* database = context.database();
+        if (!database)
             return ExitFailed;
+        const AdminData data(*database);
         const auto name = data.clubName(*id);
         if (!name.ok())
             return admin_cli::failed(context, name.status);

@@ -90,6 +90,8 @@ int runCopy(CliContext& context, QStringList arguments)
 
 int runDb(CliContext& context, QStringList arguments)
 {
+    // Compacting and repairing need the file to themselves; copying reads or replaces all of it.
+    context.closeDatabase();
     if (!arguments.isEmpty() && arguments.first() == QLatin1String("copy"))
         return runCopy(context, arguments.mid(1));
     if (arguments.size() != 1)

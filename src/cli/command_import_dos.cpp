@@ -20,10 +20,10 @@ int runImportDos(CliContext& context, QStringList arguments)
     if (!clubName || clubName->trimmed().isEmpty())
         return context.usageError(QStringLiteral("--club is required; usage: %1").arg(kUsage));
 
-    Database database;
-    if (!admin_cli::openDatabase(context, database))
+    Database* database = context.database();
+    if (!database)
         return ExitFailed;
-    const AdminData data(database);
+    const AdminData data(*database);
     const Fetched<int> clubCount = data.countClubs();
     if (!clubCount.ok())
         return admin_cli::failed(context, clubCount.status);
@@ -35,7 +35,7 @@ int runImportDos(CliContext& context, QStringList arguments)
     if (!club.value)
         return admin_cli::refuse(context, QStringLiteral("No club named %1").arg(clubName->trimmed()));
 
-    DosImport dosImport(database, context.dialogs, context.progress);
+    DosImport dosImport(*database, context.dialogs, context.progress);
     if (!dosImport.chooseFile(QFileInfo(arguments[0]).absoluteFilePath()))
         return ExitFailed;
     context.out << dosImport.windowTitle() << '\n';

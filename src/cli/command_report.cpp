@@ -69,7 +69,7 @@ int runReport(CliContext& context, QStringList arguments)
 #else
     if (pdf) {
 #endif
-        warn(QStringLiteral("PDF output is not available in this run"));
+        warn(QStringLiteral("PDF output needs a run of its own: it is not available in a batch"));
         return ExitFailed;
     }
 

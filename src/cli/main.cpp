@@ -38,8 +38,8 @@ bool drawsDocuments(int argc, char* argv[])
 #ifndef CORVEX_CLI_FULL
 // The serial port, Access and printing libraries cost start-up time that the database commands would pay
 // on every run. This program runs the commands that need none of them; the others (the clock, the Access
-// import, PDF documents) and the help are run by corvex-cli-full, which stands beside this program and
-// takes over this process with the same arguments.
+// import, PDF documents, batches) and the help are run by corvex-cli-full, which stands beside this program
+// and takes over this process with the same arguments.
 [[noreturn]] void runFullVariant(char* argv[])
 {
     std::string self = argv[0];

@@ -36,11 +36,12 @@ int SimulatedClockProcess::stop()
     return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
 }
 
-CliRun runCorvexCli(const QStringList& arguments, int timeoutMs)
+CliRun runCorvexCli(const QStringList& arguments, int timeoutMs, const QByteArray& input)
 {
     QProcess process;
     process.start(QStringLiteral(CORVEX_CLI_PATH), arguments);
     CliRun run;
+    process.write(input);
     process.closeWriteChannel();
     run.finished = process.waitForFinished(timeoutMs);
     if (!run.finished) {

@@ -39,5 +39,6 @@ struct CliRun {
     bool finished = false;
 };
 
-// Runs the built corvex-cli with these arguments and waits up to timeoutMs for it.
-CliRun runCorvexCli(const QStringList& arguments, int timeoutMs = 30000);
+// Runs the built corvex-cli with these arguments and input on its standard input, and waits up to timeoutMs
+// for it.
+CliRun runCorvexCli(const QStringList& arguments, int timeoutMs = 30000, const QByteArray& input = {});
