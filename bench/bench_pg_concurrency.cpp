@@ -5,18 +5,20 @@
 //   BM_BirdListTwentyClients: 20 connections in threads, each running what "bird list" runs.
 //   BM_CliBirdListTwentyProcesses: 20 "corvex-cli bird list" processes started at once (includes the
 //   program start and the connection set-up).
+//   BM_CliBatchTwentyClients: 20 "corvex-cli batch" clients, each sending "bird list" commands.
 #include "admin/admin_data.h"
 #include "admin/database.h"
+#include "bench_process.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <algorithm>
+#include <atomic>
 #include <benchmark/benchmark.h>
 #include <mutex>
 #include <random>
@@ -111,14 +113,6 @@ QString prepareServer()
     return {};
 }
 
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 bool ready(benchmark::State& state)
 {
     static const QString failure =
@@ -168,11 +162,23 @@ void BM_BirdListTwentyClients(benchmark::State& state)
         for (std::thread& client : clients)
             client.join();
     }
-    state.counters["median_ms"] = median(latencies);
+    state.counters["median_ms"] = bench::median(latencies);
     state.counters["lists"] = static_cast<double>(latencies.size());
 }
 BENCHMARK(BM_BirdListTwentyClients)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
+QStringList birdListArguments(const QString& home, int flyer)
+{
+    return {QStringLiteral("--home"),
+            home,
+            QStringLiteral("--database"),
+            benchUri(),
+            QStringLiteral("bird"),
+            QStringLiteral("list"),
+            QStringLiteral("Flyer %1").arg(flyer)};
+}
+
+// Each latency runs from the start of a process to its end, taken in the order the processes end.
 void BM_CliBirdListTwentyProcesses(benchmark::State& state)
 {
     if (!ready(state))
@@ -182,32 +188,87 @@ void BM_CliBirdListTwentyProcesses(benchmark::State& state)
     int failures = 0;
     std::mt19937 random(7);
     for (auto _ : state) {
-        std::vector<std::unique_ptr<QProcess>> clients;
-        std::vector<QElapsedTimer> timers(kClients);
+        std::vector<std::unique_ptr<bench::ChildProcess>> clients;
         for (int client = 0; client < kClients; ++client) {
-            auto process = std::make_unique<QProcess>();
             const int flyer = std::uniform_int_distribution<int>(1, kFlyers)(random);
-            timers[client].start();
-            process->start(QStringLiteral(CORVEX_CLI_PATH),
-                           {QStringLiteral("--home"), home.path(), QStringLiteral("--database"), benchUri(),
-                            QStringLiteral("bird"), QStringLiteral("list"),
-                            QStringLiteral("Flyer %1").arg(flyer)});
-            process->closeWriteChannel();
-            clients.push_back(std::move(process));
+            clients.push_back(std::make_unique<bench::ChildProcess>(QStringLiteral(CORVEX_CLI_PATH),
+                                                                    birdListArguments(home.path(), flyer)));
+            clients.back()->closeInput();
         }
-        for (int client = 0; client < kClients; ++client) {
-            clients[client]->waitForFinished(60000);
-            latencies.push_back(timers[client].nsecsElapsed() / 1e6);
-            const QByteArray out = clients[client]->readAllStandardOutput();
-            if (clients[client]->exitCode() != 0 || out.count('\n') != kBirdsPerFlyer)
-                ++failures;
+        for (int ended = 0; ended < kClients; ++ended) {
+            int status = 0;
+            const pid_t pid = waitpid(-1, &status, 0);
+            for (auto& client : clients) {
+                if (client->pid() == pid) {
+                    latencies.push_back(bench::millisecondsSince(client->started));
+                    client->reaped(status);
+                    const std::string out = client->readAll();
+                    if (client->wait() != 0 || std::count(out.begin(), out.end(), '\n') != kBirdsPerFlyer)
+                        ++failures;
+                }
+            }
         }
     }
     if (failures > 0)
         state.SkipWithError("a bird list failed or listed the wrong birds");
-    state.counters["median_ms"] = median(latencies);
+    state.counters["median_ms"] = bench::median(latencies);
 }
 BENCHMARK(BM_CliBirdListTwentyProcesses)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// 20 clients that keep "corvex-cli batch" running, as a script or another program on each PC would, each
+// listing 10 flyers' birds one after another; every list is timed from the command sent to its last line.
+void BM_CliBatchTwentyClients(benchmark::State& state)
+{
+    if (!ready(state))
+        return;
+    QTemporaryDir home;
+    const QStringList batch = {QStringLiteral("--home"), home.path(), QStringLiteral("--database"),
+                               benchUri(), QStringLiteral("batch")};
+    std::vector<std::unique_ptr<bench::ChildProcess>> clients;
+    for (int client = 0; client < kClients; ++client) {
+        clients.push_back(std::make_unique<bench::ChildProcess>(QStringLiteral(CORVEX_CLI_PATH), batch));
+        // The first list logs in; it is not counted.
+        if (!clients.back()->writeLine(QStringLiteral("bird list \"Flyer 1\"")) ||
+            !clients.back()->readLines(kBirdsPerFlyer))
+            return state.SkipWithError("a batch client did not start");
+    }
+    std::vector<double> latencies;
+    std::mutex latencyMutex;
+    std::atomic<int> failures = 0;
+    for (auto _ : state) {
+        std::vector<std::thread> threads;
+        for (int client = 0; client < kClients; ++client) {
+            threads.emplace_back([&, client]() {
+                std::mt19937 random(client + 1);
+                std::vector<double> own;
+                for (int list = 0; list < 10; ++list) {
+                    const int flyer = std::uniform_int_distribution<int>(1, kFlyers)(random);
+                    const auto sent = std::chrono::steady_clock::now();
+                    if (!clients[client]->writeLine(QStringLiteral("bird list \"Flyer %1\"").arg(flyer)) ||
+                        !clients[client]->readLines(kBirdsPerFlyer)) {
+                        ++failures;
+                        return;
+                    }
+                    own.push_back(bench::millisecondsSince(sent));
+                }
+                std::lock_guard lock(latencyMutex);
+                latencies.insert(latencies.end(), own.begin(), own.end());
+            });
+        }
+        for (std::thread& thread : threads)
+            thread.join();
+    }
+    for (auto& client : clients) {
+        client->closeInput();
+        if (client->wait() != 0)
+            ++failures;
+    }
+    if (failures > 0)
+        state.SkipWithError("a batch client failed");
+    state.counters["median_ms"] = bench::median(latencies);
+    state.counters["lists"] = static_cast<double>(latencies.size());
+}
+BENCHMARK(BM_CliBatchTwentyClients)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
 } // namespace
 
