@@ -1,9 +1,11 @@
 #include "admin/database_messages.h"
 
+#include "admin/postgres_engine.h"
 #include "admin/schema.h"
 #include "platform/dialogs.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
@@ -33,9 +35,18 @@ QString DatabaseErrorText(int code, const QString& dataFolder)
     return text + kCrLf + QStringLiteral("Functions that access the DataBase are disabled!!!");
 }
 
-void ShowDatabaseError(Dialogs& dialogs, int code, const QString& dataFolder)
+QString DatabaseErrorText(const DbResult& result, const QString& databasePath)
 {
-    dialogs.message({DatabaseErrorText(code, dataFolder),
+    if (!Postgres::isServerUri(databasePath))
+        return DatabaseErrorText(result.code, QFileInfo(databasePath).absolutePath());
+    return QStringLiteral("The database server '") + Postgres::displayUri(databasePath) +
+           QStringLiteral("' is not accessable!") + kCrLf + kCrLf + result.description + kCrLf + kCrLf +
+           QStringLiteral("Functions that access the DataBase are disabled!!!");
+}
+
+void ShowDatabaseError(Dialogs& dialogs, const DbResult& result, const QString& databasePath)
+{
+    dialogs.message({DatabaseErrorText(result, databasePath),
                      kDatabaseUnavailableTitle,
                      Dialogs::Buttons::Ok,
                      Dialogs::Icon::Critical,

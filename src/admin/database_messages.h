@@ -13,8 +13,11 @@ inline const QString kDatabaseInUseText =
 // The message for a database that cannot be opened (3024, 3031, 3051, any other number), naming the data
 // folder that should hold corvexdata.db.
 QString DatabaseErrorText(int code, const QString& dataFolder);
+// The message for the database at databasePath that could not be opened: for a file the text above; a
+// server is named with the reason it gave, since advice about a file would mislead there.
+QString DatabaseErrorText(const DbResult& result, const QString& databasePath);
 // Shows it: critical icon, title kDatabaseUnavailableTitle.
-void ShowDatabaseError(Dialogs& dialogs, int code, const QString& dataFolder);
+void ShowDatabaseError(Dialogs& dialogs, const DbResult& result, const QString& databasePath);
 
 // The general error report of a window: "<description> #:<number>.<count>" and on a second line
 // "Please notify Halvard Electronics USA of this ERROR". Each window keeps one; the count starts at 1.

@@ -2,6 +2,7 @@
 
 #include "admin/database_messages.h"
 #include "cli/command_registry.h"
+#include "shell/settings/configuration.h"
 
 #include <cstdio>
 
@@ -10,7 +11,7 @@ CliContext::CliContext(const QString& homeFolder, const QString& portOverride,
     : home(Home::resolve(homeFolder)), settings(home.settingsFile), out(stdout), m_portOverride(portOverride)
 {
     home.databaseServer = databaseOverride.isEmpty()
-                              ? settings.read(QStringLiteral("DatabaseServer"), QString()).trimmed()
+                              ? settings.read(config_keys::DatabaseServer, QString()).trimmed()
                               : databaseOverride;
 }
 
@@ -18,10 +19,11 @@ Database* CliContext::database()
 {
     if (m_database.isOpen())
         return &m_database;
-    const DbResult opened = m_database.open(InitDatabasePath(home));
+    const QString path = InitDatabasePath(home);
+    const DbResult opened = m_database.open(path);
     if (opened.ok())
         return &m_database;
-    ShowDatabaseError(dialogs, opened.code, home.dataFolder);
+    ShowDatabaseError(dialogs, opened, path);
     return nullptr;
 }
 

@@ -64,8 +64,23 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[])
             qputenv("QT_QPA_PLATFORM", "offscreen");
         return std::make_unique<QGuiApplication>(argc, argv);
     }
-#endif
     return std::make_unique<QCoreApplication>(argc, argv);
+#else
+    // The database commands run no event loop, and Qt finds its SQL drivers without an application object,
+    // whose making (the C locale's files, the event dispatcher) would be a twentieth of this program's run.
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    return nullptr;
+#endif
+}
+
+// The arguments after the program's name, as QCoreApplication::arguments() gives them.
+QStringList commandLine(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
 }
 } // namespace
 
@@ -79,7 +94,7 @@ int main(int argc, char* argv[])
 #endif
     const auto app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Corvex"));
-    QStringList arguments = QCoreApplication::arguments().mid(1);
+    QStringList arguments = commandLine(argc, argv);
 
     const QString home = takeOption(arguments, QStringLiteral("home")).value_or(QString());
     const QString port = takeOption(arguments, QStringLiteral("port")).value_or(QString());

@@ -18,7 +18,7 @@ AppContext::AppContext(const Home& homeFolders, Dialogs* dialogsOverride, Progre
       openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); })
 {
     if (home.databaseServer.isEmpty())
-        home.databaseServer = settings.read(QStringLiteral("DatabaseServer"), QString()).trimmed();
+        home.databaseServer = settings.read(config_keys::DatabaseServer, QString()).trimmed();
 }
 
 AppContext::~AppContext()

@@ -16,7 +16,7 @@ QString PrepareDatabasePath(AppContext& context)
     database.close();
     if (!created.ok()) {
         // Not recorded: the next run tries again.
-        ShowDatabaseError(context.dialogs, created.code, context.home.dataFolder);
+        ShowDatabaseError(context.dialogs, created, path);
         return path;
     }
     context.settings.write(kDatabaseRecordKey, QFileInfo(path).fileName());

@@ -52,7 +52,7 @@ void RunStartup(AppContext& context, frmMain& window)
     case DbError::FileNotFound:
     case DbError::NotOurDatabase:
     case DbError::ReadOnly:
-        ShowDatabaseError(context.dialogs, opened.code, context.home.dataFolder);
+        ShowDatabaseError(context.dialogs, opened, context.databasePath);
         window.disableDatabaseEntries();
         break;
     default:

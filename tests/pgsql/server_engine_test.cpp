@@ -6,7 +6,9 @@
 #include "platform/scripted_dialogs.h"
 #include "support/database_builder.h"
 
+#include <QFile>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -93,6 +95,36 @@ TEST_F(ServerTest, AMissingDatabaseIs3024AndAWrongPasswordIs3031)
     const DbResult wrong = database.open(withCredentials(admin, url.userName(), QStringLiteral("wrong")));
     EXPECT_EQ(wrong.code, DbError::NotOurDatabase) << wrong.description.toStdString();
     EXPECT_FALSE(database.isOpen());
+}
+
+TEST_F(ServerTest, APasswordInThePasswordFileNeedNotBeInTheAddress)
+{
+    TestDatabase test(Engine::Server);
+    test.database().close();
+    const QUrl url(test.path());
+    QTemporaryDir dir;
+    const QString passwordFile = dir.filePath(QStringLiteral("pgpass"));
+    QFile file(passwordFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("%1:%2:*:%3:%4\n")
+                   .arg(url.host())
+                   .arg(url.port(5432))
+                   .arg(url.userName(), url.password())
+                   .toUtf8());
+    file.close();
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QUrl withoutPassword(url);
+    withoutPassword.setPassword(QString());
+
+    const QByteArray saved = qgetenv("PGPASSFILE");
+    qputenv("PGPASSFILE", QFile::encodeName(passwordFile));
+    Database database;
+    const DbResult opened = database.open(withoutPassword.toString());
+    if (saved.isEmpty())
+        qunsetenv("PGPASSFILE");
+    else
+        qputenv("PGPASSFILE", saved);
+    EXPECT_TRUE(opened.ok()) << opened.description.toStdString();
 }
 
 TEST_F(ServerTest, ForeignTablesAnEmptyDatabaseAndANewerSchemaAre3031)

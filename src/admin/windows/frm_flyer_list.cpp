@@ -123,7 +123,7 @@ void frmFlyerList::applyControls()
 void frmFlyerList::reportFailure(const DbResult& result)
 {
     if (result.code == DbError::FileNotFound)
-        ShowDatabaseError(m_dialogs, result.code, QFileInfo(m_database.path()).absolutePath());
+        ShowDatabaseError(m_dialogs, result, m_database.path());
     else
         m_errors.show(m_dialogs, result);
 }

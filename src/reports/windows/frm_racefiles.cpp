@@ -194,7 +194,7 @@ frmRacefiles* makeRaceFileChooser(const QString& raceFolder, const QString& data
         auto owners = std::make_unique<DatabaseOwnerLookup>();
         const DbResult opened = owners->open(databasePath);
         if (!opened.ok())
-            ShowDatabaseError(dialogs, opened.code, QFileInfo(databasePath).absolutePath());
+            ShowDatabaseError(dialogs, opened, databasePath);
         return owners;
     };
     return new frmRacefiles(services, parent);

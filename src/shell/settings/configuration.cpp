@@ -4,6 +4,9 @@
 #include "platform/dialogs.h"
 #include "shell/settings/settings_store.h"
 
+#include <QFile>
+#include <QUrl>
+
 QStringList NationalOrgCodes()
 {
     const QString all = QStringLiteral("AUCACUIFMXNPUS");
@@ -93,4 +96,24 @@ QString SaveSettings(SettingsStore& store, Dialogs& dialogs, const ConfigValues&
         }
     }
     return title;
+}
+
+bool SaveDatabaseServer(SettingsStore& store, Dialogs& dialogs, const QString& address)
+{
+    const QString server = address.trimmed();
+    // Written only when changed: a store without the key keeps the file.
+    if (server != store.read(config_keys::DatabaseServer, QString()).trimmed() &&
+        !store.write(config_keys::DatabaseServer, server)) {
+        dialogs.inform(WriteFailureMessage(store.lastError() + QLatin1Char(' ')));
+        return false;
+    }
+    if (QUrl(server).password().isEmpty())
+        return true;
+    if (!QFile::setPermissions(store.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        dialogs.inform(WriteFailureMessage(
+            QStringLiteral("%1 cannot be made private, and it holds the database password. ")
+                .arg(store.fileName())));
+        return false;
+    }
+    return true;
 }

@@ -25,6 +25,7 @@ inline const QString CombineName = QStringLiteral("CombineName");
 inline const QString ComPortsRead = QStringLiteral("Comports");
 inline const QString ComPortsWrite = QStringLiteral("ComPorts");
 inline const QString ComDevice = QStringLiteral("ComDevice");
+inline const QString DatabaseServer = QStringLiteral("DatabaseServer");
 } // namespace config_keys
 
 // AU, CA, CU, IF, MX, NP, US: the pairs of "AUCACUIFMXNPUS".
@@ -51,3 +52,8 @@ QString WriteFailureMessage(const QString& reason);
 // SaveSettings without the window: stores the fields by the saving rules and returns the title. A write that
 // fails shows its message and stops; the keys written before it stay written.
 QString SaveSettings(SettingsStore& store, Dialogs& dialogs, const ConfigValues& values);
+
+// Stores the database server's address (empty: the database file) when it differs from the stored one. An
+// address holding a password makes the settings file readable by its owner only. A write that fails shows
+// its message and gives false.
+bool SaveDatabaseServer(SettingsStore& store, Dialogs& dialogs, const QString& address);
