@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <tuple>
 
@@ -96,13 +98,35 @@ struct SampleBird {
     const char* colour;
 };
 
-DbResult addSamples(AdminData& data)
+// Gives a stored row another key.
+DbResult renumber(Database& database, const QString& table, const QString& key, int from, int to)
 {
-    // The first flyer owns the inventory and the races of the stand-in clock's demo module, so its race
-    // reports and transfers find their birds.
-    const auto club1 = data.addClub(QStringLiteral("Rockford Racing"));
+    QSqlQuery query(database.connection());
+    query.prepare(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %2 = ?").arg(table, key));
+    query.addBindValue(to);
+    query.addBindValue(from);
+    if (!query.exec())
+        return DbResult::fromSqlError(query.lastError());
+    return {};
+}
+
+// The stand-in clock's demo module belongs to flyer 45 of club 7 (its S2, S3 and race records).
+constexpr int kModuleClub = 7;
+constexpr int kModuleFlyer = 45;
+
+DbResult addSamples(Database& database)
+{
+    AdminData data(database);
+    // The first flyer owns the inventory and the races of the stand-in clock's demo module, under the
+    // module's club and flyer numbers, so that its race reports, transfers and WinSpeed export find him.
+    auto club1 = data.addClub(QStringLiteral("Rockford Racing"));
     if (!club1.ok())
         return club1.status;
+    if (const DbResult moved =
+            renumber(database, QStringLiteral("clubs"), QStringLiteral("ClubID"), club1.value, kModuleClub);
+        !moved.ok())
+        return moved;
+    club1.value = kModuleClub;
     const auto club2 = data.addClub(QStringLiteral("Hilltop Flyers"));
     if (!club2.ok())
         return club2.status;
@@ -138,9 +162,16 @@ DbResult addSamples(AdminData& data)
     for (const SampleFlyer& sample : flyers) {
         Flyer flyer = sample.flyer;
         flyer.ClubID = sample.clubId;
-        const auto added = data.addFlyer(flyer);
+        auto added = data.addFlyer(flyer);
         if (!added.ok())
             return added.status;
+        if (&sample == &flyers.front()) {
+            const DbResult moved = renumber(database, QStringLiteral("flyerlist"), QStringLiteral("FlyerID"),
+                                            added.value, kModuleFlyer);
+            if (!moved.ok())
+                return moved;
+            added.value = kModuleFlyer;
+        }
         for (const SampleBird& b : sample.birds) {
             Bird bird;
             bird.BirdFlyerID = added.value;
@@ -184,10 +215,8 @@ bool DemoSession::prepareHome(const QString& folder)
         return true;
     Database database;
     DbResult result = database.open(path, true);
-    if (result.ok()) {
-        AdminData data(database);
-        result = addSamples(data);
-    }
+    if (result.ok())
+        result = addSamples(database);
     database.close();
     if (!result.ok()) {
         QFile::remove(path);

@@ -203,7 +203,8 @@ void frmMain::disableDatabaseEntries()
 {
     if (QMenu* administration = findChild<QMenu*>(QStringLiteral("mnuAdministrationMenu")))
         administration->menuAction()->setEnabled(false);
-    for (const char* name : {"mnuCompactDatabase", "mnuRepairDatabase"})
+    // Importing an Access database writes into this program's database too.
+    for (const char* name : {"mnuCompactDatabase", "mnuRepairDatabase", "mnuImportAccess"})
         if (QAction* entry = menuEntry(QString::fromLatin1(name)))
             entry->setEnabled(false);
 }

@@ -29,6 +29,10 @@ TEST(DemoSession, HomeGetsSampleDataOnceAndKeepsChanges)
         for (const Flyer& flyer : flyers.value)
             birds += static_cast<int>(data.birdsOfFlyer(flyer.FlyerID).value.size());
         EXPECT_EQ(birds, 9);
+        // The stand-in clock's module belongs to flyer 45 of club 7; the lists keep him first.
+        EXPECT_EQ(data.flyerNameByClubAndId(7, 45).value.value_or("<none>"), "John Miller");
+        EXPECT_EQ(flyers.value.front().Name, "John Miller");
+        EXPECT_EQ(data.searchClubs({}).value.front().ClubName, "Rockford Racing");
         EXPECT_TRUE(data.addClub("Added by the user").ok());
     }
     // A second demo run keeps what the user did in the demo.

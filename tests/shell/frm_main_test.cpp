@@ -106,6 +106,7 @@ TEST_F(FrmMainTest, DatabaseFailureGreysAdministrationAndMaintenance)
     EXPECT_FALSE(administration->menuAction()->isEnabled());
     EXPECT_FALSE(window->menuEntry("mnuCompactDatabase")->isEnabled());
     EXPECT_FALSE(window->menuEntry("mnuRepairDatabase")->isEnabled());
+    EXPECT_FALSE(window->menuEntry("mnuImportAccess")->isEnabled());
     EXPECT_TRUE(window->menuEntry("configsetup")->isEnabled());
     EXPECT_TRUE(window->menuEntry("mnuWinSpeed")->isEnabled());
 }

@@ -16,6 +16,7 @@
 #include <QSignalBlocker>
 #include <QStorageInfo>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -111,7 +112,10 @@ void frmImportFiles::buildLayout()
     lstImportFlyers->setMinimumHeight(260);
     Dir1->setMinimumWidth(200);
     File1->setMaximumHeight(90);
-    lstAdminFiles->setMaximumWidth(170);
+    // Wide enough for its longest entry, the note that no files were found.
+    const int adminFilesWidth = QFontMetrics(lstAdminFiles->font()).horizontalAdvance(kNoFiles) + 24;
+    lstAdminFiles->setMinimumWidth(adminFilesWidth);
+    lstAdminFiles->setMaximumWidth(std::max(170, adminFilesWidth));
     lstClubs->setMinimumWidth(160);
 
     auto* search = new QVBoxLayout;
