@@ -1,5 +1,6 @@
 #include "shell/settings/configuration.h"
 
+#include "admin/postgres_engine.h"
 #include "common/pad_field.h"
 #include "platform/dialogs.h"
 #include "shell/settings/settings_store.h"
@@ -98,16 +99,30 @@ QString SaveSettings(SettingsStore& store, Dialogs& dialogs, const ConfigValues&
     return title;
 }
 
+QString InvalidDatabaseServerMessage(const QString& address)
+{
+    return QStringLiteral(
+               "'%1' is not a database server address. Enter it as "
+               "postgresql://user@server:5432/database, or leave the field empty to use the database "
+               "file. The address was not stored.")
+        .arg(address);
+}
+
 bool SaveDatabaseServer(SettingsStore& store, Dialogs& dialogs, const QString& address)
 {
     const QString server = address.trimmed();
+    const QUrl url(server);
+    if (!server.isEmpty() && (!Postgres::isServerUri(server) || !url.isValid() || url.path().size() < 2)) {
+        dialogs.inform(InvalidDatabaseServerMessage(server));
+        return false;
+    }
     // Written only when changed: a store without the key keeps the file.
     if (server != store.read(config_keys::DatabaseServer, QString()).trimmed() &&
         !store.write(config_keys::DatabaseServer, server)) {
         dialogs.inform(WriteFailureMessage(store.lastError() + QLatin1Char(' ')));
         return false;
     }
-    if (QUrl(server).password().isEmpty())
+    if (url.password().isEmpty())
         return true;
     if (!QFile::setPermissions(store.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
         dialogs.inform(WriteFailureMessage(

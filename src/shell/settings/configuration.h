@@ -54,6 +54,7 @@ QString WriteFailureMessage(const QString& reason);
 QString SaveSettings(SettingsStore& store, Dialogs& dialogs, const ConfigValues& values);
 
 // Stores the database server's address (empty: the database file) when it differs from the stored one. An
-// address holding a password makes the settings file readable by its owner only. A write that fails shows
-// its message and gives false.
+// address holding a password makes the settings file readable by its owner only. An address that is not a
+// PostgreSQL one is not stored, and a write that fails neither: their messages are shown and false given.
 bool SaveDatabaseServer(SettingsStore& store, Dialogs& dialogs, const QString& address);
+QString InvalidDatabaseServerMessage(const QString& address);
