@@ -2,6 +2,7 @@
 // database. Target: the import in under 10 s.
 #include "admin/database.h"
 #include "admin/maintenance.h"
+#include "bench_support.h"
 #include "common/pad_field.h"
 #include "common/text_codec.h"
 #include "dosimport/dos_import.h"
@@ -96,8 +97,6 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runBenchmarks(argc, argv);
     return 0;
 }

@@ -2,6 +2,7 @@
 // Target: under 10 s for the whole migration, integrity check included.
 #include "../tests/mdbmigration/jet4_writer.h"
 #include "admin/mdb_migration.h"
+#include "bench_support.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -86,8 +87,6 @@ BENCHMARK(BM_MigrateSeason)->Unit(benchmark::kMillisecond)->Iterations(1)->Repet
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runBenchmarks(argc, argv);
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "admin/admin_data.h"
 #include "admin/database.h"
 #include "bench_process.h"
+#include "bench_support.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -275,8 +276,6 @@ BENCHMARK(BM_CliBatchTwentyClients)->Unit(benchmark::kMillisecond)->Iterations(5
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runBenchmarks(argc, argv);
     return 0;
 }

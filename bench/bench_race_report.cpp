@@ -3,6 +3,7 @@
 // and writes the report file, as the report window does when it opens. Target: under 300 ms.
 #include "admin/admin_data.h"
 #include "admin/database.h"
+#include "bench_support.h"
 #include "common/pad_field.h"
 #include "reports/database_owner_lookup.h"
 #include "reports/race_result.h"
@@ -135,8 +136,6 @@ BENCHMARK(BM_RaceReportOpen)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runBenchmarks(argc, argv);
     return 0;
 }

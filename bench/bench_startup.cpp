@@ -2,6 +2,7 @@
 // database holds 100,000 birds. Target: under 0.5 s.
 #include "admin/admin_data.h"
 #include "admin/database.h"
+#include "bench_support.h"
 #include "model/pty_clock.h"
 #include "platform/home.h"
 #include "platform/recording_progress.h"
@@ -101,8 +102,6 @@ int main(int argc, char* argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvex"));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runBenchmarks(argc, argv);
     return 0;
 }

@@ -176,20 +176,6 @@ DbResult changeOne(Database& database, const QString& sql, const QVariantList& v
     return changed.status;
 }
 
-// Runs work inside one transaction: committed when it returns ok, rolled back otherwise.
-DbResult inTransaction(Database& database, const std::function<DbResult()>& work)
-{
-    DbResult status = database.begin();
-    if (!status.ok())
-        return status;
-    status = work();
-    if (!status.ok()) {
-        database.rollback();
-        return status;
-    }
-    return database.commit();
-}
-
 QVariantList birdValues(const Bird& bird)
 {
     return {bird.BirdFlyerID, bird.NatOrg,     bird.HatchYr, bird.clubletters, bird.bnumber,
@@ -313,7 +299,7 @@ DbResult AdminData::updateFlyer(const Flyer& flyer) const
 Fetched<int> AdminData::eraseFlyer(int flyerId) const
 {
     int removed = 0;
-    const DbResult status = inTransaction(m_db, [&]() {
+    const DbResult status = m_db.inTransaction([&]() {
         const Fetched<int> birds =
             change(m_db, QStringLiteral("DELETE FROM birds WHERE BirdFlyerID = ?"), {flyerId});
         if (!birds.ok())
@@ -406,7 +392,7 @@ Fetched<qint64> AdminData::addBird(const Bird& bird) const
 Fetched<qint64> AdminData::replaceBird(qint64 rowId, const Bird& bird) const
 {
     qint64 added = 0;
-    const DbResult status = inTransaction(m_db, [&]() {
+    const DbResult status = m_db.inTransaction([&]() {
         const DbResult removed = deleteBird(rowId);
         if (!removed.ok())
             return removed;
@@ -438,7 +424,7 @@ Fetched<int> AdminData::InsertNewData(const QString& s3Record, const QStringList
     if (!flyer.value)
         return {0, DbResult::failure(DbError::NoCurrentRecord, QStringLiteral("No current record."))};
     int added = 0;
-    const DbResult status = inTransaction(m_db, [&]() {
+    const DbResult status = m_db.inTransaction([&]() {
         for (const QString& z : zRecords) {
             const Bird bird{0,
                             flyer.value->FlyerID,

@@ -509,6 +509,19 @@ DbResult Database::begin()
     return {};
 }
 
+DbResult Database::inTransaction(const std::function<DbResult()>& work)
+{
+    DbResult status = begin();
+    if (!status.ok())
+        return status;
+    status = work();
+    if (!status.ok()) {
+        rollback();
+        return status;
+    }
+    return commit();
+}
+
 DbResult Database::commit()
 {
     if (m_depth == 0)

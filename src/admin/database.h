@@ -5,6 +5,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <functional>
 
 struct Home;
 class QSqlError;
@@ -59,6 +60,8 @@ public:
     DbResult begin();
     DbResult commit();
     void rollback();
+    // Runs work as one such action: committed when it returns ok, rolled back otherwise.
+    DbResult inTransaction(const std::function<DbResult()>& work);
 
     // Inside a transaction: another connection taking the same key waits until this transaction ends
     // (a check followed by an insert cannot interleave with another PC's). The file needs no key: its

@@ -27,6 +27,14 @@ Database* CliContext::database()
     return nullptr;
 }
 
+int CliContext::run(const CommandHandler& handler, const QStringList& arguments)
+{
+    const int status = handler(*this, arguments);
+    dialogs.answerer = nullptr;
+    out.flush();
+    return status;
+}
+
 int CliContext::usageError(const QString& text)
 {
     std::fprintf(stderr, "corvex-cli: %s\n", text.toUtf8().constData());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "admin/database.h"
+#include "cli/command_registry.h"
 #include "platform/home.h"
 #include "platform/terminal_dialogs.h"
 #include "platform/terminal_progress.h"
@@ -39,6 +40,10 @@ public:
 
     // Prints a usage error to standard error and returns ExitUsage.
     int usageError(const QString& text);
+
+    // Runs one command and gives its exit status; its output is flushed, and an answer its options set is
+    // forgotten (it belongs to that command alone).
+    int run(const CommandHandler& handler, const QStringList& arguments);
 
 private:
     QString m_portOverride;

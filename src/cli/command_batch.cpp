@@ -52,10 +52,7 @@ int runBatch(CliContext& context, const QStringList& arguments)
         const auto command = commandRegistry().find(name);
         if (command == commandRegistry().end() || name == kBatch)
             return stopped(lineNumber, QStringLiteral("unknown command '%1'").arg(name), ExitUsage);
-        const int status = command->second.handler(context, words);
-        // An answer a command's options settled belongs to that command alone.
-        context.dialogs.answerer = nullptr;
-        context.out.flush();
+        const int status = context.run(command->second.handler, words);
         if (status != ExitDone)
             return stopped(lineNumber, QStringLiteral("%1 ended with status %2").arg(name).arg(status),
                            status);

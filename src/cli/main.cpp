@@ -12,7 +12,6 @@
 #include <memory>
 #include <string>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 void printHelp(std::FILE* out)
@@ -86,11 +85,9 @@ QStringList commandLine(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
-    // The application may take its own options out of argv; the full program gets them all.
-    std::vector<char*> originalArguments(argv, argv + argc + 1);
 #ifndef CORVEX_CLI_FULL
     if (drawsDocuments(argc, argv))
-        runFullVariant(originalArguments.data());
+        runFullVariant(argv);
 #endif
     const auto app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Corvex"));
@@ -102,7 +99,7 @@ int main(int argc, char* argv[])
     if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") ||
         arguments.first() == QLatin1String("-h")) {
 #ifndef CORVEX_CLI_FULL
-        runFullVariant(originalArguments.data());
+        runFullVariant(argv);
 #endif
         printHelp(arguments.isEmpty() ? stderr : stdout);
         return arguments.isEmpty() ? ExitUsage : ExitDone;
@@ -112,14 +109,12 @@ int main(int argc, char* argv[])
     const auto command = commandRegistry().find(name);
     if (command == commandRegistry().end()) {
 #ifndef CORVEX_CLI_FULL
-        runFullVariant(originalArguments.data());
+        runFullVariant(argv);
 #endif
         std::fprintf(stderr, "corvex-cli: unknown command '%s'\n\n", name.toUtf8().constData());
         printHelp(stderr);
         return ExitUsage;
     }
     CliContext context(home, port, database);
-    const int status = command->second.handler(context, arguments);
-    context.out.flush();
-    return status;
+    return context.run(command->second.handler, arguments);
 }

@@ -4,20 +4,6 @@
 #include "common/pad_field.h"
 #include "common/text_codec.h"
 
-namespace {
-// The decimal value of a field's leading digits; 0 when it does not begin with a digit.
-int leadingNumber(const QString& field)
-{
-    int value = 0;
-    for (QChar c : field) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            break;
-        value = value * 10 + (c.unicode() - '0');
-    }
-    return value;
-}
-} // namespace
-
 QByteArray QueryVersion(CommandExchange& exchange, ClockIdentity& identity)
 {
     identity.rbmVersion = 0;
@@ -31,14 +17,14 @@ QByteArray QueryVersion(CommandExchange& exchange, ClockIdentity& identity)
         return r;
     }
     const QString answer = fromWindows1252(r);
-    identity.rbmVersion = leadingNumber(Mid(answer, 2, 4)) / 100.0;
-    identity.rbmSecondVersion = leadingNumber(Mid(answer, 6, 4)) / 100.0;
-    identity.statusDigit = QString::number(leadingNumber(Mid(answer, 13, 1)));
+    identity.rbmVersion = LeadingNumber(Mid(answer, 2, 4)) / 100.0;
+    identity.rbmSecondVersion = LeadingNumber(Mid(answer, 6, 4)) / 100.0;
+    identity.statusDigit = QString::number(LeadingNumber(Mid(answer, 13, 1)));
     identity.rbmSerial = Mid(answer, 14, 8);
 
     exchange.setAddressPrefix(kPcfAddress);
     const QString r2 = fromWindows1252(exchange.SendCommand(QByteArrayLiteral("v")));
-    identity.pcfVersion = leadingNumber(r2.right(3)) / 100.0;
+    identity.pcfVersion = LeadingNumber(r2.right(3)) / 100.0;
     const QString r3 = fromWindows1252(exchange.SendCommand(QByteArrayLiteral("e00")));
     identity.pcfSerial = Mid(r3, 4, 4);
     exchange.setAddressPrefix(kRbmAddress);

@@ -25,3 +25,16 @@ QString Mid(const QString& record, int start)
         return {};
     return record.mid(start - 1);
 }
+
+int LeadingNumber(const QString& text)
+{
+    int value = 0;
+    for (QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            break;
+        value = value * 10 + (c.unicode() - '0');
+        if (value > 100000)
+            break;
+    }
+    return value;
+}

@@ -10,3 +10,7 @@ QString PadField(const QString& text, int width, QChar fill, bool leftJustify);
 // has (never past its end).
 QString Mid(const QString& record, int start, int length);
 QString Mid(const QString& record, int start);
+
+// The value of the text's leading digits; 0 when it does not begin with a digit. It stops once past
+// 100000, so that a long run of digits cannot overflow.
+int LeadingNumber(const QString& text);

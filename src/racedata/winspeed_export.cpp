@@ -27,17 +27,6 @@ const QString kRaceReportsCaption = QStringLiteral("Corvex Race Data Reports");
 // The same refused answer from a script would otherwise be asked for forever.
 constexpr int kMaxDateQuestions = 25;
 
-int leadingNumber(const QString& field)
-{
-    int value = 0;
-    for (QChar c : field) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            break;
-        value = value * 10 + (c.unicode() - '0');
-    }
-    return value;
-}
-
 QString racesPhrase(int n)
 {
     return n == 1 ? QStringLiteral(" is 1 race ") : QStringLiteral(" are %1 races ").arg(n);
@@ -474,7 +463,7 @@ WinSpeedResult Export::run(const QString& raceFolder, const ShowClockStatusHook&
     for (const WinSpeedRace& race : sorted.races) {
         const RaceHeaderRecord& header = race.header;
         const WinSpeedLookup flyer =
-            m_lookups.flyerName(leadingNumber(header.club()), leadingNumber(header.flyer()));
+            m_lookups.flyerName(LeadingNumber(header.club()), LeadingNumber(header.flyer()));
         if (!flyer.value)
             warnNotFound(flyer.error.isEmpty() ? QStringLiteral("No current record.") : flyer.error, header);
         // The module's own name wins; the database's only stands in when the module gave none.

@@ -111,25 +111,12 @@ DbResult insertBirds(const AdminData& data, int flyerId, const QStringList& zRec
     return {};
 }
 
-DbResult inOneTransaction(Database& database, const std::function<DbResult()>& work)
-{
-    DbResult status = database.begin();
-    if (!status.ok())
-        return status;
-    status = work();
-    if (!status.ok()) {
-        database.rollback();
-        return status;
-    }
-    return database.commit();
-}
-
 // Creates the flyer and stores its birds; on a refusal the box is left in refusal and nothing is stored.
 DbResult createFlyerWithBirds(Database& database, const ReceivedInventory& inventory, int clubId,
                               QString& storedName, int& added, std::optional<Dialogs::Box>& refusal)
 {
     const AdminData data(database);
-    return inOneTransaction(database, [&]() -> DbResult {
+    return database.inTransaction([&]() -> DbResult {
         flyer::FlyerFields fields;
         fields.clubId = clubId;
         fields.name = inventory.flyerName();
@@ -266,9 +253,8 @@ ReceiveResult ReceiveInventory(ClockLink& clock, Dialogs& dialogs, Progress& pro
         progress.setUpperLine(kUpdatingList);
         progress.setLowerLine(kPleaseWait);
         progress.repaint();
-        status = inOneTransaction(database, [&]() {
-            return updateBirds(data, flyer.value->FlyerID, inventory.birds, counters, duplicates);
-        });
+        status = database.inTransaction(
+            [&]() { return updateBirds(data, flyer.value->FlyerID, inventory.birds, counters, duplicates); });
     }
     if (!status.ok())
         return databaseError(status);
@@ -296,8 +282,8 @@ std::optional<ReceiveCounters> StoreReceivedBirds(Database& database, Dialogs& d
         return std::nullopt;
     }
     ReceiveCounters counters;
-    const DbResult status = inOneTransaction(
-        database, [&]() { return insertBirds(data, flyer.value->FlyerID, inventory.birds, counters.added); });
+    const DbResult status = database.inTransaction(
+        [&]() { return insertBirds(data, flyer.value->FlyerID, inventory.birds, counters.added); });
     if (!status.ok()) {
         inform(dialogs, status.description);
         return std::nullopt;

@@ -50,19 +50,6 @@ QString StoredCombineName(const QString& typed)
     return PadField(typed.isEmpty() ? QStringLiteral("Default") : typed, 20, QLatin1Char(' '), true);
 }
 
-int PortNumberFromText(const QString& text)
-{
-    int value = 0;
-    for (QChar c : text) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            break;
-        value = value * 10 + (c.unicode() - '0');
-        if (value > 100000) // far out of range already; stop before overflow
-            break;
-    }
-    return value;
-}
-
 bool IsValidPortNumber(int number)
 {
     return number >= 1 && number <= 99;

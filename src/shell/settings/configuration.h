@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/pad_field.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -43,7 +45,10 @@ QString StoredCombine(const QString& typed);
 QString StoredCombineName(const QString& typed);
 
 // The number in the leading digits of the com port text; 0 when it has none.
-int PortNumberFromText(const QString& text);
+inline int PortNumberFromText(const QString& text)
+{
+    return LeadingNumber(text);
+}
 bool IsValidPortNumber(int number);
 
 QString InvalidComPortMessage(const QString& comPortText);
