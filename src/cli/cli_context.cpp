@@ -4,6 +4,7 @@
 #include "cli/command_registry.h"
 #include "shell/settings/configuration.h"
 
+#include <QFileInfo>
 #include <cstdio>
 
 CliContext::CliContext(const QString& homeFolder, const QString& portOverride,
@@ -15,15 +16,30 @@ CliContext::CliContext(const QString& homeFolder, const QString& portOverride,
                               : databaseOverride;
 }
 
+DbResult CliContext::openDatabase(Database& database)
+{
+    const QString path = InitDatabasePath(home);
+    const bool server = !home.databaseServer.isEmpty();
+    const bool firstRun =
+        !server && !settings.contains(config_keys::DatabaseFile) && !QFileInfo::exists(path);
+    const DbResult opened = database.open(path, firstRun);
+    if (opened.ok() && !server && !settings.contains(config_keys::DatabaseFile))
+        settings.write(config_keys::DatabaseFile, QFileInfo(path).fileName());
+    return opened;
+}
+
 Database* CliContext::database()
 {
     if (m_database.isOpen())
         return &m_database;
-    const QString path = InitDatabasePath(home);
-    const DbResult opened = m_database.open(path);
+    const DbResult opened = openDatabase(m_database);
     if (opened.ok())
         return &m_database;
-    ShowDatabaseError(dialogs, opened, path);
+    const QString path = InitDatabasePath(home);
+    QString text = DatabaseErrorText(opened, path);
+    if (opened.code == DbError::FileNotFound && home.databaseServer.isEmpty())
+        text += QStringLiteral("\r\n\r\n\"corvex-cli db init\" makes a new empty database.");
+    dialogs.message({text, kDatabaseUnavailableTitle, Dialogs::Buttons::Ok, Dialogs::Icon::Critical, {}});
     return nullptr;
 }
 
@@ -39,6 +55,13 @@ int CliContext::usageError(const QString& text)
 {
     std::fprintf(stderr, "corvex-cli: %s\n", text.toUtf8().constData());
     return ExitUsage;
+}
+
+int CliContext::failed(const QString& text)
+{
+    out.flush();
+    std::fprintf(stderr, "corvex-cli: %s\n", text.toUtf8().constData());
+    return ExitFailed;
 }
 
 std::map<QString, CommandInfo>& commandRegistry()

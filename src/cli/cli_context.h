@@ -29,9 +29,12 @@ public:
     ClockLink& clock();
 
     // The home's database, opened on first use and kept for the run, so that a batch runs all its commands
-    // on one connection; nullptr when it cannot be opened (the reason has been shown). Never creates it:
-    // "db init" does.
+    // on one connection; nullptr when it cannot be opened (the reason has been shown).
     Database* database();
+    // Opens database on the home's database without showing a failure. On a home that never had one the
+    // file is made with its empty schema, as the desktop program's first run does; later a missing file is
+    // 3024, never silently replaced.
+    DbResult openDatabase(Database& database);
     // Closes it, for the commands that work on the file itself (compact, repair, copy).
     void closeDatabase() { m_database.close(); }
 
@@ -40,6 +43,8 @@ public:
 
     // Prints a usage error to standard error and returns ExitUsage.
     int usageError(const QString& text);
+    // Says on standard error, in one line, why a command failed where no message has told; ExitFailed.
+    int failed(const QString& text);
 
     // Runs one command and gives its exit status; its output is flushed, and an answer its options set is
     // forgotten (it belongs to that command alone).
@@ -50,6 +55,9 @@ private:
     std::shared_ptr<ClockLink> m_clock;
     Database m_database;
 };
+
+// The start of the line a clock command prints when the version query failed.
+inline const QString kNoClockAnswered = QStringLiteral("no clock answered");
 
 // Takes "--name value" or "--name=value" out of arguments; empty optional when absent.
 std::optional<QString> takeOption(QStringList& arguments, const QString& name);

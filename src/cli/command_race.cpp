@@ -52,8 +52,10 @@ int runDownload(CliContext& context, QStringList arguments)
     };
     const RaceDownloadResult result = DownloadRaceData(context.clock(), context.dialogs, context.progress,
                                                        reportsRaceFolder(context.home, context.settings));
+    if (result.outcome == RaceDownloadOutcome::NoClock)
+        return context.failed(kNoClockAnswered + QStringLiteral("; no race data was saved"));
     if (result.outcome != RaceDownloadOutcome::Saved)
-        return ExitFailed;
+        return ExitFailed; // the download has said why
     context.out << QDir::toNativeSeparators(result.path) << '\n';
     return ExitDone;
 }
@@ -100,18 +102,28 @@ int runExport(CliContext& context, QStringList arguments)
     };
 
     Database database;
-    const QString databasePath = InitDatabasePath(context.home);
-    const DbResult opened = database.open(databasePath);
+    const DbResult opened = context.openDatabase(database);
     if (!opened.ok())
         warn(QStringLiteral("the database %1 cannot be opened (%2); colours are written as UNKN")
-                 .arg(QDir::toNativeSeparators(databasePath), opened.description));
+                 .arg(QDir::toNativeSeparators(InitDatabasePath(context.home)), opened.description));
     const AdminData data(database);
     AdminWinSpeedLookups lookups(data);
 
     const WinSpeedResult result = ExportWinSpeed(context.clock(), context.dialogs, context.progress, lookups,
                                                  reportsRaceFolder(context.home, context.settings));
-    if (result.outcome != WinSpeedOutcome::Saved)
+    switch (result.outcome) {
+    case WinSpeedOutcome::Saved:
+        break;
+    case WinSpeedOutcome::NoClock:
+        return context.failed(kNoClockAnswered + QStringLiteral("; no race data was saved"));
+    case WinSpeedOutcome::Declined:
+        return context.failed(
+            QStringLiteral("race data not saved: a race is numbered 0 (--save-anyway saves it)"));
+    case WinSpeedOutcome::Cancelled:
+        return context.failed(QStringLiteral("race data not saved: no liberation date or file was given"));
+    default: // the export has said why
         return ExitFailed;
+    }
     context.out << QDir::toNativeSeparators(result.path) << '\n';
     return ExitDone;
 }

@@ -46,7 +46,8 @@ int runSend(CliContext& context, QStringList arguments)
     const QByteArray answer = exchange.SendCommand(toWindows1252(arguments.first()));
     context.out << visibleBytes(answer) << '\n';
     exchange.closePort();
-    return isFailureCode(answer) || answer.isEmpty() ? ExitFailed : ExitDone;
+    const bool refused = answer == control::text(control::NAK);
+    return isFailureCode(answer) || answer.isEmpty() || refused ? ExitFailed : ExitDone;
 }
 
 const CommandRegistration

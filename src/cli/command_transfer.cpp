@@ -11,15 +11,6 @@
 
 namespace {
 
-bool openDatabase(CliContext& context, Database& database)
-{
-    const DbResult opened = database.open(InitDatabasePath(context.home));
-    if (opened.ok())
-        return true;
-    context.out << "error " << opened.code << ": " << opened.description << '\n';
-    return false;
-}
-
 // "ok"/"yes" -> first, "cancel"/"no" -> second; anything else is a usage error.
 std::optional<std::optional<Dialogs::Answer>> parseAnswer(const std::optional<QString>& option,
                                                           const QString& yes, Dialogs::Answer yesAnswer,
@@ -46,8 +37,8 @@ int runSendInventory(CliContext& context, QStringList arguments)
             "usage: send-inventory --flyer NAME [--only BAND,...] [--different-name ok|cancel]"));
     if (!differentName)
         return context.usageError(QStringLiteral("--different-name takes ok or cancel"));
-    Database database;
-    if (!openDatabase(context, database))
+    Database* database = context.database();
+    if (!database)
         return ExitFailed;
 
     const ConfigValues config = ReadConfig(context.settings);
@@ -64,13 +55,20 @@ int runSendInventory(CliContext& context, QStringList arguments)
             return *differentName;
         return std::nullopt;
     };
-    const AdminData data(database);
+    const AdminData data(*database);
     const SendInventoryResult result =
         SendInventory(context.clock(), context.dialogs, context.progress, data, request);
-    if (result.outcome != SendInventoryOutcome::Sent)
+    switch (result.outcome) {
+    case SendInventoryOutcome::Sent:
+        context.out << "sent: " << result.birdsSent << '\n';
+        return ExitDone;
+    case SendInventoryOutcome::NameDeclined:
+        return context.failed(QStringLiteral("the RBM holds another flyer's inventory; nothing was sent"));
+    case SendInventoryOutcome::NoBirds:
+        return context.failed(QStringLiteral("%1 has no birds; nothing was sent").arg(flyerName->trimmed()));
+    default: // the operation has said why
         return ExitFailed;
-    context.out << "sent: " << result.birdsSent << '\n';
-    return ExitDone;
+    }
 }
 
 int runReceiveInventory(CliContext& context, QStringList arguments)
@@ -88,8 +86,8 @@ int runReceiveInventory(CliContext& context, QStringList arguments)
     const int clubId = clubOption ? clubOption->toInt(&clubOk) : 0;
     if (!clubOk || (clubOption && clubId <= 0))
         return context.usageError(QStringLiteral("--club takes a club number"));
-    Database database;
-    if (!openDatabase(context, database))
+    Database* database = context.database();
+    if (!database)
         return ExitFailed;
 
     context.dialogs.answerer = [&](const Dialogs::Box& box) -> std::optional<Dialogs::Answer> {
@@ -97,23 +95,31 @@ int runReceiveInventory(CliContext& context, QStringList arguments)
             return *addFlyer;
         return std::nullopt;
     };
-    ReceiveResult result = ReceiveInventory(context.clock(), context.dialogs, context.progress, database);
+    ReceiveResult result = ReceiveInventory(context.clock(), context.dialogs, context.progress, *database);
     if (result.outcome == ReceiveOutcome::NeedsFlyerWindow) {
         if (!clubOption) {
             context.dialogs.inform(chooseClubMessage(result.flyerName));
             context.out << "choose a club with --club ID\n";
             return ExitFailed;
         }
-        const AdminData data(database);
-        const auto club = data.clubName(clubId);
-        if (!club.ok() || !club.value) {
-            context.out << "no club " << clubId << '\n';
-            return ExitFailed;
-        }
-        result = AddReceivedFlyer(database, context.dialogs, result.inventory, clubId);
+        const auto club = AdminData(*database).clubName(clubId);
+        if (!club.ok() || !club.value)
+            return context.failed(QStringLiteral("there is no club %1; nothing was stored").arg(clubId));
+        result = AddReceivedFlyer(*database, context.dialogs, result.inventory, clubId);
     }
-    if (result.outcome != ReceiveOutcome::Stored && result.outcome != ReceiveOutcome::FlyerCreated)
+    switch (result.outcome) {
+    case ReceiveOutcome::Stored:
+    case ReceiveOutcome::FlyerCreated:
+        break;
+    case ReceiveOutcome::NoClock:
+        return context.failed(kNoClockAnswered + QStringLiteral("; nothing was received"));
+    case ReceiveOutcome::ExchangeFailed:
+        return context.failed(QStringLiteral("the inventory was not received; nothing was stored"));
+    case ReceiveOutcome::FlyerDeclined:
+        return context.failed(QStringLiteral("the flyer was not added; nothing was stored"));
+    default: // the operation has said why
         return ExitFailed;
+    }
     context.out << "flyer: " << result.flyerName << '\n'
                 << "added: " << result.counters.added << '\n'
                 << "updated: " << result.counters.updated << '\n'
@@ -125,14 +131,15 @@ int runSendLiberations(CliContext& context, const QStringList& arguments)
 {
     if (!arguments.isEmpty())
         return context.usageError(QStringLiteral("send-liberations takes no arguments"));
-    Database database;
-    if (!openDatabase(context, database))
+    Database* database = context.database();
+    if (!database)
         return ExitFailed;
-    const AdminData data(database);
     const LiberationSendResult result =
-        SendLiberations(context.clock(), context.dialogs, context.progress, data);
+        SendLiberations(context.clock(), context.dialogs, context.progress, AdminData(*database));
+    if (result.outcome == LiberationSendOutcome::NoClock)
+        return context.failed(kNoClockAnswered + QStringLiteral("; nothing was sent"));
     if (result.outcome != LiberationSendOutcome::Sent)
-        return ExitFailed;
+        return ExitFailed; // the operation has said why
     context.out << "sent: " << result.sent << '\n';
     return ExitDone;
 }

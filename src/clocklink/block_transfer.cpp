@@ -28,14 +28,20 @@ QByteArray ReadNextBlock(CommandExchange& exchange, SeriesFlags& flags)
     return readNext(exchange, flags.admin, 'X');
 }
 
+void EndSeries(CommandExchange& exchange, bool& flag)
+{
+    exchange.SendCommand(control::text(control::EOT));
+    flag = false;
+}
+
 QString ReadAdminHeaderName(CommandExchange& exchange, SeriesFlags& flags, Progress& progress,
                             QByteArray* lastBlock)
 {
     progress.show();
     progress.repaint();
+    SeriesBound bound(module_capacity::kAdminRecords);
     int count = 0;
     QByteArray block;
-    bool failed = false;
     for (;;) {
         ++count;
         block = ReadNextBlock(exchange, flags);
@@ -47,15 +53,18 @@ QString ReadAdminHeaderName(CommandExchange& exchange, SeriesFlags& flags, Progr
         }
         if (block.startsWith("S3"))
             break;
-        // Without these ends a silent or empty module would be read forever.
         if (block.isEmpty() || isFailureCode(block) || block == control::text(control::EOT)) {
-            failed = true;
-            break;
+            progress.close();
+            return {};
+        }
+        if (!bound.admit(block)) {
+            progress.close();
+            EndSeries(exchange, flags.admin);
+            exchange.dialogs().inform(kInventoryNotEnded, kApplicationTitle);
+            return {};
         }
     }
     progress.close();
-    if (failed)
-        return {};
     exchange.SendCommand(QByteArrayLiteral("R"));
     return Mid(fromWindows1252(block), 13, 20);
 }

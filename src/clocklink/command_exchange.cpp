@@ -50,16 +50,15 @@ QByteArray CommandExchange::fail(const QByteArray& code, const QString& message)
     return code;
 }
 
-bool CommandExchange::openPort()
+QByteArray CommandExchange::openPort()
 {
     switch (m_port.open()) {
     case SerialPort::OpenResult::Opened:
-        return true;
+        return {};
     case SerialPort::OpenResult::InvalidPortNumber:
         m_dialogs.inform(QStringLiteral("Invalid comport number, check system configuration."),
                          kApplicationTitle);
-        m_openFailure = QByteArrayLiteral("E5");
-        return false;
+        return QByteArrayLiteral("E5");
     case SerialPort::OpenResult::PermissionDenied: {
         const QString group = QFileInfo(m_port.deviceName()).group();
         m_dialogs.inform(
@@ -68,17 +67,15 @@ bool CommandExchange::openPort()
                 .arg(m_port.deviceName(), m_port.lastError(),
                      group.isEmpty() ? QStringLiteral("dialout") : group),
             kCommunicationsErrorTitle);
-        m_openFailure.clear();
-        return false;
+        return kPortUnavailable;
     }
     case SerialPort::OpenResult::Failed:
-        m_dialogs.inform(QStringLiteral("The serial port %1 cannot be opened: %2.")
-                             .arg(m_port.deviceName(), m_port.lastError()),
-                         kCommunicationsErrorTitle);
-        m_openFailure.clear();
-        return false;
+        break;
     }
-    return false;
+    m_dialogs.inform(QStringLiteral("The serial port %1 cannot be opened: %2.")
+                         .arg(m_port.deviceName(), m_port.lastError()),
+                     kCommunicationsErrorTitle);
+    return kPortUnavailable;
 }
 
 QByteArray CommandExchange::SendCommand(const QByteArray& command)
@@ -86,8 +83,9 @@ QByteArray CommandExchange::SendCommand(const QByteArray& command)
     m_lastAttempts = 0;
     m_port.discardBuffers();
     if (!m_port.isOpen()) {
-        if (!openPort())
-            return m_openFailure;
+        // A port that cannot be opened is a failure like any other, so callers stop at once.
+        if (const QByteArray failure = openPort(); !failure.isEmpty())
+            return failure;
         m_port.discardBuffers();
     }
 

@@ -21,6 +21,9 @@ inline bool isFailureCode(const QByteArray& answer)
     return answer.startsWith('E') && answer.size() == 2;
 }
 
+// The port exists but cannot be opened (held by another program, no access, not a serial device).
+inline const QByteArray kPortUnavailable = QByteArrayLiteral("E4");
+
 extern const QString kCommunicationsErrorTitle;
 extern const QString kAdviceText;
 
@@ -45,12 +48,12 @@ public:
 
 private:
     QByteArray fail(const QByteArray& code, const QString& message);
-    bool openPort();
+    // Opens the port; on failure shows why and gives the result code ("E5" or kPortUnavailable).
+    QByteArray openPort();
 
     SerialPort& m_port;
     Dialogs& m_dialogs;
     ExchangeTimings m_timings;
     QByteArray m_addressPrefix = kRbmAddress;
     int m_lastAttempts = 0;
-    QByteArray m_openFailure; // set by openPort: "E5" or empty text
 };

@@ -11,10 +11,6 @@
 #include <QFileInfo>
 
 namespace {
-// Far beyond what a memory module holds; only a clock that never sends EOT reaches these.
-constexpr int kMaxRecords = 100000;
-constexpr int kMaxControlAnswersInARow = 50;
-
 void inform(Dialogs& dialogs, const QString& text)
 {
     dialogs.inform(text, kApplicationTitle);
@@ -61,7 +57,7 @@ RaceSeries ReadRaceSeries(ClockLink& clock, Dialogs& dialogs, Progress& progress
     clock.flags.race = false;
 
     RaceSeries series;
-    int controlAnswersInARow = 0;
+    SeriesBound bound(module_capacity::kRaceRecords);
     for (;;) {
         const QByteArray block = ReadNextRaceBlock(clock.exchange, clock.flags);
         if (block == "E2")
@@ -71,18 +67,16 @@ RaceSeries ReadRaceSeries(ClockLink& clock, Dialogs& dialogs, Progress& progress
         progress.repaint();
         if (block == control::text(control::EOT))
             break;
+        if (!bound.admit(block)) {
+            EndSeries(clock.exchange, clock.flags.race);
+            return endSeries(RaceSeriesEnd::Runaway, progress, dialogs, kRaceSeriesNotEnded);
+        }
         if (block.size() > 1) {
-            controlAnswersInARow = 0;
             series.records << fromWindows1252(block);
             progress.setLowerLine(QString::number(series.records.size()) + QLatin1Char(' ') +
                                   kBlocksTransferred);
             progress.repaint();
-        } else {
-            ++controlAnswersInARow;
         }
-        if (series.records.size() > kMaxRecords || controlAnswersInARow > kMaxControlAnswersInARow)
-            return endSeries(RaceSeriesEnd::Runaway, progress, dialogs,
-                             kRaceDataNotSaved + QStringLiteral("\r\nThe clock did not end its race data."));
     }
     return series;
 }
@@ -141,15 +135,10 @@ RaceDownloadResult DownloadRaceData(ClockLink& clock, Dialogs& dialogs, Progress
 
     const QString path = folder.filePath(name);
     const RaceFileWrite written = writeRaceFile(path, records);
-    if (!written.ok) {
-        // Some file systems refuse "*", which a module without numbers delivers.
-        if (name.contains(QLatin1Char('*')))
-            return fileFailure(RaceDownloadOutcome::InvalidFileName, progress, dialogs,
-                               QStringLiteral("Invalid file name - ") + shownFolder + name);
+    if (!written.ok)
         return fileFailure(RaceDownloadOutcome::FileError, progress, dialogs,
                            kRaceDataNotSaved + QStringLiteral("\r\n\r\n") + QDir::toNativeSeparators(path) +
                                QStringLiteral(": ") + written.error);
-    }
 
     inform(dialogs, QStringLiteral("Race data file ") + name + QStringLiteral(" saved to ") + shownFolder);
     progress.close();

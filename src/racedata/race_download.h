@@ -14,7 +14,7 @@ enum class RaceSeriesEnd {
     NoClock,        // the version query failed; the exchange has reported it
     NoRbm,          // "E2" during the series
     ExchangeFailed, // any other failure code or an empty text
-    Runaway,        // the clock never ended the series
+    Runaway,        // the series ran past what a module holds
 };
 
 struct RaceSeries {
@@ -61,6 +61,8 @@ QString displayedRaceFolder(const QString& raceFolder);
 inline const QString kNoRbmInserted = QStringLiteral("No RBM Inserted");
 inline const QString kNoRaceDataInRbm = QStringLiteral("    No race data in RBM");
 inline const QString kRaceDataNotSaved = QStringLiteral("Race data not saved.");
+inline const QString kRaceSeriesNotEnded =
+    QStringLiteral("Race data not saved.\r\nThe RBM did not end its race data.");
 inline const QString kSaveRaceDataTitle = QStringLiteral("Save Race Data");
 inline const QString kReplaceRaceFileQuestion =
     QStringLiteral("File already exists!  Do you want to replace it?");

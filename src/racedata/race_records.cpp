@@ -135,11 +135,13 @@ QString completeName(const QString& base, int baseLength, const QString& extensi
     return base + QLatin1Char('.') + extension;
 }
 
+// "_" may stand in a concourse or combine code; "*" is what a module without numbers delivers, and a file
+// of that name would never be listed.
 bool isNameCharacter(QChar c)
 {
     return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
            (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
-           (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || c == QLatin1Char('*');
+           (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || c == QLatin1Char('_');
 }
 } // namespace
 

@@ -67,7 +67,7 @@ private:
 // an existing file. Empty when the record is too short to give a complete name.
 QString raceFileName(const QString& firstRecord);
 QString alternativeRaceFileName(const QString& firstRecord);
-// A name built from a record may hold only ASCII letters, digits and "*" around its one dot, so that a record
+// A name built from a record may hold only ASCII letters, digits and "_" around its one dot, so that a record
 // can never lead outside the race folder.
 bool isSafeRaceFileName(const QString& name);
 

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "shell/settings/configuration.h"
+
 #include <QString>
 
 class AppContext;
 
 // The settings key that records the database created on the first run.
-inline const QString kDatabaseRecordKey = QStringLiteral("DatabaseFile");
+inline const QString kDatabaseRecordKey = config_keys::DatabaseFile;
 
 // Works out where the database lives in the home. On the first run (the settings have no record of a
 // database) it creates the file with its empty schema so that a new installation is usable; later runs

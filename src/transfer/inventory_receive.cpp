@@ -12,10 +12,7 @@
 using namespace transfer_detail;
 
 namespace {
-// Far beyond a full module (three headers and 500 birds); only a clock that never ends its series gets here.
-constexpr int kMaxReads = 5000;
-
-enum class SeriesEnd { Complete, Failed, Unreadable, Runaway };
+enum class SeriesEnd { Complete, Failed, Unreadable, TooManyBirds, Runaway };
 
 ReceiveResult ended(ReceiveOutcome outcome, ClockLink& clock, Progress& progress)
 {
@@ -29,7 +26,8 @@ SeriesEnd readSeries(ClockLink& clock, Progress& progress, ReceivedInventory& in
 {
     // A series an earlier operation left unfinished would otherwise resume in its middle.
     clock.flags.admin = false;
-    for (int reads = 0; reads < kMaxReads; ++reads) {
+    SeriesBound bound(module_capacity::kAdminRecords);
+    for (;;) {
         const QByteArray block = ReadNextBlock(clock.exchange, clock.flags);
         progress.repaint();
         // E1 to E5 have had their message from the exchange; an empty answer and E8 have not.
@@ -39,6 +37,9 @@ SeriesEnd readSeries(ClockLink& clock, Progress& progress, ReceivedInventory& in
             return SeriesEnd::Failed;
         if (block == control::text(control::EOT))
             return SeriesEnd::Complete;
+        // Birds past what a module holds are told apart below.
+        if (!bound.admit(block) && !block.startsWith('Z'))
+            return SeriesEnd::Runaway;
         if (block.size() < 2)
             continue;
         QString record = fromWindows1252(block);
@@ -50,12 +51,13 @@ SeriesEnd readSeries(ClockLink& clock, Progress& progress, ReceivedInventory& in
             inventory.s3 = CleanText(record);
         else if (record.startsWith(QLatin1Char('Z'))) {
             inventory.birds << record;
+            if (inventory.birds.size() > module_capacity::kBirds)
+                return SeriesEnd::TooManyBirds;
             progress.setLowerLine(QString::number(inventory.birds.size()) + QLatin1Char(' ') +
                                   kBlocksTransferred);
             progress.repaint();
         }
     }
-    return SeriesEnd::Runaway;
 }
 
 // Updates birds known by band and adds the others to the flyer. Duplicate rings are collected, not shown:
@@ -177,27 +179,25 @@ ReceiveResult ReceiveInventory(ClockLink& clock, Dialogs& dialogs, Progress& pro
     progress.show();
     progress.repaint();
     ReceivedInventory inventory;
-    switch (readSeries(clock, progress, inventory)) {
+    switch (const SeriesEnd end = readSeries(clock, progress, inventory)) {
     case SeriesEnd::Complete:
         break;
     case SeriesEnd::Failed:
         return ended(ReceiveOutcome::ExchangeFailed, clock, progress);
-    case SeriesEnd::Unreadable:
-        ended(ReceiveOutcome::ExchangeFailed, clock, progress);
+    case SeriesEnd::Unreadable: {
+        ReceiveResult result = ended(ReceiveOutcome::ExchangeFailed, clock, progress);
         inform(dialogs, kUnreadableAnswer);
-        return {ReceiveOutcome::ExchangeFailed, {}, {}, {}};
-    case SeriesEnd::Runaway:
-        clock.exchange.SendCommand(control::text(control::EOT));
-        clock.flags.admin = false;
-        ended(ReceiveOutcome::ExchangeFailed, clock, progress);
-        inform(dialogs, QStringLiteral("The RBM did not end its inventory. Nothing was stored."));
-        return {ReceiveOutcome::ExchangeFailed, {}, {}, {}};
+        return result;
     }
-    if (inventory.birds.size() > admin_record::kMaxBirds) {
-        ended(ReceiveOutcome::TooManyBirds, clock, progress);
-        inform(dialogs, QStringLiteral("The RBM holds ") + QString::number(inventory.birds.size()) +
-                            QStringLiteral(" birds; at most 500 can be received. Nothing was stored."));
-        return {ReceiveOutcome::TooManyBirds, {}, {}, {}};
+    case SeriesEnd::TooManyBirds:
+    case SeriesEnd::Runaway: {
+        const bool tooMany = end == SeriesEnd::TooManyBirds;
+        EndSeries(clock.exchange, clock.flags.admin);
+        ReceiveResult result =
+            ended(tooMany ? ReceiveOutcome::TooManyBirds : ReceiveOutcome::ExchangeFailed, clock, progress);
+        inform(dialogs, (tooMany ? kTooManyBirdsInRbm : kInventoryNotEnded) + kNothingStored);
+        return result;
+    }
     }
     const QString name = inventory.flyerName();
     if (inventory.s3.isEmpty() || isClearedRecord(inventory.s3) || name.trimmed().isEmpty()) {

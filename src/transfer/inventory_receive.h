@@ -79,6 +79,9 @@ inline const QString kAddFlyerQuestion = QStringLiteral("Do you want to add this
 inline const QString kUnreadableAnswer =
     QStringLiteral("The answer of the Corvex could not be read. Nothing was stored.");
 inline const QString kNoInventoryInRbm = QStringLiteral("No inventory in RBM.");
+inline const QString kTooManyBirdsInRbm =
+    QStringLiteral("The RBM holds more than 500 birds; at most 500 can be received.");
+inline const QString kNothingStored = QStringLiteral(" Nothing was stored.");
 
 QString duplicateRingMessage(const QString& ring);
 QString retrievedMessage(const QString& name, const ReceiveCounters& counters);

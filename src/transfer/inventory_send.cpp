@@ -10,9 +10,6 @@
 using namespace transfer_detail;
 
 namespace {
-// A module holds three headers and 500 birds; a clock that goes on past that never ends its series.
-constexpr int kMaxNameCheckAnswers = 3 + admin_record::kMaxBirds + 10;
-
 enum class NameCheck { Same, Cleared, Different, Unknown };
 
 // Reads the module's administration series up to its flyer record, then ends the series.
@@ -22,9 +19,11 @@ NameCheck checkModuleName(CommandExchange& exchange, const QString& flyerName)
     bool cleared = false;
     const QByteArray start = exchange.SendCommand(QByteArrayLiteral("X"));
     if (!isFailureCode(start)) {
-        for (int i = 0; i < kMaxNameCheckAnswers; ++i) {
+        SeriesBound bound(module_capacity::kAdminRecords);
+        for (;;) {
             const QByteArray answer = exchange.SendCommand(control::text(control::ACK));
-            if (answer.isEmpty() || isFailureCode(answer) || answer == control::text(control::EOT))
+            if (answer.isEmpty() || isFailureCode(answer) || answer == control::text(control::EOT) ||
+                !bound.admit(answer))
                 break;
             const QString record = fromWindows1252(answer);
             if (record.size() > 1 && isClearedRecord(record)) {
@@ -42,7 +41,9 @@ NameCheck checkModuleName(CommandExchange& exchange, const QString& flyerName)
         return NameCheck::Cleared;
     if (s3.isEmpty())
         return NameCheck::Unknown;
-    return Mid(s3, 13, 20).trimmed() == flyerName.trimmed() ? NameCheck::Same : NameCheck::Different;
+    // Compared as the module holds it: a name longer than the field is cut there.
+    const QString sent = PadField(flyerName, 20, QLatin1Char(' '), true);
+    return Mid(s3, 13, 20).trimmed() == sent.trimmed() ? NameCheck::Same : NameCheck::Different;
 }
 
 SendInventoryResult stop(SendInventoryOutcome outcome, ClockLink& clock, Progress& progress, Dialogs& dialogs,
@@ -106,7 +107,9 @@ SendInventoryResult SendInventory(ClockLink& clock, Dialogs& dialogs, Progress& 
             SendInventoryOutcome::NumberTooLarge, clock, progress, dialogs,
             tooLargeMessage(QStringLiteral("Flyer number"), flyer.value->FlyerID, admin_record::kMaxFlyerId));
 
-    if (checkModuleName(clock.exchange, request.flyerName) == NameCheck::Different) {
+    // The stored spelling, which is what the module gets and what a later send compares with.
+    const QString& flyerName = flyer.value->Name;
+    if (checkModuleName(clock.exchange, flyerName) == NameCheck::Different) {
         const Dialogs::Answer answer = dialogs.message({kDifferentNamesQuestion,
                                                         kDifferentNamesTitle,
                                                         Dialogs::Buttons::OkCancel,
@@ -156,7 +159,7 @@ SendInventoryResult SendInventory(ClockLink& clock, Dialogs& dialogs, Progress& 
     const QString headers[] = {
         S1Record(request.settings),
         S2Record(request.settings, flyer.value->ClubID, clubName.value.value_or(QString())),
-        S3Record(request.settings, flyer.value->ClubID, flyer.value->FlyerID, request.flyerName)};
+        S3Record(request.settings, flyer.value->ClubID, flyer.value->FlyerID, flyerName)};
     CommandExchange& exchange = clock.exchange;
     if (exchangeFailed(exchange.SendCommand(toWindows1252(headers[0]))))
         return stop(SendInventoryOutcome::NoConnection, clock, progress, dialogs, kCheckConnection);

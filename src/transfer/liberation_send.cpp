@@ -16,6 +16,13 @@ QString tooManyLiberationsMessage(int count)
            QString::number(admin_record::kMaxLiberations) + QStringLiteral(". Nothing was sent.");
 }
 
+QString partlySentMessage(int sent, int total)
+{
+    return QStringLiteral("The clock now holds %1 of %2 liberation points. Send them again.")
+        .arg(sent)
+        .arg(total);
+}
+
 LiberationSendResult SendLiberations(ClockLink& clock, Dialogs& dialogs, Progress& progress,
                                      const AdminData& data, const ClockStatusHook& showClockStatus,
                                      const std::function<void()>& refreshList)
@@ -46,21 +53,21 @@ LiberationSendResult SendLiberations(ClockLink& clock, Dialogs& dialogs, Progres
     clock.queryVersion();
     CommandExchange& exchange = clock.exchange;
     LiberationSendResult result{LiberationSendOutcome::Sent, 0};
-    // A failed exchange has shown its message; going on would only repeat it for every point.
-    if (isFailureCode(exchange.SendCommand(QByteArrayLiteral("IC0")))) {
-        result.outcome = LiberationSendOutcome::ExchangeFailed;
-    } else {
-        for (const QString& record : records) {
-            if (isFailureCode(exchange.SendCommand(toWindows1252(record)))) {
-                result.outcome = LiberationSendOutcome::ExchangeFailed;
-                break;
-            }
-            ++result.sent;
-            progress.setLowerLine(QString::number(result.sent) + QLatin1Char(' ') + kRacesTransferred);
-            progress.repaint();
-        }
+    // "IC0" has emptied the clock's table: after any failed exchange the user must know what it holds.
+    bool failed = exchangeFailed(exchange.SendCommand(QByteArrayLiteral("IC0")));
+    for (auto record = records.cbegin(); !failed && record != records.cend(); ++record) {
+        failed = exchangeFailed(exchange.SendCommand(toWindows1252(*record)));
+        if (failed)
+            break;
+        ++result.sent;
+        progress.setLowerLine(QString::number(result.sent) + QLatin1Char(' ') + kRacesTransferred);
+        progress.repaint();
     }
     progress.close();
     closePortIfOpen(clock);
+    if (failed) {
+        result.outcome = LiberationSendOutcome::ExchangeFailed;
+        inform(dialogs, partlySentMessage(result.sent, static_cast<int>(records.size())));
+    }
     return result;
 }

@@ -13,8 +13,8 @@ class Progress;
 enum class LiberationSendOutcome {
     Sent,
     NoClock,
-    TooMany, // more than the clock takes; nothing was sent
-    ExchangeFailed,
+    TooMany,        // more than the clock takes; nothing was sent
+    ExchangeFailed, // stopped at the first failed exchange; the clock holds `sent` points
     DatabaseError,
 };
 
@@ -30,3 +30,5 @@ LiberationSendResult SendLiberations(ClockLink& clock, Dialogs& dialogs, Progres
 
 inline const QString kRacesTransferred = QStringLiteral("Races Transferred");
 QString tooManyLiberationsMessage(int count);
+// After a failed exchange: "The clock now holds N of M liberation points. Send them again."
+QString partlySentMessage(int sent, int total);

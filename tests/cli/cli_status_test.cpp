@@ -2,6 +2,7 @@
 #include "model/clock_scenario.h"
 #include "support/simulated_clock_process.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -36,21 +37,31 @@ TEST_F(CliClockTest, StatusPrintsTheFivePanels)
     EXPECT_EQ(run.exitCode, 0);
 }
 
-TEST_F(CliClockTest, StatusWithNobodyAnsweringIsTheE2Message)
+// One box at most, no clock in the status, exit 1: nobody answering, no such port, and a port that exists
+// but cannot be opened.
+TEST_F(CliClockTest, StatusWithoutAClockSaysSoOnceAndFails)
 {
-    SimulatedClockProcess clock({"--silent"});
-    ASSERT_TRUE(clock.started()) << clock.error().toStdString();
-    const CliRun run = runCorvexCli(cli(clock.devicePath(), {"status"}));
-    EXPECT_EQ(run.err, kNoCorvex);
-    EXPECT_TRUE(run.out.endsWith("Status: CORVEX NOT CONNECTED\n")) << run.out.toStdString();
-    EXPECT_EQ(run.exitCode, 1);
-}
-
-TEST_F(CliClockTest, StatusOnAMissingPortIsE5)
-{
-    const CliRun run = runCorvexCli(cli(m_home.filePath("no-such-port"), {"status"}));
-    EXPECT_EQ(run.err, "[Corvex] Invalid comport number, check system configuration.\n");
-    EXPECT_EQ(run.exitCode, 1);
+    SimulatedClockProcess silent({"--silent"});
+    ASSERT_TRUE(silent.started()) << silent.error().toStdString();
+    QFile plain(m_home.filePath("plain-file"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    const struct {
+        QString port;
+        QByteArray err;
+    } cases[] = {
+        {silent.devicePath(), kNoCorvex},
+        {m_home.filePath("no-such-port"), "[Corvex] Invalid comport number, check system configuration.\n"},
+        {plain.fileName(),
+         "[Communications Error!] The serial port " + plain.fileName().toUtf8() + " cannot be opened"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = runCorvexCli(cli(c.port, {"status"}));
+        EXPECT_TRUE(run.err.startsWith(c.err)) << run.err.toStdString();
+        EXPECT_EQ(run.err.count("["), 1) << run.err.toStdString();
+        EXPECT_TRUE(run.out.endsWith("Status: CORVEX NOT CONNECTED\n")) << run.out.toStdString();
+        EXPECT_EQ(run.exitCode, 1);
+    }
 }
 
 TEST_F(CliClockTest, SendPrintsControlAndNonAsciiBytesAsHex)
@@ -73,13 +84,7 @@ TEST_F(CliClockTest, SendPrintsControlAndNonAsciiBytesAsHex)
     run = runCorvexCli(cli(clock.devicePath(), {"send", "v"}));
     EXPECT_EQ(run.out, "v012301000003000000FF\n");
     EXPECT_EQ(run.exitCode, 0);
-}
-
-TEST_F(CliClockTest, SendOfARefusedCommandShowsTheNakAndFails)
-{
-    SimulatedClockProcess clock;
-    ASSERT_TRUE(clock.started()) << clock.error().toStdString();
-    const CliRun run = runCorvexCli(cli(clock.devicePath(), {"send", "Q"}));
-    EXPECT_EQ(run.out, "<15>\n");
-    clock.stop();
+    run = runCorvexCli(cli(clock.devicePath(), {"send", "Q"}));
+    EXPECT_EQ(run.out, "<15>\n"); // refused: NAK
+    EXPECT_EQ(run.exitCode, 1);
 }

@@ -15,41 +15,42 @@ void setInventory(ClockScenario& s)
 
 class SeriesFlagsTest : public SimulatedClockTest {};
 
-TEST_F(SeriesFlagsTest, XThenAckThenEotClearsTheFlag)
+// The letter starts a series, the clock's ACK sets the flag, records leave it set, EOT clears it, and the
+// next read starts with the letter again. The two series have flags of their own.
+TEST_F(SeriesFlagsTest, EachSeriesRunsFromItsLetterToEot)
 {
-    EXPECT_EQ(ReadNextBlock(exchange(), link().flags), ACK);
-    EXPECT_TRUE(link().flags.admin);
-    EXPECT_FALSE(link().flags.race);
-    QList<QByteArray> records;
-    for (int i = 0; i < 10; ++i) {
-        const QByteArray block = ReadNextBlock(exchange(), link().flags);
-        if (block == EOT)
-            break;
-        records << block;
+    sim.update([](ClockScenario& s) { s.races = {"header", "clocking 1"}; });
+    const struct {
+        QByteArray letter;
+        QByteArray (*read)(CommandExchange&, SeriesFlags&);
+        bool SeriesFlags::*flag;
+        bool SeriesFlags::*other;
+        QList<QByteArray> records;
+    } series[] = {
+        {"X",
+         ReadNextBlock,
+         &SeriesFlags::admin,
+         &SeriesFlags::race,
+         {"S1" + QByteArray(32, '*'), "S2" + QByteArray(35, '*'), "S3" + QByteArray(44, '*')}},
+        {"W", ReadNextRaceBlock, &SeriesFlags::race, &SeriesFlags::admin, {"header", "clocking 1"}},
+    };
+    for (const auto& c : series) {
+        sim.clearFrames();
+        const bool otherBefore = link().flags.*c.other;
+        EXPECT_EQ(c.read(exchange(), link().flags), ACK);
+        for (const QByteArray& record : c.records) {
+            EXPECT_TRUE(link().flags.*c.flag);
+            EXPECT_EQ(c.read(exchange(), link().flags), record);
+        }
+        EXPECT_EQ(link().flags.*c.other, otherBefore);
+        EXPECT_EQ(c.read(exchange(), link().flags), EOT);
+        EXPECT_FALSE(link().flags.*c.flag);
+        EXPECT_EQ(c.read(exchange(), link().flags), ACK);
+        EXPECT_EQ(sim.commands(), QList<QByteArray>{c.letter} + QList<QByteArray>(c.records.size() + 1, ACK) +
+                                      QList<QByteArray>{c.letter});
+        EXPECT_EQ(c.read(exchange(), link().flags), c.records.first()); // left open for the next series
     }
-    EXPECT_EQ(records, (QList<QByteArray>{"S1" + QByteArray(32, '*'), "S2" + QByteArray(35, '*'),
-                                          "S3" + QByteArray(44, '*')}));
-    EXPECT_FALSE(link().flags.admin);
-    EXPECT_EQ(sim.commands(), (QList<QByteArray>{"X", ACK, ACK, ACK, ACK}));
-
-    // The next series starts with the letter again.
-    sim.clearFrames();
-    EXPECT_EQ(ReadNextBlock(exchange(), link().flags), ACK);
-    EXPECT_EQ(sim.commands(), QList<QByteArray>{"X"});
-}
-
-TEST_F(SeriesFlagsTest, RecordsNeverClearTheFlag)
-{
-    sim.update([](ClockScenario& s) { s.races = {"header", "clocking 1", "clocking 2"}; });
-    EXPECT_EQ(ReadNextRaceBlock(exchange(), link().flags), ACK);
-    for (const char* expected : {"header", "clocking 1", "clocking 2"}) {
-        EXPECT_EQ(ReadNextRaceBlock(exchange(), link().flags), expected);
-        EXPECT_TRUE(link().flags.race);
-    }
-    EXPECT_FALSE(link().flags.admin); // the two flags are independent
-    EXPECT_EQ(ReadNextRaceBlock(exchange(), link().flags), EOT);
-    EXPECT_FALSE(link().flags.race);
-    EXPECT_EQ(sim.commands(), (QList<QByteArray>{"W", ACK, ACK, ACK, ACK}));
+    EXPECT_TRUE(link().flags.admin && link().flags.race);
 }
 
 TEST_F(SeriesFlagsTest, FailureCodeKeepsTheFlagAndTheNextReadSendsAck)
@@ -97,39 +98,76 @@ TEST_F(AdminHeaderNameTest, ShortS3GivesAShortOrEmptyName)
     EXPECT_EQ(ReadAdminHeaderName(exchange(), link().flags, progress), "");
 }
 
-// Without these stops a silent or empty module would keep the loop reading forever.
-TEST_F(AdminHeaderNameTest, StopsWithAnEmptyNameOnAFailureCode)
+// Without these ends a silent, empty or endless module would keep the loop reading forever.
+TEST_F(AdminHeaderNameTest, EndsWithAnEmptyNameWhereNoS3Comes)
 {
-    sim.setSilent(true);
-    EXPECT_EQ(ReadAdminHeaderName(exchange(), link().flags, progress), "");
-    EXPECT_EQ(sim.commands(), QList<QByteArray>{"X"}); // read once, no "R"
-    EXPECT_EQ(dialogs.log().size(), 1u);
-    EXPECT_FALSE(progress.isShown());
-}
-
-TEST_F(AdminHeaderNameTest, StopsWithAnEmptyNameOnEot)
-{
-    sim.queueRawAnswer(ACK);
-    sim.queueRawAnswer(EOT);
-    EXPECT_EQ(ReadAdminHeaderName(exchange(), link().flags, progress), "");
-    EXPECT_EQ(sim.commands(), (QList<QByteArray>{"X", ACK}));
-    EXPECT_FALSE(link().flags.admin);
-}
-
-TEST_F(AdminHeaderNameTest, StopsWithAnEmptyNameOnAnEmptyAnswer)
-{
-    sim.update(setInventory);
-    sim.changeFaults([](ClockFaults& f) { f.badChecksum = 1; });
-    EXPECT_EQ(ReadAdminHeaderName(exchange(), link().flags, progress), "");
-    EXPECT_EQ(sim.commands(), (QList<QByteArray>{"X", ACK}));
-    EXPECT_TRUE(dialogs.log().empty());
-}
-
-TEST_F(AdminHeaderNameTest, UnpluggedModuleMidSeriesEndsTheRead)
-{
-    sim.update(setInventory);
-    sim.changeFaults([](ClockFaults& f) { f.unplugAfterRecords = 1; });
-    EXPECT_EQ(ReadAdminHeaderName(exchange(), link().flags, progress), "");
-    EXPECT_EQ(dialogs.log().size(), 1u);
-    EXPECT_TRUE(link().flags.admin);
+    const struct {
+        const char* what;
+        std::function<void(SimulatedClock&)> clock;
+        qsizetype commands;
+        QByteArray lastCommand;
+        QString box; // the start of the one box shown, if any
+        bool flagAfter;
+    } cases[] = {
+        {"silent", [](SimulatedClock& c) { c.setSilent(true); }, 1, "X", "No Corvex detected.", false},
+        {"EOT",
+         [](SimulatedClock& c) {
+             c.queueRawAnswer(ACK);
+             c.queueRawAnswer(EOT);
+         },
+         2,
+         ACK,
+         {},
+         false},
+        {"damaged answer",
+         [](SimulatedClock& c) {
+             c.update(setInventory);
+             c.changeFaults([](ClockFaults& f) { f.badChecksum = 1; });
+         },
+         2,
+         ACK,
+         {},
+         true},
+        {"unplugged",
+         [](SimulatedClock& c) {
+             c.update(setInventory);
+             c.changeFaults([](ClockFaults& f) { f.unplugAfterRecords = 1; });
+         },
+         3, ACK, "No Corvex detected.", true},
+        // The series is ended with EOT once it runs past what a module holds.
+        {"ACK for ever",
+         [](SimulatedClock& c) {
+             for (int i = 0; i < 30; ++i)
+                 c.queueRawAnswer(ACK);
+         },
+         1 + 20 + 1, EOT, "The RBM did not end its inventory.", false},
+        {"records for ever",
+         [](SimulatedClock& c) {
+             c.queueRawAnswer(ACK);
+             for (int i = 0; i < 3 + 500 + 1; ++i)
+                 c.queueAnswerText("ZUS24ABCD001234C00000000011");
+         },
+         1 + 504 + 1, EOT, "The RBM did not end its inventory.", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SimulatedClock clock;
+        ASSERT_TRUE(clock.started());
+        DeviceSerialPort devicePort;
+        devicePort.setDevicePath(clock.devicePath());
+        ScriptedDialogs boxes;
+        ClockLink clockLink(devicePort, boxes, kShortTimings);
+        c.clock(clock);
+        EXPECT_EQ(ReadAdminHeaderName(clockLink.exchange, clockLink.flags, progress), "");
+        const QList<QByteArray> commands = clock.commands();
+        EXPECT_EQ(commands.size(), c.commands);
+        EXPECT_EQ(commands.last(), c.lastCommand);
+        EXPECT_FALSE(commands.contains("R"));
+        ASSERT_EQ(boxes.texts().size(), c.box.isEmpty() ? 0 : 1);
+        if (!c.box.isEmpty()) {
+            EXPECT_TRUE(boxes.texts()[0].startsWith(c.box)) << boxes.texts()[0].toStdString();
+        }
+        EXPECT_EQ(clockLink.flags.admin, c.flagAfter);
+        EXPECT_FALSE(progress.isShown());
+    }
 }

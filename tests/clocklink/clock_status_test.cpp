@@ -29,24 +29,21 @@ TEST(ClockStatusFormats, HexadecimalSerials)
     }
 }
 
-TEST(ClockStatusFormats, Versions)
+TEST(ClockStatusFormats, VersionsAndStatusTexts)
 {
-    EXPECT_EQ(FormatVersion(1.23), "1.23");
-    EXPECT_EQ(FormatVersion(1.5), "1.50");
-    EXPECT_EQ(FormatVersion(0), "0.00");
-    EXPECT_EQ(FormatVersion(99.99), "99.99");
-    EXPECT_EQ(FormatVersion(1.05), "1.05");
-}
-
-TEST(ClockStatusFormats, StatusTexts)
-{
-    EXPECT_EQ(StatusTextForDigit(""), "CORVEX NOT CONNECTED");
-    EXPECT_EQ(StatusTextForDigit("0"), "No race in RBM ");
-    EXPECT_EQ(StatusTextForDigit("1"), "RBM in race mode");
-    EXPECT_EQ(StatusTextForDigit("2"), "Race flag in mode 2 (?)");
-    EXPECT_EQ(StatusTextForDigit("3"), "RBM in Race Mode, no birds logged");
-    EXPECT_EQ(StatusTextForDigit("8"), "New inventory in RBM");
-    EXPECT_EQ(StatusTextForDigit("5"), "");
+    const std::pair<double, const char*> versions[] = {
+        {1.23, "1.23"}, {1.5, "1.50"}, {0, "0.00"}, {99.99, "99.99"}, {1.05, "1.05"}};
+    for (const auto& [version, shown] : versions)
+        EXPECT_EQ(FormatVersion(version), shown);
+    const std::pair<const char*, const char*> statuses[] = {{"", "CORVEX NOT CONNECTED"},
+                                                            {"0", "No race in RBM "},
+                                                            {"1", "RBM in race mode"},
+                                                            {"2", "Race flag in mode 2 (?)"},
+                                                            {"3", "RBM in Race Mode, no birds logged"},
+                                                            {"8", "New inventory in RBM"},
+                                                            {"5", ""}};
+    for (const auto& [digit, text] : statuses)
+        EXPECT_EQ(StatusTextForDigit(digit), text) << digit;
 }
 
 TEST(ClockStatusFormats, PanelsBeforeAnyClockAnswered)
@@ -81,8 +78,9 @@ TEST_F(QueryVersionTest, ExampleAnswerFillsTheIdentity)
 
     const auto frames = sim.frames();
     ASSERT_EQ(frames.size(), 3u);
-    EXPECT_TRUE(frames[0].rbm && frames[0].command == "v");
-    EXPECT_TRUE(!frames[1].rbm && frames[1].command == "v");
+    // "v" to the RBM and to the PCF, byte for byte.
+    EXPECT_EQ(frames[0].raw, QByteArray("\x02\x81\x76\xF7\x80\x03", 6));
+    EXPECT_EQ(frames[1].raw, QByteArray("\x02\x76\x76\x80\x03", 5));
     EXPECT_TRUE(!frames[2].rbm && frames[2].command == "e00");
     EXPECT_EQ(exchange().AddressPrefix(), kRbmAddress);
 }

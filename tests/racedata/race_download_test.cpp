@@ -28,13 +28,43 @@ TEST_F(RaceDownload, SavesEveryRecordWithCrLfInAFileNamedFromTheFirstHeaderInANe
     EXPECT_EQ(sim.commands(), (QList<QByteArray>{"v", "v", "e00", "W"} + ack + ack + ack + ack)); // then EOT
 }
 
-TEST_F(RaceDownload, HeaderWithoutClockingsIsNoRaceData)
+TEST_F(RaceDownload, NothingIsSavedWithoutAClockOrRaceData)
 {
-    setRaces({raceHeader()});
-    EXPECT_EQ(download().outcome, RaceDownloadOutcome::NoRaceData);
-    EXPECT_EQ(dialogs.lines(), QStringList{"[Corvex]     No race data in RBM"});
-    EXPECT_FALSE(QDir(folder).exists());
-    EXPECT_FALSE(hooked.isShown());
+    const struct {
+        const char* what;
+        QStringList races;
+        int unplugAfter;
+        RaceDownloadOutcome outcome;
+        QStringList lines; // after the exchange's own box, if any
+    } cases[] = {
+        {"no clock", {}, -1, RaceDownloadOutcome::NoClock, {}},
+        {"a header only",
+         {raceHeader()},
+         -1,
+         RaceDownloadOutcome::NoRaceData,
+         {"[Corvex]     No race data in RBM"}},
+        {"falling silent",
+         {raceHeader(), clocking(), clocking()},
+         2,
+         RaceDownloadOutcome::NoRbm,
+         {"[Corvex] No RBM Inserted"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim.clearFrames();
+        dialogs.clearLog();
+        setRaces(c.races);
+        sim.changeFaults([&](ClockFaults& f) { f.unplugAfterRecords = c.unplugAfter; });
+        if (c.outcome == RaceDownloadOutcome::NoClock)
+            sim.queueAnswerText("v");
+        EXPECT_EQ(download().outcome, c.outcome);
+        const qsizetype exchangeBoxes = c.unplugAfter < 0 ? 0 : 1; // "No Corvex detected."
+        EXPECT_EQ(dialogs.lines().size(), exchangeBoxes + c.lines.size());
+        EXPECT_EQ(dialogs.lines().mid(exchangeBoxes), c.lines);
+        EXPECT_EQ(sim.commands().contains("W"), c.outcome != RaceDownloadOutcome::NoClock);
+        EXPECT_TRUE(filesInFolder().isEmpty()); // no race file and no temporary file
+        EXPECT_FALSE(hooked.isShown());
+    }
 }
 
 TEST_F(RaceDownload, OneCharacterAnswersAreSkippedAndNotCounted)
@@ -95,18 +125,6 @@ TEST_F(RaceDownload, ReplaceQuestionYesNoCancel)
     EXPECT_EQ(filesInFolder(), (QStringList{"00120307.045", "05120807.045"}));
 }
 
-TEST_F(RaceDownload, ClockFallingSilentMidSeriesLeavesNoFile)
-{
-    setRaces({raceHeader(), clocking(), clocking()});
-    sim.changeFaults([](ClockFaults& f) { f.unplugAfterRecords = 2; });
-    EXPECT_EQ(download().outcome, RaceDownloadOutcome::NoRbm);
-    ASSERT_EQ(dialogs.texts().size(), 2);
-    EXPECT_TRUE(dialogs.texts()[0].startsWith("No Corvex detected."));
-    EXPECT_EQ(dialogs.lines()[1], "[Corvex] No RBM Inserted");
-    EXPECT_TRUE(filesInFolder().isEmpty()); // no race file and no temporary file
-    EXPECT_FALSE(hooked.isShown());
-}
-
 TEST_F(RaceDownload, AnyOtherFailedReadSavesNothing)
 {
     setRaces({raceHeader(), clocking(), clocking()});
@@ -127,46 +145,84 @@ TEST_F(RaceDownload, AnyOtherFailedReadSavesNothing)
     EXPECT_EQ(readRaceFile(QDir(folder).filePath("00120307.045")).records.size(), 3);
 }
 
-TEST_F(RaceDownload, NoClockEndsSilently)
+TEST_F(RaceDownload, FileNamesFromTheFirstRecord)
 {
-    sim.queueAnswerText("v");
-    EXPECT_EQ(download().outcome, RaceDownloadOutcome::NoClock);
-    EXPECT_TRUE(dialogs.texts().isEmpty());
-    EXPECT_FALSE(sim.commands().contains("W"));
-}
-
-TEST_F(RaceDownload, HostileFirstRecordCannotLeaveTheFolder)
-{
-    QString hostile = raceHeader();
-    hostile.replace(0, 11, "../../x.tmp");
-    setRaces({hostile, clocking()});
-    EXPECT_EQ(download().outcome, RaceDownloadOutcome::InvalidFileName);
-    EXPECT_EQ(dialogs.lines(), QStringList{"[Corvex] Invalid file name - " + shownFolder() + "../../x..tmp"});
+    const struct {
+        QString start; // replaces the concourse, combine, club and flyer numbers
+        QString saved; // empty: refused
+        QString shown;
+    } cases[] = {
+        {"0_12C_07045", "0_12C_07.045", {}},
+        {"../../x.tmp", {}, "../../x..tmp"},
+        {"***********", {}, "********.***"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.start.toStdString());
+        dialogs.clearLog();
+        setRaces({c.start + raceHeader().mid(11), clocking()});
+        const RaceDownloadResult result = download();
+        if (c.saved.isEmpty()) {
+            EXPECT_EQ(result.outcome, RaceDownloadOutcome::InvalidFileName);
+            EXPECT_EQ(dialogs.lines(),
+                      QStringList{"[Corvex] Invalid file name - " + shownFolder() + c.shown});
+        } else {
+            EXPECT_EQ(result.outcome, RaceDownloadOutcome::Saved);
+            EXPECT_EQ(result.path, QDir(folder).filePath(c.saved));
+        }
+        EXPECT_EQ(filesInFolder(), c.saved.isEmpty() ? QStringList{"0_12C_07.045"} : QStringList{c.saved});
+        EXPECT_FALSE(hooked.isShown());
+    }
     EXPECT_FALSE(QFileInfo::exists(QDir(folder).filePath("../../x.tmp")));
-    EXPECT_TRUE(filesInFolder().isEmpty());
 
     // The alternative name is checked as well.
-    hostile = raceHeader();
+    QString hostile = raceHeader();
     hostile.replace(19, 6, "/../.."); // clock start month, day, year
     setRaces({hostile, clocking()});
-    QDir().mkpath(folder);
     ASSERT_TRUE(writeRaceFile(QDir(folder).filePath("00120307.045"), {"old"}).ok);
     dialogs.clearLog();
     dialogs.queueAnswer(Dialogs::Answer::No);
     EXPECT_EQ(download().outcome, RaceDownloadOutcome::InvalidFileName);
-    EXPECT_TRUE(dialogs.texts().last().startsWith("Invalid file name - "));
-    EXPECT_EQ(filesInFolder(), QStringList{"00120307.045"});
+    EXPECT_EQ(dialogs.texts().last(), "Invalid file name - " + shownFolder() + "/../..07.045");
 }
 
-TEST_F(RaceDownload, KeepsMoreThan510Records)
+// A module holds eleven flights and 500 clockings; a series that goes on past that is ended and not saved.
+TEST_F(RaceDownload, SeriesLongerThanAModuleHoldsIsEndedAndNotSaved)
 {
-    QStringList races{raceHeader()};
-    for (int i = 0; i < 600; ++i)
-        races << clocking(QStringLiteral("US08 ABC%1").arg(i, 6, 10, QLatin1Char('0')));
-    setRaces(races);
-    const auto result = download();
-    ASSERT_EQ(result.outcome, RaceDownloadOutcome::Saved);
-    EXPECT_EQ(readRaceFile(result.path).records, races);
+    QStringList full{raceHeader()};
+    for (int i = 0; i < 510; ++i)
+        full << clocking(QStringLiteral("US08 ABC%1").arg(i, 6, 10, QLatin1Char('0')));
+    const struct {
+        const char* what;
+        QStringList races;
+        int extraAcks; // lone ACKs the clock answers once the series runs
+        bool saved;
+    } cases[] = {
+        {"511 records", full, 0, true},
+        {"512 records", full + QStringList{clocking()}, 0, false},
+        {"ACK for ever", {raceHeader(), clocking()}, 22, false}, // 21 reads and the EOT that ends them
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(folder).removeRecursively();
+        dialogs.clearLog();
+        sim.clearFrames();
+        setRaces(c.races);
+        const auto acks = [&] {
+            for (int i = 0; i < c.extraAcks; ++i)
+                sim.queueRawAnswer(control::text(control::ACK));
+        };
+        const RaceDownloadResult result = DownloadRaceData(link(), dialogs, hooked, folder, acks);
+        if (c.saved) {
+            ASSERT_EQ(result.outcome, RaceDownloadOutcome::Saved);
+            EXPECT_EQ(readRaceFile(result.path).records, c.races);
+            continue;
+        }
+        EXPECT_EQ(result.outcome, RaceDownloadOutcome::ExchangeFailed);
+        EXPECT_EQ(dialogs.lines(),
+                  QStringList{"[Corvex] Race data not saved.\r\nThe RBM did not end its race data."});
+        EXPECT_EQ(sim.commands().last(), control::text(control::EOT));
+        EXPECT_TRUE(filesInFolder().isEmpty());
+    }
 }
 
 TEST_F(RaceDownload, FileErrorIsReportedNotSilent)

@@ -78,20 +78,14 @@ TEST(RaceFileNames, NormalAndAlternativeFromTheFirstRecord)
     EXPECT_EQ(alternativeRaceFileName("0012030704500012345"), "");
 }
 
-TEST(RaceFileNames, OnlyLettersDigitsAndStarAroundOneDot)
+TEST(RaceFileNames, OnlyLettersDigitsAndUnderscoreAroundOneDot)
 {
-    EXPECT_TRUE(isSafeRaceFileName("00120307.045"));
-    EXPECT_TRUE(isSafeRaceFileName("********.***"));
-    EXPECT_TRUE(isSafeRaceFileName("AbCd0307.045"));
-    EXPECT_FALSE(isSafeRaceFileName("../../et.c/p"));
-    EXPECT_FALSE(isSafeRaceFileName("..\\..\\x.045"));
-    EXPECT_FALSE(isSafeRaceFileName("0012/307.045"));
-    EXPECT_FALSE(isSafeRaceFileName("0012 307.045"));
-    EXPECT_FALSE(isSafeRaceFileName("00120307.0.5"));
-    EXPECT_FALSE(isSafeRaceFileName(".045"));
-    EXPECT_FALSE(isSafeRaceFileName("00120307."));
-    EXPECT_FALSE(isSafeRaceFileName(QString::fromUtf8("0012030é.045")));
-    EXPECT_FALSE(isSafeRaceFileName(QString()));
+    for (const char* safe : {"00120307.045", "AbCd0307.045", "0_12C_07.045"})
+        EXPECT_TRUE(isSafeRaceFileName(safe)) << safe;
+    for (const char* unsafe :
+         {"********.***", "0012*307.045", "../../et.c/p", "..\\..\\x.045", "0012/307.045", "0012 307.045",
+          "00120307.0.5", ".045", "00120307.", "0012030\xC3\xA9.045", ""})
+        EXPECT_FALSE(isSafeRaceFileName(QString::fromUtf8(unsafe))) << unsafe;
 }
 
 TEST(RaceFileFormat, OneRecordALineWithCrLfAndNothingElse)

@@ -77,6 +77,8 @@ protected:
 
 TEST_F(WinSpeedExport, WritesTheGoldenFileForOneClock)
 {
+    // Series an earlier operation left open are started afresh, not resumed.
+    link().flags = {true, true};
     const auto result = exportTo();
     ASSERT_EQ(result.outcome, WinSpeedOutcome::Saved);
     EXPECT_EQ(result.recordsWritten, 3);
@@ -180,28 +182,43 @@ TEST_F(WinSpeedExport, LiberationDateRangeAndUnreadableAnswers)
     EXPECT_FALSE(hooked.isShown());
 }
 
-TEST_F(WinSpeedExport, OldFileIsKeptUnderItsYearAndReplaced)
+// A file up to 350 days older than the liberation date (12 May 2008) is appended to; an older one is kept
+// under its year (Yes) or replaced (No).
+TEST_F(WinSpeedExport, OldFileIsAppendedKeptUnderItsYearOrReplaced)
 {
-    QDir().mkpath(folder);
-    ASSERT_TRUE(writeRaceFile(weekFile(), {"0150507", "1old"}).ok);
-    dialogs.queueAnswer(Dialogs::Answer::Yes);
-    ASSERT_EQ(exportTo().outcome, WinSpeedOutcome::Saved);
     const QString old = QDir(folder).filePath("W0000020.07O");
-    EXPECT_EQ(dialogs.lines().mid(0, 2),
-              (QStringList{"[Old race data] Do you wish to save\r\nthe race data from\r\n05/15/07?",
-                           "[Old race data] Race data from 05/15/07\r\n               saved in\r\n" +
-                               QDir::toNativeSeparators(old)}));
-    EXPECT_EQ(readAllBytes(old), "0150507\r\n1old\r\n");
-    expectSameLines(readAllBytes(weekFile()), golden("W0000020.D00"));
-
-    // No: the old content goes, nothing is renamed.
-    ASSERT_TRUE(writeRaceFile(weekFile(), {"0150507"}).ok);
-    QFile::remove(old);
-    dialogs.clearLog();
-    dialogs.queueAnswer(Dialogs::Answer::No);
-    ASSERT_EQ(exportTo().outcome, WinSpeedOutcome::Saved);
-    expectSameLines(readAllBytes(weekFile()), golden("W0000020.D00"));
-    EXPECT_EQ(filesInFolder(), QStringList{"W0000020.D00"});
+    const struct {
+        QString fileDate;
+        std::optional<Dialogs::Answer> keep;
+        QByteArray before; // what the week file holds before the new records
+        bool archived;
+    } cases[] = {
+        {"0280507", std::nullopt, "0280507\r\n1old\r\n", false}, // 350 days
+        {"0270507", Dialogs::Answer::Yes, {}, true},             // 351 days
+        {"0270507", Dialogs::Answer::No, {}, false},
+    };
+    QDir().mkpath(folder);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fileDate.toStdString());
+        QFile::remove(old);
+        ASSERT_TRUE(writeRaceFile(weekFile(), {c.fileDate, "1old"}).ok);
+        dialogs.clearLog();
+        if (c.keep)
+            dialogs.queueAnswer(*c.keep);
+        ASSERT_EQ(exportTo().outcome, WinSpeedOutcome::Saved);
+        expectSameLines(readAllBytes(weekFile()), c.before + golden("W0000020.D00"));
+        EXPECT_EQ(QFileInfo::exists(old), c.archived);
+        if (!c.keep)
+            continue;
+        EXPECT_EQ(dialogs.lines().first(),
+                  "[Old race data] Do you wish to save\r\nthe race data from\r\n05/27/07?");
+        if (c.archived) {
+            EXPECT_EQ(dialogs.lines()[1],
+                      "[Old race data] Race data from 05/27/07\r\n               saved in\r\n" +
+                          QDir::toNativeSeparators(old));
+            EXPECT_EQ(readAllBytes(old), "0270507\r\n1old\r\n");
+        }
+    }
 }
 
 TEST_F(WinSpeedExport, FileNotBeginningWithRecordZeroIsLeftAlone)

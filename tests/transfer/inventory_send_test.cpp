@@ -85,45 +85,75 @@ TEST_F(SendInventoryTest, ThreeBirdsGoOutAsHeadersAndBirdRecordsAfterTheNameChec
     EXPECT_EQ(sim.scenario().s3, s3);
 }
 
-TEST_F(SendInventoryTest, ClubAndFlyerNumbersAreWrittenWithLeadingZeros)
+// The stored spelling and numbers go to the module, so the next send of the same flyer asks nothing, however
+// it was typed and however long the name is.
+TEST_F(SendInventoryTest, TheStoredNameAndNumbersGoToTheModule)
 {
     insertClubAndFlyer(7, "Seven", 42, "Forty Two");
     db.addBird(42, "US24 ABC000001");
-    SendInventoryRequest r = request();
-    r.flyerName = "Forty Two";
-    ASSERT_EQ(send(r).outcome, SendInventoryOutcome::Sent);
-    EXPECT_EQ(sim.scenario().s2, "S2   0707   Seven                0001");
-    EXPECT_EQ(sim.scenario().s3, "S3   0707042Forty Two           00000000000000");
+    db.addBird(db.addFlyer("Bartholomew Fitzgerald", club), "US24 ABC000002");
+    for (const QString& typed : {QStringLiteral("FORTY TWO "), QStringLiteral("Bartholomew Fitzgerald")}) {
+        SCOPED_TRACE(typed.toStdString());
+        moduleHolds(typed.startsWith('F') ? "Forty Two" : typed);
+        SendInventoryRequest r = request();
+        r.flyerName = typed;
+        ASSERT_EQ(send(r).outcome, SendInventoryOutcome::Sent);
+        // X, then ACK answered by S1, S2 and S3; EOT ends the series there.
+        EXPECT_EQ(commandsAfterQuery().mid(0, 6),
+                  (QList<QByteArray>{"X", ack(), ack(), ack(), eot(), wire(S1Record(settings))}));
+        sim.clearFrames();
+        if (typed.startsWith('F')) {
+            EXPECT_EQ(sim.scenario().s2, "S2   0707   Seven                0001");
+            EXPECT_EQ(sim.scenario().s3, "S3   0707042Forty Two           00000000000000");
+        }
+    }
 }
 
-TEST_F(SendInventoryTest, NumbersTooLongForTheRecordsAreRefusedBeforeAnythingIsSent)
+// Refused before anything goes to the module: no clock, a module in race mode, and numbers too long for the
+// records (they would shift every field behind them).
+TEST_F(SendInventoryTest, RefusedBeforeAnythingIsSent)
 {
     insertClubAndFlyer(100, "Hundred", 50, "Big Club Flyer");
     insertClubAndFlyer(8, "Eight", 1000, "Big Number Flyer");
     db.addBird(50, "US24 ABC000001");
     db.addBird(1000, "US24 ABC000002");
-    for (const QString& name : {QStringLiteral("Big Club Flyer"), QStringLiteral("Big Number Flyer")}) {
+    const struct {
+        QString status; // empty: no clock answers
+        QString flyer;
+        SendInventoryOutcome outcome;
+        QString lastBox;
+    } cases[] = {
+        {{},
+         "John Smith",
+         SendInventoryOutcome::NoClock,
+         "You may only use the database function until the Corvex is properly connected"},
+        {"1", "John Smith", SendInventoryOutcome::RaceMode,
+         "Transmission not possible, RBM is in race mode!"},
+        {"3", "John Smith", SendInventoryOutcome::RaceMode,
+         "Transmission not possible, RBM is in race mode!"},
+        {"0", "Big Club Flyer", SendInventoryOutcome::NumberTooLarge,
+         "Club number 100 does not fit the RBM (at most 99). Nothing was sent."},
+        {"0", "Big Number Flyer", SendInventoryOutcome::NumberTooLarge,
+         "Flyer number 1000 does not fit the RBM (at most 999). Nothing was sent."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lastBox.toStdString());
+        sim.update([&](ClockScenario& s) { s.rbm.status = c.status; });
+        sim.setSilent(c.status.isEmpty());
         sim.clearFrames();
         dialogs.clearLog();
+        int statusShown = 0;
         SendInventoryRequest r = request();
-        r.flyerName = name;
-        EXPECT_EQ(send(r).outcome, SendInventoryOutcome::NumberTooLarge);
-        EXPECT_TRUE(commandsAfterQuery().isEmpty());
-        ASSERT_EQ(dialogs.texts().size(), 1);
-        EXPECT_TRUE(dialogs.texts().front().contains("Nothing was sent"));
+        r.flyerName = c.flyer;
+        r.showClockStatus = [&] { ++statusShown; };
+        EXPECT_EQ(send(r).outcome, c.outcome);
+        EXPECT_EQ(dialogs.texts().last(), c.lastBox);
+        // Without a clock the exchange has said so first.
+        EXPECT_EQ(dialogs.texts().size(), c.status.isEmpty() ? 2 : 1);
+        EXPECT_EQ(sim.commands().size(), c.status.isEmpty() ? 1 : 3);
+        EXPECT_EQ(statusShown, c.status.isEmpty() ? 0 : 1);
+        EXPECT_EQ(progress.timesShown(), 0);
     }
-    EXPECT_EQ(dialogs.texts().front(),
-              "Flyer number 1000 does not fit the RBM (at most 999). Nothing was sent.");
-}
-
-TEST_F(SendInventoryTest, ModuleOfTheSameFlyerIsOverwrittenWithoutAQuestion)
-{
-    moduleHolds("John Smith");
-    ASSERT_EQ(send(request()).outcome, SendInventoryOutcome::Sent);
-    // X, then ACK answered by S1, S2 and S3; EOT ends the series there.
-    EXPECT_EQ(commandsAfterQuery().mid(0, 6),
-              (QList<QByteArray>{"X", ack(), ack(), ack(), eot(), wire(S1Record(settings))}));
-    EXPECT_EQ(dialogs.texts(), QStringList{birdsSentText(3)});
 }
 
 TEST_F(SendInventoryTest, AnotherFlyersModuleAsksCancelSendsNothingOkOverwrites)
@@ -148,30 +178,6 @@ TEST_F(SendInventoryTest, AnotherFlyersModuleAsksCancelSendsNothingOkOverwrites)
     EXPECT_EQ(sim.scenario().birds.size(), 3);
 }
 
-TEST_F(SendInventoryTest, NameCheckEndsWhenTheModuleAnswersEot)
-{
-    SendInventoryRequest r = request();
-    r.showClockStatus = [&] {
-        sim.queueRawAnswer(ack());
-        sim.queueRawAnswer(eot());
-    };
-    EXPECT_EQ(send(r).outcome, SendInventoryOutcome::Sent);
-    EXPECT_EQ(commandsAfterQuery().mid(0, 4),
-              (QList<QByteArray>{"X", ack(), eot(), wire(S1Record(settings))}));
-}
-
-TEST_F(SendInventoryTest, NameCheckEndsOnAFailedExchange)
-{
-    // One header record, then the module falls silent.
-    sim.update([](ClockScenario& s) { s.s1 = "S1 broken"; });
-    sim.changeFaults([](ClockFaults& f) { f.unplugAfterRecords = 1; });
-    const SendInventoryResult result = send(request());
-    EXPECT_EQ(result.outcome, SendInventoryOutcome::NoConnection);
-    EXPECT_EQ(commandsAfterQuery(), (QList<QByteArray>{"X", ack(), ack(), eot(), wire(S1Record(settings))}));
-    EXPECT_EQ(dialogs.texts().last(), "Check Connection to Corvex");
-    EXPECT_FALSE(progress.isShown());
-}
-
 TEST_F(SendInventoryTest, FlyerOverTheBirdLimitIsRefusedEvenWithASmallSelection)
 {
     ASSERT_TRUE(db.database().begin().ok());
@@ -187,18 +193,6 @@ TEST_F(SendInventoryTest, FlyerOverTheBirdLimitIsRefusedEvenWithASmallSelection)
     EXPECT_FALSE(progress.isShown());
 }
 
-TEST_F(SendInventoryTest, SelectedBirdsOnly)
-{
-    SendInventoryRequest r = request();
-    r.onlySelected = true;
-    r.selectedBands = {"US23  XY000500", "US24 ABC009999"};
-    const SendInventoryResult result = send(r);
-    EXPECT_EQ(result.outcome, SendInventoryOutcome::Sent);
-    EXPECT_EQ(dialogs.texts(), QStringList{"  2 selected birds sent"});
-    EXPECT_EQ(sim.scenario().birds,
-              (QStringList{"ZUS23  XY000500C00000000000", "ZUS24 ABC009999C11111111110"}));
-}
-
 TEST_F(SendInventoryTest, SelectedBandAlsoHeldByAnotherFlyerSendsTheChosenFlyersBird)
 {
     const int other = db.addFlyer("Mary Jones", club);
@@ -211,42 +205,6 @@ TEST_F(SendInventoryTest, SelectedBandAlsoHeldByAnotherFlyerSendsTheChosenFlyers
     r.selectedBands = {"US22 ABC123456"};
     ASSERT_EQ(send(r).outcome, SendInventoryOutcome::Sent);
     EXPECT_EQ(sim.scenario().birds, QStringList{"ZUS22 ABC123456C33333333330"});
-}
-
-TEST_F(SendInventoryTest, NothingSelectedSendsNothing)
-{
-    SendInventoryRequest r = request();
-    r.onlySelected = true;
-    EXPECT_EQ(send(r).outcome, SendInventoryOutcome::NothingSelected);
-    EXPECT_EQ(dialogs.texts(), QStringList{"No birds selected, please make a selection."});
-    EXPECT_EQ(commandsAfterQuery(), nameCheckOfClearedModule());
-    EXPECT_FALSE(progress.isShown());
-}
-
-TEST_F(SendInventoryTest, ModuleInRaceModeIsRefused)
-{
-    for (const QString& status : {QStringLiteral("1"), QStringLiteral("3")}) {
-        sim.update([&](ClockScenario& s) { s.rbm.status = status; });
-        sim.clearFrames();
-        dialogs.clearLog();
-        int statusShown = 0;
-        SendInventoryRequest r = request();
-        r.showClockStatus = [&] { ++statusShown; };
-        EXPECT_EQ(send(r).outcome, SendInventoryOutcome::RaceMode);
-        EXPECT_EQ(dialogs.texts(), QStringList{"Transmission not possible, RBM is in race mode!"});
-        EXPECT_TRUE(commandsAfterQuery().isEmpty());
-        EXPECT_EQ(statusShown, 1);
-    }
-}
-
-TEST_F(SendInventoryTest, NoClockSaysTheDatabaseIsAllThatCanBeUsed)
-{
-    sim.setSilent(true);
-    EXPECT_EQ(send(request()).outcome, SendInventoryOutcome::NoClock);
-    ASSERT_EQ(dialogs.texts().size(), 2);
-    EXPECT_TRUE(dialogs.texts()[0].startsWith("No Corvex detected."));
-    EXPECT_EQ(dialogs.texts()[1],
-              "You may only use the database function until the Corvex is properly connected");
 }
 
 TEST_F(SendInventoryTest, FlyerWithoutBirdsSendsNothingAndClosesTheProgressWindow)
@@ -264,40 +222,80 @@ TEST_F(SendInventoryTest, FlyerWithoutBirdsSendsNothingAndClosesTheProgressWindo
     EXPECT_TRUE(refreshed);
 }
 
-TEST_F(SendInventoryTest, FailureOfTheFirstHeaderStopsTheSend)
+// Whatever the module answers, the name check ends, and only records the clock took count as sent.
+TEST_F(SendInventoryTest, FailedOrEndlessAnswersEndTheNameCheckAndTheSend)
 {
-    SendInventoryRequest r = request();
-    // After the version query: X, ACK (a cleared record), EOT, then no answer to S1.
-    r.showClockStatus = [&] {
-        sim.queueRawAnswer(ack());
-        sim.queueAnswerText("S1" + QByteArray(32, '*'));
-        sim.queueRawAnswer(ack());
-        sim.queueRawAnswer({});
+    const QByteArray cleared = "S1" + QByteArray(32, '*');
+    const struct {
+        const char* what;
+        QList<QByteArray> answers; // after the version query; the clock answers the rest
+        SendInventoryOutcome outcome;
+        qsizetype nameCheck; // commands before S1
+        QString lastBox;
+    } cases[] = {
+        {"EOT", {ack(), eot()}, SendInventoryOutcome::Sent, 3, birdsSentText(3)},
+        {"no answer in the name check", {ack(), {}}, SendInventoryOutcome::Sent, 3, birdsSentText(3)},
+        {"ACK for ever", QList<QByteArray>(1 + 21, ack()), SendInventoryOutcome::Sent, 23, birdsSentText(3)},
+        {"no answer to S1",
+         {ack(), cleared, ack(), {}},
+         SendInventoryOutcome::NoConnection,
+         3,
+         "Check Connection to Corvex"},
+        // S1, S2, S3 and the first bird taken, the second bird not.
+        {"no answer to the second bird",
+         {ack(), cleared, ack(), ack(), ack(), ack(), ack(), {}},
+         SendInventoryOutcome::Interrupted,
+         3,
+         "Transmission interrupted after 1 of 3 birds. Please send the inventory again."},
     };
-    EXPECT_EQ(send(r).outcome, SendInventoryOutcome::NoConnection);
-    ASSERT_EQ(dialogs.texts().size(), 2);
-    EXPECT_TRUE(dialogs.texts()[0].startsWith("No Corvex detected."));
-    EXPECT_EQ(dialogs.texts()[1], "Check Connection to Corvex");
-    EXPECT_EQ(commandsAfterQuery().size(), 4);
-    EXPECT_FALSE(progress.isShown());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim.clearFrames();
+        dialogs.clearLog();
+        SendInventoryRequest r = request();
+        r.showClockStatus = [&] {
+            for (const QByteArray& answer : c.answers)
+                sim.queueRawAnswer(answer.size() > 1 ? ClockDevice::frameAnswer(answer) : answer);
+        };
+        EXPECT_EQ(send(r).outcome, c.outcome);
+        const QList<QByteArray> commands = commandsAfterQuery();
+        ASSERT_GT(commands.size(), c.nameCheck);
+        EXPECT_EQ(commands[c.nameCheck - 1], eot());
+        EXPECT_EQ(commands[c.nameCheck], wire(S1Record(settings)));
+        EXPECT_EQ(dialogs.texts().last(), c.lastBox);
+        EXPECT_FALSE(progress.isShown());
+    }
 }
 
-TEST_F(SendInventoryTest, ABirdRecordThatFailsIsNotReportedAsSent)
+TEST_F(SendInventoryTest, SelectedBirdsOnly)
 {
-    SendInventoryRequest r = request();
-    r.showClockStatus = [&] {
-        sim.queueRawAnswer(ack());
-        sim.queueAnswerText("S1" + QByteArray(32, '*'));
-        for (int i = 0; i < 5; ++i) // EOT, S1, S2, S3, first bird
-            sim.queueRawAnswer(ack());
-        sim.queueRawAnswer({});
+    const struct {
+        QStringList selected;
+        SendInventoryOutcome outcome;
+        QString box;
+        QList<QByteArray> birdsSent;
+    } cases[] = {
+        {{"US23  XY000500", "US24 ABC009999"},
+         SendInventoryOutcome::Sent,
+         "  2 selected birds sent",
+         {"ZUS23  XY000500C00000000000", "ZUS24 ABC009999C11111111110"}},
+        {{}, SendInventoryOutcome::NothingSelected, "No birds selected, please make a selection.", {}},
     };
-    const SendInventoryResult result = send(r);
-    EXPECT_EQ(result.outcome, SendInventoryOutcome::Interrupted);
-    EXPECT_EQ(result.birdsSent, 1);
-    EXPECT_EQ(dialogs.texts().last(),
-              "Transmission interrupted after 1 of 3 birds. Please send the inventory again.");
-    EXPECT_FALSE(dialogs.texts().contains(birdsSentText(3)));
+    for (const auto& c : cases) {
+        sim.clearFrames();
+        dialogs.clearLog();
+        SendInventoryRequest r = request();
+        r.onlySelected = true;
+        r.selectedBands = c.selected;
+        EXPECT_EQ(send(r).outcome, c.outcome);
+        EXPECT_EQ(dialogs.texts(), QStringList{c.box});
+        QList<QByteArray> sentBirds;
+        for (const QByteArray& command : sim.commands())
+            if (command.startsWith('Z'))
+                sentBirds << command;
+        EXPECT_EQ(sentBirds, c.birdsSent);
+        EXPECT_FALSE(progress.isShown());
+    }
 }
 
 } // namespace

@@ -69,26 +69,51 @@ TEST_F(SendLiberationsTest, NoClockStopsAfterTheExchangesMessage)
     EXPECT_EQ(progress.timesShown(), 0);
 }
 
-TEST_F(SendLiberationsTest, AFailedExchangeEndsTheSendWithoutRepeatingItsMessage)
+// "IC0" has emptied the clock's table, so the first failed exchange of any kind ends the send and says so.
+TEST_F(SendLiberationsTest, StopsAtTheFirstFailedExchangeAndSaysWhatTheClockHolds)
 {
     for (int i = 1; i <= 5; ++i)
         addPoint(QStringLiteral("0%1").arg(i), "0501", "Point", "1");
-    // The second version query is answered, then "IC0" finds the clock silent.
-    const auto refreshList = [&] {
-        sim.queueAnswerText("v01230100000"
-                            "0"
-                            "000000FF");
-        sim.queueAnswerText("PV105");
-        sim.queueAnswerText("e0000FF");
-        sim.queueRawAnswer({});
+    QByteArray spoiled = ClockDevice::frameAnswer("0");
+    spoiled[spoiled.size() - 2] = static_cast<char>(spoiled[spoiled.size() - 2] ^ 0x01);
+    const struct {
+        const char* what;
+        int accepted; // "IC0" and the points before the failure
+        QList<QByteArray> failure;
+        int frames; // "IC0" and "I0" frames written
+        qsizetype boxes;
+    } cases[] = {
+        {"no answer to IC0", 0, {QByteArray()}, 1, 2},
+        {"NAK twice to the third point", 3, {control::text(control::NAK), control::text(control::NAK)}, 5, 1},
+        {"bad checksum to the last point", 5, {spoiled}, 6, 1},
     };
-    const LiberationSendResult result =
-        SendLiberations(link(), dialogs, progress, db.data(), {}, refreshList);
-    EXPECT_EQ(result.outcome, LiberationSendOutcome::ExchangeFailed);
-    EXPECT_EQ(result.sent, 0);
-    EXPECT_EQ(commandsAfterQuery(), (QList<QByteArray>{"v", "v", "e00", "IC0"}));
-    EXPECT_EQ(dialogs.texts().size(), 1);
-    EXPECT_FALSE(progress.isShown());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim.clearFrames();
+        dialogs.clearLog();
+        // After the second version query.
+        const auto answers = [&] {
+            sim.queueAnswerText("v012301000000000000FF");
+            sim.queueAnswerText("PV105");
+            sim.queueAnswerText("e0000FF");
+            for (int i = 0; i < c.accepted; ++i)
+                sim.queueRawAnswer(ack());
+            for (const QByteArray& answer : c.failure)
+                sim.queueRawAnswer(answer);
+        };
+        const LiberationSendResult result =
+            SendLiberations(link(), dialogs, progress, db.data(), {}, answers);
+        EXPECT_EQ(result.outcome, LiberationSendOutcome::ExchangeFailed);
+        const int sent = std::max(0, c.accepted - 1);
+        EXPECT_EQ(result.sent, sent);
+        EXPECT_EQ(commandsAfterQuery().size(), 3 + c.frames);
+        EXPECT_EQ(dialogs.texts().size(), c.boxes);
+        EXPECT_EQ(
+            dialogs.texts().last(),
+            QStringLiteral("The clock now holds %1 of 5 liberation points. Send them again.").arg(sent));
+        EXPECT_FALSE(progress.isShown());
+        EXPECT_FALSE(port.isOpen());
+    }
 }
 
 } // namespace

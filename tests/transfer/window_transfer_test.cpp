@@ -2,10 +2,8 @@
 #include "admin/windows/clock_transfers.h"
 #include "admin/windows/frm_bird_inventory.h"
 #include "admin/windows/frm_flyer_list.h"
-#include "admin/windows/frm_liberations.h"
 #include "shell/settings/settings_store.h"
 #include "support/find_child.h"
-#include "transfer/inventory_send.h"
 #include "transfer_fixture.h"
 
 #include <QComboBox>
@@ -36,23 +34,8 @@ protected:
     std::unique_ptr<frmFlyerList> flyers;
 };
 
-TEST_F(WindowTransferTest, SendButtonSendsTheChosenFlyersBirds)
-{
-    const int john = db.addFlyer("John Smith", db.addClub("Riverside"));
-    db.addBird(john, "US24 ABC000001", "1111111111");
-    db.addBird(john, "US24 ABC000002");
-    frmBirdInventory window(db.path(), dialogs, store);
-    ConnectInventoryTransfers(window, services());
-
-    auto* send = findChildOrFail<QPushButton>(&window, QStringLiteral("cmdSendBirds"));
-    ASSERT_TRUE(send);
-    ASSERT_TRUE(send->isEnabled());
-    send->click();
-    EXPECT_EQ(dialogs.texts(), QStringList{birdsSentText(2)});
-    EXPECT_EQ(sim.scenario().birds.size(), 2);
-    EXPECT_EQ(window.chosenFlyer()->Name, "John Smith");
-}
-
+// The send and receive buttons themselves run in the season test; this is the flyers window's part of a
+// receive.
 TEST_F(WindowTransferTest, SavingTheNewFlyerInTheFlyersWindowStoresTheReceivedBirds)
 {
     db.addClub("Riverside");
@@ -95,19 +78,6 @@ TEST_F(WindowTransferTest, SavingTheNewFlyerInTheFlyersWindowStoresTheReceivedBi
     EXPECT_EQ(birdsOf(stored.value->FlyerID)[0].elecnumber, "5555555555");
     ASSERT_TRUE(window.chosenFlyer());
     EXPECT_EQ(window.chosenFlyer()->Name, "New Flyer");
-}
-
-TEST_F(WindowTransferTest, LiberationSendButtonSendsTheTable)
-{
-    ASSERT_TRUE(db.data().addLiberationPoint({0, "07", "0412", "Oklahoma City", "1"}).ok());
-    frmLiberations window(db.path(), dialogs);
-    ConnectLiberationTransfer(window, services());
-    auto* send = findChildOrFail<QPushButton>(&window, QStringLiteral("cmdSendOrte"));
-    ASSERT_TRUE(send);
-    ASSERT_TRUE(send->isEnabled());
-    send->click();
-    EXPECT_EQ(sim.scenario().liberations, QStringList{"I0071204Oklahoma1"});
-    EXPECT_TRUE(dialogs.texts().isEmpty());
 }
 
 } // namespace

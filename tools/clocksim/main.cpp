@@ -50,6 +50,14 @@ int usageError(const QString& text)
     return 2;
 }
 
+// A count of 0 or more.
+bool readCount(const QString& text, int& count)
+{
+    bool ok = false;
+    count = text.toInt(&ok);
+    return ok && count >= 0;
+}
+
 // "--name" or "--name=N": -1 (all) or N; nullopt when the argument is another option.
 std::optional<int> countOption(const QString& argument, const QString& name, bool* bad)
 {
@@ -57,8 +65,8 @@ std::optional<int> countOption(const QString& argument, const QString& name, boo
         return -1;
     if (!argument.startsWith(name + '='))
         return std::nullopt;
-    const int value = argument.mid(name.size() + 1).toInt(bad);
-    *bad = !*bad || value < 0;
+    int value = 0;
+    *bad = !readCount(argument.mid(name.size() + 1), value);
     return value;
 }
 
@@ -108,7 +116,7 @@ int main(int argc, char* argv[])
                 saveFile = *v;
             else if (a == QLatin1String("--link"))
                 linkPath = *v;
-            else if (faults.unplugAfterRecords = v->toInt(&bad); !bad || faults.unplugAfterRecords < 0)
+            else if (!readCount(*v, faults.unplugAfterRecords))
                 return usageError(QStringLiteral("--unplug-after needs a count"));
         } else if (a == QLatin1String("--demo")) {
             demo = true;

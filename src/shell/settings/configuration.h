@@ -28,6 +28,8 @@ inline const QString ComPortsRead = QStringLiteral("Comports");
 inline const QString ComPortsWrite = QStringLiteral("ComPorts");
 inline const QString ComDevice = QStringLiteral("ComDevice");
 inline const QString DatabaseServer = QStringLiteral("DatabaseServer");
+// Records the database file made on the first run; without it a missing file is made anew.
+inline const QString DatabaseFile = QStringLiteral("DatabaseFile");
 } // namespace config_keys
 
 // AU, CA, CU, IF, MX, NP, US: the pairs of "AUCACUIFMXNPUS".
