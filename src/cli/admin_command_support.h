@@ -86,11 +86,14 @@ inline int findFlyer(CliContext& context, const AdminData& data, const QString& 
     return ExitDone;
 }
 
-// Asks the command's Yes/No question (No by default); true when answered Yes.
+// Asks the command's Yes/No question (No by default); true when answered Yes, else says that nothing changed.
 inline bool confirmed(CliContext& context, const QString& question, const QString& title)
 {
-    return context.dialogs.message({question, title, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
-                                    Dialogs::Answer::No}) == Dialogs::Answer::Yes;
+    if (context.dialogs.message({question, title, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
+                                 Dialogs::Answer::No}) == Dialogs::Answer::Yes)
+        return true;
+    context.failed(QStringLiteral("not confirmed; nothing was changed (--yes answers Yes)"));
+    return false;
 }
 
 // One action of a command that works on the home's database.
