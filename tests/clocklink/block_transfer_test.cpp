@@ -101,53 +101,24 @@ TEST_F(AdminHeaderNameTest, ShortS3GivesAShortOrEmptyName)
 // Without these ends a silent, empty or endless module would keep the loop reading forever.
 TEST_F(AdminHeaderNameTest, EndsWithAnEmptyNameWhereNoS3Comes)
 {
+    const QString ended = "The RBM did not end its inventory.";
     const struct {
         const char* what;
-        std::function<void(SimulatedClock&)> clock;
+        int silent, badChecksum, unplugAfter;
+        QList<QByteArray> raw; // answers before the module's own
+        int birds;             // bird records after those
         qsizetype commands;
         QByteArray lastCommand;
         QString box; // the start of the one box shown, if any
         bool flagAfter;
     } cases[] = {
-        {"silent", [](SimulatedClock& c) { c.setSilent(true); }, 1, "X", "No Corvex detected.", false},
-        {"EOT",
-         [](SimulatedClock& c) {
-             c.queueRawAnswer(ACK);
-             c.queueRawAnswer(EOT);
-         },
-         2,
-         ACK,
-         {},
-         false},
-        {"damaged answer",
-         [](SimulatedClock& c) {
-             c.update(setInventory);
-             c.changeFaults([](ClockFaults& f) { f.badChecksum = 1; });
-         },
-         2,
-         ACK,
-         {},
-         true},
-        {"unplugged",
-         [](SimulatedClock& c) {
-             c.update(setInventory);
-             c.changeFaults([](ClockFaults& f) { f.unplugAfterRecords = 1; });
-         },
-         3, ACK, "No Corvex detected.", true},
-        // The series is ended with EOT once it runs past what a module holds.
-        {"ACK for ever",
-         [](SimulatedClock& c) {
-             for (int i = 0; i < 30; ++i)
-                 c.queueRawAnswer(ACK);
-         },
-         1 + 20 + 1, EOT, "The RBM did not end its inventory.", false},
-        {"records for ever",
-         [](SimulatedClock& c) {
-             c.queueRawAnswer(ACK);
-             for (int i = 0; i < 3 + 500 + 1; ++i)
-                 c.queueAnswerText("ZUS24ABCD001234C00000000011");
-         },
-         1 + 504 + 1, EOT, "The RBM did not end its inventory.", false},
+        {"silent", -1, 0, -1, {}, 0, 1, "X", "No Corvex detected.", false},
+        {"EOT", 0, 0, -1, {ACK, EOT}, 0, 2, ACK, {}, false},
+        {"damaged answer", 0, 1, -1, {}, 0, 2, ACK, {}, true},
+        {"unplugged", 0, 0, 1, {}, 0, 3, ACK, "No Corvex detected.", true},
+        // Past what a module holds the series is ended with EOT.
+        {"ACK for ever", 0, 0, -1, QList<QByteArray>(22, ACK), 0, 1 + 20 + 1, EOT, ended, false},
+        {"records for ever", 0, 0, -1, {ACK}, 3 + 500 + 1, 1 + 504 + 1, EOT, ended, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -157,7 +128,16 @@ TEST_F(AdminHeaderNameTest, EndsWithAnEmptyNameWhereNoS3Comes)
         devicePort.setDevicePath(clock.devicePath());
         ScriptedDialogs boxes;
         ClockLink clockLink(devicePort, boxes, kShortTimings);
-        c.clock(clock);
+        clock.update(setInventory);
+        clock.changeFaults([&](ClockFaults& f) {
+            f.silentAnswers = c.silent;
+            f.badChecksum = c.badChecksum;
+            f.unplugAfterRecords = c.unplugAfter;
+        });
+        for (const QByteArray& answer : c.raw)
+            clock.queueRawAnswer(answer);
+        for (int i = 0; i < c.birds; ++i)
+            clock.queueAnswerText("ZUS24ABCD001234C00000000011");
         EXPECT_EQ(ReadAdminHeaderName(clockLink.exchange, clockLink.flags, progress), "");
         const QList<QByteArray> commands = clock.commands();
         EXPECT_EQ(commands.size(), c.commands);

@@ -28,43 +28,33 @@ TEST_F(RaceDownload, SavesEveryRecordWithCrLfInAFileNamedFromTheFirstHeaderInANe
     EXPECT_EQ(sim.commands(), (QList<QByteArray>{"v", "v", "e00", "W"} + ack + ack + ack + ack)); // then EOT
 }
 
-TEST_F(RaceDownload, NothingIsSavedWithoutAClockOrRaceData)
+TEST_F(RaceDownload, HeaderWithoutClockingsIsNoRaceData)
 {
-    const struct {
-        const char* what;
-        QStringList races;
-        int unplugAfter;
-        RaceDownloadOutcome outcome;
-        QStringList lines; // after the exchange's own box, if any
-    } cases[] = {
-        {"no clock", {}, -1, RaceDownloadOutcome::NoClock, {}},
-        {"a header only",
-         {raceHeader()},
-         -1,
-         RaceDownloadOutcome::NoRaceData,
-         {"[Corvex]     No race data in RBM"}},
-        {"falling silent",
-         {raceHeader(), clocking(), clocking()},
-         2,
-         RaceDownloadOutcome::NoRbm,
-         {"[Corvex] No RBM Inserted"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        sim.clearFrames();
-        dialogs.clearLog();
-        setRaces(c.races);
-        sim.changeFaults([&](ClockFaults& f) { f.unplugAfterRecords = c.unplugAfter; });
-        if (c.outcome == RaceDownloadOutcome::NoClock)
-            sim.queueAnswerText("v");
-        EXPECT_EQ(download().outcome, c.outcome);
-        const qsizetype exchangeBoxes = c.unplugAfter < 0 ? 0 : 1; // "No Corvex detected."
-        EXPECT_EQ(dialogs.lines().size(), exchangeBoxes + c.lines.size());
-        EXPECT_EQ(dialogs.lines().mid(exchangeBoxes), c.lines);
-        EXPECT_EQ(sim.commands().contains("W"), c.outcome != RaceDownloadOutcome::NoClock);
-        EXPECT_TRUE(filesInFolder().isEmpty()); // no race file and no temporary file
-        EXPECT_FALSE(hooked.isShown());
-    }
+    setRaces({raceHeader()});
+    EXPECT_EQ(download().outcome, RaceDownloadOutcome::NoRaceData);
+    EXPECT_EQ(dialogs.lines(), QStringList{"[Corvex]     No race data in RBM"});
+    EXPECT_FALSE(QDir(folder).exists());
+    EXPECT_FALSE(hooked.isShown());
+}
+
+TEST_F(RaceDownload, ClockFallingSilentMidSeriesLeavesNoFile)
+{
+    setRaces({raceHeader(), clocking(), clocking()});
+    sim.changeFaults([](ClockFaults& f) { f.unplugAfterRecords = 2; });
+    EXPECT_EQ(download().outcome, RaceDownloadOutcome::NoRbm);
+    ASSERT_EQ(dialogs.texts().size(), 2);
+    EXPECT_TRUE(dialogs.texts()[0].startsWith("No Corvex detected."));
+    EXPECT_EQ(dialogs.lines()[1], "[Corvex] No RBM Inserted");
+    EXPECT_TRUE(filesInFolder().isEmpty()); // no race file and no temporary file
+    EXPECT_FALSE(hooked.isShown());
+}
+
+TEST_F(RaceDownload, NoClockEndsSilently)
+{
+    sim.queueAnswerText("v");
+    EXPECT_EQ(download().outcome, RaceDownloadOutcome::NoClock);
+    EXPECT_TRUE(dialogs.texts().isEmpty());
+    EXPECT_FALSE(sim.commands().contains("W"));
 }
 
 TEST_F(RaceDownload, OneCharacterAnswersAreSkippedAndNotCounted)
