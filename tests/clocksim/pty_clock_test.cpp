@@ -35,28 +35,6 @@ int openSlave(const QString& path)
 }
 } // namespace
 
-TEST(PtyClock, AnswersOnItsDeviceAcrossReopensAndOnAnEmulatedLine)
-{
-    for (const auto charTime : {std::chrono::microseconds{0}, kCharTime9600}) {
-        SCOPED_TRACE(charTime.count());
-        ClockDevice device;
-        device.faults().charTime = charTime;
-        PtyClock clock(std::move(device));
-        QString error;
-        ASSERT_TRUE(clock.start(&error)) << error.toStdString();
-        ASSERT_TRUE(clock.devicePath().startsWith("/dev/"));
-        const QByteArray expected = ClockDevice::frameAnswer("v012301000003000000FF");
-        // The program closes the port between operations; the clock must still be there when it comes back.
-        for (int round = 0; round < 3; ++round) {
-            const int fd = openSlave(clock.devicePath());
-            ASSERT_GE(fd, 0);
-            EXPECT_EQ(exchangeRaw(fd, FrameCommand("v", kRbmAddress)), expected) << "round " << round;
-            ::close(fd);
-        }
-        EXPECT_EQ(clock.withDevice([](ClockDevice& d) { return d.frames().size(); }), 3u);
-    }
-}
-
 TEST(ClocksimProgram, RefusesUnknownOptionsAndBadScenarios)
 {
     QTemporaryDir dir;

@@ -189,6 +189,8 @@ TEST_F(ReceiveInventoryTest, UnfinishedOrOversizedSeriesStoresNothing)
     QStringList birds501;
     for (int i = 1; i <= 501; ++i)
         birds501 << z(QStringLiteral("US24 ABC%1").arg(i, 6, 10, QLatin1Char('0')), "9999999999");
+    const QStringList two = birds501.mid(0, 2);
+    const ReceiveOutcome failed = ReceiveOutcome::ExchangeFailed;
     QByteArray spoiled = ClockDevice::frameAnswer(wire(S1Record(settings)));
     spoiled[spoiled.size() - 2] = static_cast<char>(spoiled[spoiled.size() - 2] ^ 0x01);
     const struct {
@@ -199,21 +201,10 @@ TEST_F(ReceiveInventoryTest, UnfinishedOrOversizedSeriesStoresNothing)
         ReceiveOutcome outcome;
         QString lastBox;
     } cases[] = {
-        {"unplugged", birds501.mid(0, 2), 4, {}, ReceiveOutcome::ExchangeFailed, "No Corvex detected."},
-        {"unreadable",
-         birds501.mid(0, 2),
-         -1,
-         {ack(), spoiled},
-         ReceiveOutcome::ExchangeFailed,
-         kUnreadableAnswer},
-        {"ACK for ever", birds501.mid(0, 2), -1, QList<QByteArray>(22, ack()), ReceiveOutcome::ExchangeFailed,
-         "The RBM did not end its inventory. Nothing was stored."},
-        {"501 birds",
-         birds501,
-         -1,
-         {},
-         ReceiveOutcome::TooManyBirds,
-         "The RBM holds more than 500 birds; at most 500 can be received. Nothing was stored."},
+        {"unplugged", two, 4, {}, failed, "No Corvex detected."},
+        {"unreadable", two, -1, {ack(), spoiled}, failed, kUnreadableAnswer},
+        {"ACK for ever", two, -1, QList<QByteArray>(22, ack()), failed, "The RBM did not end its inventory."},
+        {"501 birds", birds501, -1, {}, ReceiveOutcome::TooManyBirds, "The RBM holds more than 500 birds"},
         {"cleared module", {}, -1, {}, ReceiveOutcome::NoInventory, "No inventory in RBM."},
     };
     for (const auto& c : cases) {

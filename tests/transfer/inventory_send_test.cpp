@@ -117,6 +117,8 @@ TEST_F(SendInventoryTest, RefusedBeforeAnythingIsSent)
     insertClubAndFlyer(8, "Eight", 1000, "Big Number Flyer");
     db.addBird(50, "US24 ABC000001");
     db.addBird(1000, "US24 ABC000002");
+    using Out = SendInventoryOutcome;
+    const QString raceMode = "Transmission not possible, RBM is in race mode!";
     const struct {
         QString status; // empty: no clock answers
         QString flyer;
@@ -125,15 +127,13 @@ TEST_F(SendInventoryTest, RefusedBeforeAnythingIsSent)
     } cases[] = {
         {{},
          "John Smith",
-         SendInventoryOutcome::NoClock,
+         Out::NoClock,
          "You may only use the database function until the Corvex is properly connected"},
-        {"1", "John Smith", SendInventoryOutcome::RaceMode,
-         "Transmission not possible, RBM is in race mode!"},
-        {"3", "John Smith", SendInventoryOutcome::RaceMode,
-         "Transmission not possible, RBM is in race mode!"},
-        {"0", "Big Club Flyer", SendInventoryOutcome::NumberTooLarge,
+        {"1", "John Smith", Out::RaceMode, raceMode},
+        {"3", "John Smith", Out::RaceMode, raceMode},
+        {"0", "Big Club Flyer", Out::NumberTooLarge,
          "Club number 100 does not fit the RBM (at most 99). Nothing was sent."},
-        {"0", "Big Number Flyer", SendInventoryOutcome::NumberTooLarge,
+        {"0", "Big Number Flyer", Out::NumberTooLarge,
          "Flyer number 1000 does not fit the RBM (at most 999). Nothing was sent."},
     };
     for (const auto& c : cases) {
@@ -226,6 +226,8 @@ TEST_F(SendInventoryTest, FlyerWithoutBirdsSendsNothingAndClosesTheProgressWindo
 TEST_F(SendInventoryTest, FailedOrEndlessAnswersEndTheNameCheckAndTheSend)
 {
     const QByteArray cleared = "S1" + QByteArray(32, '*');
+    const QString sent = birdsSentText(3);
+    using Out = SendInventoryOutcome;
     const struct {
         const char* what;
         QList<QByteArray> answers; // after the version query; the clock answers the rest
@@ -233,18 +235,14 @@ TEST_F(SendInventoryTest, FailedOrEndlessAnswersEndTheNameCheckAndTheSend)
         qsizetype nameCheck; // commands before S1
         QString lastBox;
     } cases[] = {
-        {"EOT", {ack(), eot()}, SendInventoryOutcome::Sent, 3, birdsSentText(3)},
-        {"no answer in the name check", {ack(), {}}, SendInventoryOutcome::Sent, 3, birdsSentText(3)},
-        {"ACK for ever", QList<QByteArray>(1 + 21, ack()), SendInventoryOutcome::Sent, 23, birdsSentText(3)},
-        {"no answer to S1",
-         {ack(), cleared, ack(), {}},
-         SendInventoryOutcome::NoConnection,
-         3,
-         "Check Connection to Corvex"},
+        {"EOT", {ack(), eot()}, Out::Sent, 3, sent},
+        {"no answer in the name check", {ack(), {}}, Out::Sent, 3, sent},
+        {"ACK for ever", QList<QByteArray>(1 + 21, ack()), Out::Sent, 23, sent},
+        {"no answer to S1", {ack(), cleared, ack(), {}}, Out::NoConnection, 3, "Check Connection to Corvex"},
         // S1, S2, S3 and the first bird taken, the second bird not.
         {"no answer to the second bird",
          {ack(), cleared, ack(), ack(), ack(), ack(), ack(), {}},
-         SendInventoryOutcome::Interrupted,
+         Out::Interrupted,
          3,
          "Transmission interrupted after 1 of 3 birds. Please send the inventory again."},
     };
@@ -269,33 +267,24 @@ TEST_F(SendInventoryTest, FailedOrEndlessAnswersEndTheNameCheckAndTheSend)
 
 TEST_F(SendInventoryTest, SelectedBirdsOnly)
 {
-    const struct {
-        QStringList selected;
-        SendInventoryOutcome outcome;
-        QString box;
-        QList<QByteArray> birdsSent;
-    } cases[] = {
-        {{"US23  XY000500", "US24 ABC009999"},
-         SendInventoryOutcome::Sent,
-         "  2 selected birds sent",
-         {"ZUS23  XY000500C00000000000", "ZUS24 ABC009999C11111111110"}},
-        {{}, SendInventoryOutcome::NothingSelected, "No birds selected, please make a selection.", {}},
-    };
-    for (const auto& c : cases) {
-        sim.clearFrames();
-        dialogs.clearLog();
-        SendInventoryRequest r = request();
-        r.onlySelected = true;
-        r.selectedBands = c.selected;
-        EXPECT_EQ(send(r).outcome, c.outcome);
-        EXPECT_EQ(dialogs.texts(), QStringList{c.box});
-        QList<QByteArray> sentBirds;
-        for (const QByteArray& command : sim.commands())
-            if (command.startsWith('Z'))
-                sentBirds << command;
-        EXPECT_EQ(sentBirds, c.birdsSent);
-        EXPECT_FALSE(progress.isShown());
-    }
+    SendInventoryRequest r = request();
+    r.onlySelected = true;
+    r.selectedBands = {"US23  XY000500", "US24 ABC009999"};
+    const SendInventoryResult result = send(r);
+    EXPECT_EQ(result.outcome, SendInventoryOutcome::Sent);
+    EXPECT_EQ(dialogs.texts(), QStringList{"  2 selected birds sent"});
+    EXPECT_EQ(sim.scenario().birds,
+              (QStringList{"ZUS23  XY000500C00000000000", "ZUS24 ABC009999C11111111110"}));
+}
+
+TEST_F(SendInventoryTest, NothingSelectedSendsNothing)
+{
+    SendInventoryRequest r = request();
+    r.onlySelected = true;
+    EXPECT_EQ(send(r).outcome, SendInventoryOutcome::NothingSelected);
+    EXPECT_EQ(dialogs.texts(), QStringList{"No birds selected, please make a selection."});
+    EXPECT_EQ(commandsAfterQuery(), nameCheckOfClearedModule());
+    EXPECT_FALSE(progress.isShown());
 }
 
 } // namespace
