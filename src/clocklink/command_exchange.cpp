@@ -107,7 +107,7 @@ QByteArray CommandExchange::SendCommand(const QByteArray& command)
 
         const auto firstDeadline = MonotonicClock::now() + m_timings.firstCharacter;
         while (m_port.bytesAvailable() < 1) {
-            const auto left = duration_cast<milliseconds>(firstDeadline - MonotonicClock::now());
+            const auto left = ceil<milliseconds>(firstDeadline - MonotonicClock::now());
             if (left.count() <= 0 || (!m_port.waitForInput(left) && MonotonicClock::now() >= firstDeadline))
                 break;
         }
@@ -118,7 +118,7 @@ QByteArray CommandExchange::SendCommand(const QByteArray& command)
         // A lone ACK, NAK or ESC is told from the start of a frame by what follows within the settle time.
         const auto settleDeadline = MonotonicClock::now() + m_timings.settle;
         while (m_port.bytesAvailable() <= 1) {
-            const auto left = duration_cast<milliseconds>(settleDeadline - MonotonicClock::now());
+            const auto left = ceil<milliseconds>(settleDeadline - MonotonicClock::now());
             if (left.count() <= 0)
                 break;
             m_port.waitForInput(left);
@@ -136,7 +136,7 @@ QByteArray CommandExchange::SendCommand(const QByteArray& command)
 
     const auto endDeadline = MonotonicClock::now() + m_timings.endOfText;
     while (!answer.contains(control::ETX)) {
-        const auto left = duration_cast<milliseconds>(endDeadline - MonotonicClock::now());
+        const auto left = ceil<milliseconds>(endDeadline - MonotonicClock::now());
         if (left.count() <= 0)
             return fail(QByteArrayLiteral("E3"),
                         QStringLiteral("Communication Timeout, Check Connection") + kAdviceText);

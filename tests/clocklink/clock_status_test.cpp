@@ -46,16 +46,6 @@ TEST(ClockStatusFormats, VersionsAndStatusTexts)
         EXPECT_EQ(StatusTextForDigit(digit), text) << digit;
 }
 
-TEST(ClockStatusFormats, PanelsBeforeAnyClockAnswered)
-{
-    const ClockStatusPanels panels = ClockStatusTexts(ClockIdentity{});
-    EXPECT_EQ(panels.rbmVersion, "0.00");
-    EXPECT_EQ(panels.rbmSerial, "0000");
-    EXPECT_EQ(panels.pcfVersion, "0.00");
-    EXPECT_EQ(panels.pcfSerial, "0000");
-    EXPECT_EQ(panels.status, "CORVEX NOT CONNECTED");
-}
-
 class QueryVersionTest : public SimulatedClockTest {};
 
 TEST_F(QueryVersionTest, ExampleAnswerFillsTheIdentity)
