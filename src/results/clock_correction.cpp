@@ -1,0 +1,80 @@
+#include "results/clock_correction.h"
+
+#include "common/pad_field.h"
+#include "common/today.h"
+#include "racedata/race_records.h"
+
+#include <cmath>
+
+namespace {
+constexpr double kSecondsPerDay = 86400;
+
+// Two decimal digits at 1-based position start, or -1.
+int twoDigits(const QString& text, int start)
+{
+    const QString part = Mid(text, start, 2);
+    if (part.size() != 2 || !part[0].isDigit() || !part[1].isDigit())
+        return -1;
+    return part.toInt();
+}
+} // namespace
+
+RaceInstant raceInstant(const QDate& date, const QTime& time)
+{
+    return double(date.toJulianDay()) * kSecondsPerDay + time.msecsSinceStartOfDay() / 1000.0;
+}
+
+QDate instantDate(RaceInstant instant)
+{
+    return QDate::fromJulianDay(qint64(std::floor(instant / kSecondsPerDay)));
+}
+
+QString instantText(RaceInstant instant)
+{
+    const double seconds = std::round(instant);
+    const QDate date = instantDate(seconds);
+    const int ofDay = int(seconds - double(date.toJulianDay()) * kSecondsPerDay);
+    return date.toString(QStringLiteral("yyyy-MM-dd ")) +
+           QTime::fromMSecsSinceStartOfDay(ofDay * 1000).toString(QStringLiteral("HH:mm:ss"));
+}
+
+std::optional<RaceInstant> headerInstant(const QString& mmddyyhhmmss)
+{
+    const int month = twoDigits(mmddyyhhmmss, 1), day = twoDigits(mmddyyhhmmss, 3);
+    const int year = twoDigits(mmddyyhhmmss, 5);
+    const QTime time(twoDigits(mmddyyhhmmss, 7), twoDigits(mmddyyhhmmss, 9), twoDigits(mmddyyhhmmss, 11));
+    if (month < 1 || day < 1 || year < 0 || !time.isValid())
+        return std::nullopt;
+    const QDate date(expandTwoDigitYear(year), month, day);
+    if (!date.isValid())
+        return std::nullopt;
+    return raceInstant(date, time);
+}
+
+QDate nearestDate(int month, int day, const QDate& reference)
+{
+    QDate best;
+    for (int year = reference.year() - 1; year <= reference.year() + 1; ++year) {
+        const QDate candidate(year, month, day);
+        if (candidate.isValid() &&
+            (!best.isValid() || std::abs(reference.daysTo(candidate)) < std::abs(reference.daysTo(best))))
+            best = candidate;
+    }
+    return best;
+}
+
+RaceInstant ClockCorrection::corrected(RaceInstant clockTime) const
+{
+    return applied ? clockTime - error * (clockTime - start) / (knockOff - start) : clockTime;
+}
+
+ClockCorrection clockCorrection(const RaceHeaderRecord& header)
+{
+    const auto start = headerInstant(header.clockStart());
+    const auto verified = headerInstant(header.clockStop());
+    const auto knockOff = headerInstant(header.knockOff());
+    // A knock-off not after the start cannot spread an error over the run.
+    if (!start || !verified || !knockOff || *knockOff <= *start)
+        return {};
+    return {true, *start, *knockOff, *knockOff - *verified};
+}
