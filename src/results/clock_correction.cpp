@@ -1,10 +1,10 @@
 #include "results/clock_correction.h"
 
-#include "common/pad_field.h"
 #include "common/today.h"
 #include "racedata/race_records.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace {
 constexpr double kSecondsPerDay = 86400;
@@ -12,10 +12,12 @@ constexpr double kSecondsPerDay = 86400;
 // Two decimal digits at 1-based position start, or -1.
 int twoDigits(const QString& text, int start)
 {
-    const QString part = Mid(text, start, 2);
-    if (part.size() != 2 || !part[0].isDigit() || !part[1].isDigit())
+    if (start < 1 || start + 1 > text.size())
         return -1;
-    return part.toInt();
+    const char16_t tens = text[start - 1].unicode(), ones = text[start].unicode();
+    if (tens < u'0' || tens > u'9' || ones < u'0' || ones > u'9')
+        return -1;
+    return (tens - u'0') * 10 + (ones - u'0');
 }
 } // namespace
 
@@ -34,8 +36,11 @@ QString instantText(RaceInstant instant)
     const double seconds = std::round(instant);
     const QDate date = instantDate(seconds);
     const int ofDay = int(seconds - double(date.toJulianDay()) * kSecondsPerDay);
-    return date.toString(QStringLiteral("yyyy-MM-dd ")) +
-           QTime::fromMSecsSinceStartOfDay(ofDay * 1000).toString(QStringLiteral("HH:mm:ss"));
+    // Formatted by hand: a published result holds tens of thousands of these.
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", date.year(), date.month(), date.day(),
+                  ofDay / 3600, ofDay / 60 % 60, ofDay % 60);
+    return QString::fromLatin1(text);
 }
 
 std::optional<RaceInstant> headerInstant(const QString& mmddyyhhmmss)
@@ -61,6 +66,17 @@ QDate nearestDate(int month, int day, const QDate& reference)
             best = candidate;
     }
     return best;
+}
+
+std::optional<RaceInstant> clockingInstant(const ClockingRecord& clocking, const QDate& reference)
+{
+    const QString& text = clocking.text();
+    const QTime time(twoDigits(text, 16), twoDigits(text, 18), twoDigits(text, 20));
+    const int month = twoDigits(text, 22), day = twoDigits(text, 24);
+    const QDate date = month < 1 || day < 1 ? QDate() : nearestDate(month, day, reference);
+    if (!time.isValid() || !date.isValid())
+        return std::nullopt;
+    return raceInstant(date, time);
 }
 
 RaceInstant ClockCorrection::corrected(RaceInstant clockTime) const

@@ -5,6 +5,7 @@
 #include <QTime>
 #include <optional>
 
+class ClockingRecord;
 class RaceHeaderRecord;
 
 // Clock times as seconds on one continuous count (days since the Julian epoch x 86400, plus the time of day),
@@ -19,6 +20,8 @@ QDate instantDate(RaceInstant instant);
 std::optional<RaceInstant> headerInstant(const QString& mmddyyhhmmss);
 // Clockings and race dates carry no year: the date with this month and day nearest to reference.
 QDate nearestDate(int month, int day, const QDate& reference);
+// A clocking's arrival by its clock (16-25), in the year nearest reference; nothing when unreadable.
+std::optional<RaceInstant> clockingInstant(const ClockingRecord& clocking, const QDate& reference);
 
 // The clock was set at clock start S and checked at knock-off, when it showed K while the reference showed
 // the verified time. Its error V = K - verified is spread over the time it ran: an arrival at clock time T

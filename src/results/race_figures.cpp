@@ -7,7 +7,6 @@
 #include "results/result_lookups.h"
 
 #include <QHash>
-#include <QSet>
 #include <algorithm>
 #include <cmath>
 
@@ -46,16 +45,6 @@ struct HeaderFacts {
     QDate reference; // arrivals carry no year: theirs is the one nearest this date
     int loftKey = 0;
 };
-
-std::optional<RaceInstant> clockTimeOf(const ClockingRecord& clocking, const QDate& reference)
-{
-    const QTime time = QTime::fromString(clocking.arrivalTime(), QStringLiteral("HHmmss"));
-    const QDate date =
-        nearestDate(LeadingNumber(clocking.arrivalMonth()), LeadingNumber(clocking.arrivalDay()), reference);
-    if (!time.isValid() || !date.isValid())
-        return std::nullopt;
-    return raceInstant(date, time);
-}
 
 qint64 thousandths(double value)
 {
@@ -146,11 +135,9 @@ FiguredRace figureRace(const GatheredRace& gathered, const RaceDefinition& race,
     if (!headers.empty())
         result.liberation = headers.front().liberation;
 
-    QSet<int> loftsFlown;
     for (const auto& clocking : gathered.clockings) {
         const HeaderFacts& header = headers[std::size_t(clocking.header)];
-        const LoftFacts& loft = lofts[header.loftKey];
-        loftsFlown.insert(header.loftKey);
+        const LoftFacts& loft = *lofts.constFind(header.loftKey);
         const ResultLookup<QString> owner =
             lookups.birdOwner(clocking.record.clubLetters(), clocking.record.bandNumber());
         if (!owner.error.isEmpty())
@@ -161,7 +148,7 @@ FiguredRace figureRace(const GatheredRace& gathered, const RaceDefinition& race,
         line.band = clocking.record.band();
         line.distanceMetres = loft.metres;
         line.clockCorrected = header.correction.applied;
-        if (const auto clockTime = clockTimeOf(clocking.record, header.reference)) {
+        if (const auto clockTime = clockingInstant(clocking.record, header.reference)) {
             line.arrival = header.correction.corrected(*clockTime);
             line.flyingSeconds = *line.arrival - header.liberation;
             if (race.night)
@@ -174,7 +161,7 @@ FiguredRace figureRace(const GatheredRace& gathered, const RaceDefinition& race,
         result.lines.push_back(line);
     }
     rank(result.lines);
-    result.lofts = int(loftsFlown.size());
+    result.lofts = int(lofts.size());
     result.unreadableFiles = gathered.unreadableFiles;
     return result;
 }

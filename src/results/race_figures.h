@@ -64,8 +64,8 @@ struct FiguredRace {
     RaceDefinition race;
     VelocityUnit unit = VelocityUnit::YardsPerMinute;
     std::optional<RaceInstant> liberation; // of the first header
-    int lofts = 0;
-    std::vector<ResultLine> lines; // ranked by velocity, then the unranked in gathering order
+    int lofts = 0;                         // lofts whose clock flew the race
+    std::vector<ResultLine> lines;         // ranked by velocity, then the unranked in gathering order
     QStringList unreadableFiles;
 };
 

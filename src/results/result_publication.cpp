@@ -4,20 +4,22 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace {
 QString threeDecimals(qint64 thousandths)
 {
-    return QStringLiteral("%1.%2").arg(thousandths / 1000).arg(thousandths % 1000, 3, 10, QLatin1Char('0'));
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld.%03lld", thousandths / 1000, thousandths % 1000);
+    return QString::fromLatin1(text);
 }
 
 QString flightText(double seconds)
 {
-    const qint64 whole = std::llround(seconds);
-    return QStringLiteral("%1:%2:%3")
-        .arg(whole / 3600)
-        .arg(whole / 60 % 60, 2, 10, QLatin1Char('0'))
-        .arg(whole % 60, 2, 10, QLatin1Char('0'));
+    const long long whole = std::llround(seconds);
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60, whole % 60);
+    return QString::fromLatin1(text);
 }
 
 QString csvField(const QString& text)
