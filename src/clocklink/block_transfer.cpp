@@ -57,5 +57,5 @@ QString ReadAdminHeaderName(CommandExchange& exchange, SeriesFlags& flags, Progr
     if (failed)
         return {};
     exchange.SendCommand(QByteArrayLiteral("R"));
-    return Mid(fromWindows1252(block), 13, 20);
+    return Mid(decodeRecord(block), 13, 20);
 }

@@ -73,7 +73,7 @@ RaceSeries ReadRaceSeries(ClockLink& clock, Dialogs& dialogs, Progress& progress
             break;
         if (block.size() > 1) {
             controlAnswersInARow = 0;
-            series.records << fromWindows1252(block);
+            series.records << decodeRecord(block);
             progress.setLowerLine(QString::number(series.records.size()) + QLatin1Char(' ') +
                                   kBlocksTransferred);
             progress.repaint();

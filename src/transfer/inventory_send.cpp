@@ -26,7 +26,7 @@ NameCheck checkModuleName(CommandExchange& exchange, const QString& flyerName)
             const QByteArray answer = exchange.SendCommand(control::text(control::ACK));
             if (answer.isEmpty() || isFailureCode(answer) || answer == control::text(control::EOT))
                 break;
-            const QString record = fromWindows1252(answer);
+            const QString record = decodeRecord(answer);
             if (record.size() > 1 && isClearedRecord(record)) {
                 cleared = true;
                 break;
@@ -42,7 +42,7 @@ NameCheck checkModuleName(CommandExchange& exchange, const QString& flyerName)
         return NameCheck::Cleared;
     if (s3.isEmpty())
         return NameCheck::Unknown;
-    return Mid(s3, 13, 20).trimmed() == flyerName.trimmed() ? NameCheck::Same : NameCheck::Different;
+    return isModuleFlyerName(s3FlyerName(s3), flyerName) ? NameCheck::Same : NameCheck::Different;
 }
 
 SendInventoryResult stop(SendInventoryOutcome outcome, ClockLink& clock, Progress& progress, Dialogs& dialogs,

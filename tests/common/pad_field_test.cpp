@@ -29,8 +29,22 @@ TEST(TextCodec, SingleByteRoundTripsAndUnmappableBecomesQuestionMark)
     EXPECT_EQ(fromWindows1252(toWindows1252(text)), text);
     EXPECT_EQ(toWindows1252(text).size(), text.size());
     EXPECT_EQ(toWindows1252(QStringLiteral("漢x")), QByteArray("?x"));
-    EXPECT_EQ(fromWindows1252(QByteArray(1, char(0x81))).at(0).unicode(), 0x81);
     EXPECT_EQ(fromCodePage437(QByteArray("\x81\x9a", 2)), QStringLiteral("üÜ"));
+}
+
+TEST(TextCodec, RecordsFromOutsideHoldNoControlCharactersAndReadAsTheDosProgramWroteThem)
+{
+    // {bytes from the clock, as read, as the DOS program meant them}
+    const std::tuple<QByteArray, QString, QString> cases[] = {
+        {QByteArray("AB\0CD\x1b[2J\x7f\x1f ", 12), "AB CD [2J   ", "AB CD [2J   "},
+        {"M\x81LLER \x8e\x99", "M\u0081LLER Ž\u2122", "MüLLER ÄÖ"},
+        {"M\xfcller", "Müller", "M\u207Fller"},
+    };
+    for (const auto& [bytes, read, dos] : cases) {
+        EXPECT_EQ(decodeRecord(bytes), read);
+        EXPECT_EQ(dosReading(decodeRecord(bytes)), dos);
+        EXPECT_EQ(toWindows1252(decodeRecord(bytes)).size(), bytes.size());
+    }
 }
 
 TEST(Today, TwoDigitYearsFallWithinTwentyYearsAhead)

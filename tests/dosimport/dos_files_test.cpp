@@ -12,6 +12,8 @@ TEST(DosFields, SeparatorsQuotesCtrlZAndCodePage437)
     // Text after a closing quote is dropped up to the separator.
     EXPECT_EQ(ReadDosFields("\"a\"junk,b"), (QStringList{"a", "b"}));
     EXPECT_EQ(ReadDosFields(QByteArray("\"S3   0105123M\x81ller") + "\"\r\n").value(0), "S3   0105123Müller");
+    // Control characters become spaces.
+    EXPECT_EQ(ReadDosFields(QByteArray("a\0b\x1b,\"c\x7f\"", 9)), (QStringList{"a b ", "c "}));
 }
 
 TEST(AdminFileRecords, OnlyS3FieldsCountAndAreCutByPosition)
@@ -28,6 +30,8 @@ TEST(AdminFileRecords, OnlyS3FieldsCountAndAreCutByPosition)
     EXPECT_EQ(records[0].longitude, "1234567");
     EXPECT_EQ(records[0].latitude, "7654321");
     EXPECT_EQ(records[0].birdFileName(), "Z0105.123");
+    // Names are cleaned as the program stores them and keep their width.
+    EXPECT_EQ(FlyerRecord::fromRecord(s3Record("05", "123", "'t Hooft|Jr")).name, "t Hooft Jr          ");
     // A record cut short reads as blanks, never past its end.
     EXPECT_EQ(records[1].combine, "01");
     EXPECT_TRUE(records[1].club.isEmpty());

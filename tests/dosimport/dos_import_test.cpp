@@ -163,35 +163,26 @@ TEST_F(DosImportTest, BandsAreComparedInCapitalsAndStoredAsTheyStand)
     EXPECT_EQ(db.data().birdsOfFlyer(other).value.size(), 1u);
 }
 
-TEST_F(DosImportTest, NamesAreStoredAsData)
+TEST_F(DosImportTest, NamesAreCleanedAndWhatCannotBeUsedIsRefused)
 {
-    const QString quote = "Pat O'Neil \"Jr\"";
-    // The quotes inside the record would end a quoted field early: written unquoted.
-    const QString path = write("S123405.DAT", dosText({s3Record("05", "001", quote)}));
-    writeBirdFile("Z0105.001", {birdRecord("US08 ABC000001")});
-    ASSERT_TRUE(dosImport.chooseFile(path));
-    EXPECT_EQ(dosImport.newFlyers(), 1);
-    dosImport.import(clubId, std::nullopt);
-    EXPECT_TRUE(dialogs.log().empty());
-    EXPECT_EQ(storedNames(), QStringList{name20(quote)});
-    EXPECT_EQ(birdsOf(quote).size(), 1u);
-    EXPECT_EQ(dosImport.entries()[0].text, name20(quote) + QStringLiteral("[X]"));
-}
-
-TEST_F(DosImportTest, RecordsWithoutNameOrUsableBirdFileNameAreRefused)
-{
-    // A bird file name that would leave the folder: refused before anything is stored.
-    write("S123405.DAT", dosText({quoted(s3Record("05", "001", QString())),
-                                  quoted(QStringLiteral("S3   01./../") + name20(kBrown)),
-                                  quoted(s3Record("05", "003", kSmith))}));
-    writeBirdFile("Z0105.003", {birdRecord("US08 ABC000003")});
+    const QString oneil = "Pat O Neil  Jr";
+    // Quotes inside a record would end a quoted field early: written unquoted.
+    write("S123405.DAT", dosText({s3Record("05", "001", QString()), s3Record("05", "002", "'\"|'"),
+                                  QStringLiteral("S3   01./../") + name20(kBrown),
+                                  s3Record("05", "003", "Pat O'Neil \"Jr\"")}));
+    writeBirdFile("Z0105.003", {birdRecord("US08 ABC000003"), birdRecord("US08 ABC00000X")});
     ASSERT_TRUE(dosImport.chooseFile(QDir(files.path()).filePath("S123405.DAT")));
+    EXPECT_EQ(dosImport.entries()[3].text, name20(oneil) + QStringLiteral("[   ]"));
     dosImport.import(clubId, std::nullopt);
-    EXPECT_EQ(dialogs.texts(),
-              (QStringList{"Illegal action...flyer file has no name.",
-                           QStringLiteral("No pigeon inventory file for ") + name20(kBrown)}));
-    EXPECT_EQ(storedNames(), QStringList{name20(kSmith)});
-    EXPECT_EQ(birdsOf(kSmith).size(), 1u);
+    EXPECT_EQ(
+        dialogs.texts(),
+        (QStringList{"Illegal action...flyer file has no name.", "Illegal action...flyer file has no name.",
+                     "Unusable pigeon inventory file name Z01./.../ for " + name20(kBrown),
+                     "The band number takes digits only. US08 ABC00000X not imported for " + name20(oneil)}));
+    // A flyer whose bird file cannot be named is stored without birds.
+    EXPECT_EQ(storedNames(), (QStringList{name20(kBrown), name20(oneil)}));
+    EXPECT_TRUE(birdsOf(kBrown).empty());
+    EXPECT_EQ(birdsOf(oneil).size(), 1u);
 }
 
 TEST_F(DosImportTest, AMissingAdminFileShowsTheReadErrorAndListsNothing)
