@@ -1,6 +1,7 @@
 #include "transfer/inventory_send.h"
 
 #include "admin/admin_data.h"
+#include "admin/clean_text.h"
 #include "clocklink/clock_link.h"
 #include "common/pad_field.h"
 #include "common/text_codec.h"
@@ -85,7 +86,7 @@ SendInventoryResult SendInventory(ClockLink& clock, Dialogs& dialogs, Progress& 
     if (status == 1 || status == 3)
         return stop(SendInventoryOutcome::RaceMode, clock, progress, dialogs, kRaceModeRefusal);
 
-    const Fetched<std::optional<Flyer>> flyer = data.flyerByName(request.flyerName);
+    const Fetched<std::optional<Flyer>> flyer = data.flyerByName(CleanedName(request.flyerName));
     if (!flyer.ok())
         return stop(SendInventoryOutcome::DatabaseError, clock, progress, dialogs, flyer.status.description);
     if (!flyer.value)
