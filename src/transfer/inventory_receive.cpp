@@ -200,10 +200,10 @@ ReceiveResult ReceiveInventory(ClockLink& clock, Dialogs& dialogs, Progress& pro
         return {ReceiveOutcome::TooManyBirds, {}, {}, {}};
     }
     // A module the DOS program wrote holds its flyer name in code page 437.
-    if (const QString dos = dosReading(inventory.s3); dos != inventory.s3 &&
-                                                      !data.flyerByName(inventory.flyerName()).value &&
-                                                      data.flyerByName(s3FlyerName(dos)).value)
-        inventory.s3 = dos;
+    const QString dosS3 = dosReading(inventory.s3);
+    if (dosS3 != inventory.s3 && !data.flyerByName(inventory.flyerName()).value &&
+        data.flyerByName(s3FlyerName(dosS3)).value)
+        inventory.s3 = dosS3;
     const QString name = inventory.flyerName();
     if (inventory.s3.isEmpty() || isClearedRecord(inventory.s3) || name.trimmed().isEmpty()) {
         ended(ReceiveOutcome::NoInventory, clock, progress);
