@@ -5,9 +5,9 @@
 namespace bird {
 
 namespace {
-AdminOutcome checkFields(const BirdFields& fields)
+AdminOutcome checkFields(const BirdFields& fields, const QString& keptYear)
 {
-    if (const auto problem = fieldProblem(fields)) {
+    if (const auto problem = fieldProblem(fields, keptYear)) {
         if (*problem == kMissingFields)
             return AdminOutcome::refused(*problem, kErrorTitle, Dialogs::Icon::Critical);
         return AdminOutcome::refused(*problem);
@@ -71,9 +71,9 @@ AdminOutcome withBandHeld(const AdminData& data, const QString& band,
 }
 } // namespace
 
-AdminOutcome add(const AdminData& data, int flyerId, const BirdFields& fields)
+AdminOutcome add(const AdminData& data, int flyerId, const BirdFields& fields, const QString& keptYear)
 {
-    if (const AdminOutcome check = checkFields(fields); !check.done())
+    if (const AdminOutcome check = checkFields(fields, keptYear); !check.done())
         return check;
     const Bird row = rowFromFields(flyerId, fields, kNoElectronicRing, QStringLiteral("0"));
     return withBandHeld(data, row.band(), [&]() { return addHeld(data, row); });
@@ -81,7 +81,7 @@ AdminOutcome add(const AdminData& data, int flyerId, const BirdFields& fields)
 
 AdminOutcome edit(const AdminData& data, const Bird& stored, const BirdFields& fields)
 {
-    if (const AdminOutcome check = checkFields(fields); !check.done())
+    if (const AdminOutcome check = checkFields(fields, stored.HatchYr); !check.done())
         return check;
     const Bird row = rowFromFields(stored.BirdFlyerID, fields, stored.elecnumber, QStringLiteral("1"));
     return withBandHeld(data, row.band(), [&]() { return editHeld(data, stored, row); });

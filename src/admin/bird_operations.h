@@ -6,9 +6,10 @@
 namespace bird {
 
 // Stores a new bird of the flyer (no electronic ring, type "0"); a band any flyer already has is refused.
-AdminOutcome add(const AdminData& data, int flyerId, const BirdFields& fields);
+// keptYear is a year the fields took over from a stored bird rather than had typed; it is not checked again.
+AdminOutcome add(const AdminData& data, int flyerId, const BirdFields& fields, const QString& keptYear = {});
 // Stores the bird anew from the fields, keeping its electronic ring, with type "1"; a band another bird
-// already has is refused and both birds stay as they were.
+// already has is refused and both birds stay as they were. Its stored year is not checked again.
 AdminOutcome edit(const AdminData& data, const Bird& stored, const BirdFields& fields);
 // Deletes, for each band, the first bird of this flyer with it; birds of other flyers are never touched.
 // newKey holds the number of birds deleted.

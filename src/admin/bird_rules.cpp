@@ -2,6 +2,8 @@
 
 #include "common/pad_field.h"
 
+#include <algorithm>
+
 namespace bird {
 
 QStringList orgCodes()
@@ -26,7 +28,14 @@ bool orgAcceptable(const QString& text)
     return code.isEmpty() || orgCodes().contains(code);
 }
 
-bool yearAcceptable(const QString& text)
+namespace {
+int lastHatchYear(const QDate& today)
+{
+    return (today.year() + 1) % 100;
+}
+} // namespace
+
+bool yearAcceptable(const QString& text, const QDate& today)
 {
     if (text.size() > 2)
         return false;
@@ -36,7 +45,12 @@ bool yearAcceptable(const QString& text)
             return false;
         value = value * 10 + (c.unicode() - '0');
     }
-    return (value >= 80 && value <= 99) || (value >= 0 && value <= 11);
+    return value >= 80 || value <= lastHatchYear(today);
+}
+
+QString yearMessage(const QDate& today)
+{
+    return QStringLiteral("Valid numbers are 80--> <--%1").arg(lastHatchYear(today), 2, 10, QLatin1Char('0'));
 }
 
 QString padYear(const QString& text)
@@ -126,25 +140,43 @@ Bird rowFromFields(int flyerId, const BirdFields& fields, const QString& elecNum
     return row;
 }
 
-std::optional<QString> fieldProblem(const BirdFields& fields)
+std::optional<QString> yearProblem(const QString& year, const QString& keptYear)
+{
+    const QString typed = year.trimmed();
+    if (!keptYear.isEmpty() && padYear(typed) == padYear(keptYear.trimmed()))
+        return std::nullopt;
+    return yearAcceptable(typed) ? std::nullopt : std::optional(yearMessage());
+}
+
+std::optional<QString> numberProblem(const QString& number)
+{
+    const QString digits = number.trimmed();
+    if (digits.isEmpty() || !std::all_of(digits.begin(), digits.end(), acceptsDigit))
+        return QStringLiteral("The band number takes digits only.");
+    return std::nullopt;
+}
+
+std::optional<QString> colorProblem(const QString& color)
+{
+    const QString letters = color.trimmed();
+    if (letters.isEmpty() || !std::all_of(letters.begin(), letters.end(), acceptsColorLetter))
+        return QStringLiteral("The colour takes letters only.");
+    return std::nullopt;
+}
+
+std::optional<QString> fieldProblem(const BirdFields& fields, const QString& keptYear)
 {
     if (!orgAcceptable(fields.org.trimmed()))
         return orgMessage();
-    if (!yearAcceptable(fields.year.trimmed()))
-        return kYearMessage;
+    if (const auto problem = yearProblem(fields.year, keptYear))
+        return problem;
     if (fields.org.trimmed().isEmpty() || fields.year.trimmed().isEmpty() ||
         fields.club.trimmed().isEmpty() || fields.number.trimmed().isEmpty() ||
         fields.color.trimmed().isEmpty())
         return kMissingFields;
-    for (QChar c : fields.number.trimmed()) {
-        if (!acceptsDigit(c))
-            return QStringLiteral("The band number takes digits only.");
-    }
-    for (QChar c : fields.color.trimmed()) {
-        if (!acceptsColorLetter(c))
-            return QStringLiteral("The colour takes letters only.");
-    }
-    return std::nullopt;
+    if (const auto problem = numberProblem(fields.number))
+        return problem;
+    return colorProblem(fields.color);
 }
 
 Controls controlsFor(const WindowState& state)

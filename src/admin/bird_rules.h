@@ -1,6 +1,7 @@
 #pragma once
 
 #include "admin/schema.h"
+#include "common/today.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,7 +13,6 @@ namespace bird {
 inline const QString kOrgCodeText = QStringLiteral("AUCACUIFMXNPUS");
 inline const QString kNoElectronicRing = QStringLiteral("0000000000");
 inline const QString kDefaultColor = QStringLiteral("NONE");
-inline const QString kYearMessage = QStringLiteral("Valid numbers are 80--> <--11");
 inline const QString kMissingFields = QStringLiteral("All fields must have data!");
 inline const QString kErrorTitle = QStringLiteral("Error");
 inline const QString kDeleteTitle = QStringLiteral("Delete Record");
@@ -32,8 +32,11 @@ QStringList orgCodes();
 QString orgMessage();
 // Empty or one of the seven codes, letter case ignored.
 bool orgAcceptable(const QString& text);
-// 80 to 99 or 00 to 11; an empty box reads as 0, as the number it shows.
-bool yearAcceptable(const QString& text);
+// A typed hatch year: 80 to 99, or 00 up to next year's two digits (00 to 27 during 2026); an empty box
+// reads as 0, as the number it shows.
+bool yearAcceptable(const QString& text, const QDate& today = Today::date());
+// "Valid numbers are 80--> <--27" during 2026.
+QString yearMessage(const QDate& today = Today::date());
 
 QString padYear(const QString& text);
 QString padClubLetters(const QString& text);
@@ -67,7 +70,13 @@ struct BirdFields {
 Bird rowFromFields(int flyerId, const BirdFields& fields, const QString& elecNumber, const QString& type);
 
 // The first rule the fields break, as the message the window shows; nothing when they may be stored.
-std::optional<QString> fieldProblem(const BirdFields& fields);
+std::optional<QString> fieldProblem(const BirdFields& fields, const QString& keptYear = {});
+// The year message for a typed year that is refused; a year kept from a stored bird (keptYear: a received
+// or imported bird keeps any year it came with) is not checked again.
+std::optional<QString> yearProblem(const QString& year, const QString& keptYear = {});
+// A band number of digits only, and a colour of letters only; the window's message otherwise.
+std::optional<QString> numberProblem(const QString& number);
+std::optional<QString> colorProblem(const QString& color);
 
 enum class Mode { Browse, Adding, Editing };
 

@@ -1,12 +1,14 @@
 #include "admin/clean_text.h"
 
+#include "common/text_codec.h"
+
 QString CleanText(QString& text)
 {
+    text = controlsAsSpaces(text);
     for (QChar& c : text) {
         if (c == u'|' || c == u'"' || c == u'\'')
             c = u' ';
     }
-    // Only spaces are trimmed, as before; tabs and other white space stay.
     qsizetype first = 0;
     qsizetype last = text.size();
     while (first < last && text.at(first) == u' ')
@@ -14,4 +16,9 @@ QString CleanText(QString& text)
     while (last > first && text.at(last - 1) == u' ')
         --last;
     return text.mid(first, last - first);
+}
+
+QString CleanedName(QString name)
+{
+    return CleanText(name);
 }

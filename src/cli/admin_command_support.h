@@ -3,11 +3,13 @@
 // What the club, flyer, bird and liberation commands share: the home's database, refusals shown as the
 // windows show them, and strict argument checks.
 #include "admin/admin_data.h"
+#include "admin/clean_text.h"
 #include "admin/club_operations.h"
 #include "admin/database.h"
 #include "admin/database_messages.h"
 #include "cli/cli_context.h"
 #include "cli/command_registry.h"
+#include "common/text_codec.h"
 
 #include <initializer_list>
 #include <optional>
@@ -77,7 +79,7 @@ inline void answerYes(CliContext& context, bool yes)
 // exit status given.
 inline int findFlyer(CliContext& context, const AdminData& data, const QString& name, Flyer& flyer)
 {
-    const auto stored = data.flyerByName(name);
+    const auto stored = data.flyerByName(CleanedName(name));
     if (!stored.ok())
         return failed(context, stored.status);
     if (!stored.value)
@@ -109,6 +111,8 @@ inline int runAction(CliContext& context, QStringList arguments, const QString& 
     if (arguments.isEmpty())
         return context.usageError(usage);
     const QString word = arguments.takeFirst();
+    for (QString& argument : arguments)
+        argument = controlsAsSpaces(argument);
     for (const Action& action : actions) {
         if (word != action.name)
             continue;

@@ -51,7 +51,7 @@ int runImportDos(CliContext& context, QStringList arguments)
             for (size_t i = 0; i < dosImport.entries().size(); ++i) {
                 const FlyerRecord& record =
                     dosImport.records()[static_cast<size_t>(dosImport.entries()[i].record)];
-                if (record.name.trimmed().compare(wanted.trimmed(), Qt::CaseInsensitive) == 0) {
+                if (record.name.trimmed().compare(CleanedName(wanted), Qt::CaseInsensitive) == 0) {
                     selected->push_back(static_cast<int>(i));
                     found = true;
                 }

@@ -66,5 +66,5 @@ QString ReadAdminHeaderName(CommandExchange& exchange, SeriesFlags& flags, Progr
     }
     progress.close();
     exchange.SendCommand(QByteArrayLiteral("R"));
-    return Mid(fromWindows1252(block), 13, 20);
+    return Mid(decodeRecord(block), 13, 20);
 }

@@ -87,3 +87,22 @@ QByteArray toCodePage437(const QString& text)
 {
     return encode(text, kCodePage437High);
 }
+
+QString controlsAsSpaces(QString text)
+{
+    for (QChar& c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = u' ';
+    }
+    return text;
+}
+
+QString decodeRecord(const QByteArray& bytes)
+{
+    return controlsAsSpaces(fromWindows1252(bytes));
+}
+
+QString dosReading(const QString& recordText)
+{
+    return fromCodePage437(toWindows1252(recordText));
+}

@@ -1,5 +1,6 @@
 #include "dosimport/dos_files.h"
 
+#include "admin/clean_text.h"
 #include "admin/schema.h"
 #include "common/pad_field.h"
 #include "common/text_codec.h"
@@ -51,7 +52,7 @@ QStringList ReadDosFields(const QByteArray& bytes)
             const qsizetype start = ++i;
             while (i < n && text[i] != QLatin1Char('"') && !isLineEnd(text[i]))
                 ++i;
-            fields.append(text.mid(start, i - start));
+            fields.append(controlsAsSpaces(text.mid(start, i - start)));
             // Whatever stands between the closing quote and the separator is not part of the field.
             while (i < n && !isSeparator(text[i]))
                 ++i;
@@ -59,7 +60,7 @@ QStringList ReadDosFields(const QByteArray& bytes)
             const qsizetype start = i;
             while (i < n && !isSeparator(text[i]))
                 ++i;
-            fields.append(text.mid(start, i - start));
+            fields.append(controlsAsSpaces(text.mid(start, i - start)));
         }
         if (i < n) {
             if (text[i] == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
@@ -72,11 +73,14 @@ QStringList ReadDosFields(const QByteArray& bytes)
 
 FlyerRecord FlyerRecord::fromRecord(const QString& record)
 {
+    // The name as the program stores and looks up names, left in its width for the import's list.
+    QString name = Mid(record, 13, 20);
+    const auto width = static_cast<int>(name.size());
     return {record,
             Mid(record, 6, 2),
             Mid(record, 8, 2),
             Mid(record, 10, 3),
-            Mid(record, 13, 20),
+            PadField(CleanText(name), width, QLatin1Char(' '), true),
             Mid(record, 33, 7),
             Mid(record, 40, 7)};
 }

@@ -16,7 +16,7 @@ constexpr int kMaxDosFlyers = 999;
 constexpr int kMaxDosBirds = 500;
 
 // The fields of a DOS text file in order. Quotes around a field are removed; an unquoted field loses its
-// leading blanks. A Ctrl-Z ends the file, as DOS editors wrote it.
+// leading blanks; control characters become spaces. A Ctrl-Z ends the file, as DOS editors wrote it.
 QStringList ReadDosFields(const QByteArray& bytes);
 
 // One S3 record of an administration file, cut by position (a short record reads as blanks).
@@ -25,7 +25,7 @@ struct FlyerRecord {
     QString combine;   // 6, 2
     QString club;      // 8, 2
     QString flyer;     // 10, 3
-    QString name;      // 13, 20, trailing spaces kept
+    QString name;      // 13, 20, cleaned (CleanText) and left-aligned in its width
     QString longitude; // 33, 7
     QString latitude;  // 40, 7
 

@@ -1,5 +1,6 @@
 #include "dosimport/dos_import.h"
 
+#include "admin/bird_rules.h"
 #include "common/pad_field.h"
 #include "platform/dialogs.h"
 #include "platform/progress.h"
@@ -136,10 +137,6 @@ QString DosImport::import(int clubId, const std::optional<std::vector<int>>& sel
         }
         if (existing.value)
             continue;
-        if (!record.birdFileNameValid()) {
-            noInventoryFile(record);
-            continue;
-        }
         importFlyer(record, clubId, queries);
         if (++m_batchFlyers >= kFlyersPerBatch) {
             endBatch();
@@ -162,6 +159,11 @@ void DosImport::importFlyer(const FlyerRecord& record, int clubId, ImportQueries
         return;
     }
     ++m_imported;
+    if (!record.birdFileNameValid()) {
+        inform(QStringLiteral("Unusable pigeon inventory file name ") + record.birdFileName() +
+               QStringLiteral(" for ") + record.name);
+        return;
+    }
 
     const QString birdPath = FindFileIgnoringCase(QFileInfo(m_path).absolutePath(), record.birdFileName());
     const DosReadResult read =
@@ -173,6 +175,10 @@ void DosImport::importFlyer(const FlyerRecord& record, int clubId, ImportQueries
 
     for (const QString& birdRecord : ParseBirdFile(read.bytes)) {
         const QString band = Mid(birdRecord, 1, 14).toUpper();
+        if (const auto problem = bird::numberProblem(Mid(birdRecord, 9, 6))) {
+            inform(*problem + QLatin1Char(' ') + band + QStringLiteral(" not imported for ") + record.name);
+            continue;
+        }
         const std::optional<bool> taken = queries.bandExists(band);
         if (!taken) {
             noInventoryFile(record);

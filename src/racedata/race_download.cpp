@@ -72,7 +72,7 @@ RaceSeries ReadRaceSeries(ClockLink& clock, Dialogs& dialogs, Progress& progress
             return endSeries(RaceSeriesEnd::Runaway, progress, dialogs, kRaceSeriesNotEnded);
         }
         if (block.size() > 1) {
-            series.records << fromWindows1252(block);
+            series.records << decodeRecord(block);
             progress.setLowerLine(QString::number(series.records.size()) + QLatin1Char(' ') +
                                   kBlocksTransferred);
             progress.repaint();

@@ -175,11 +175,7 @@ QByteArray raceFileBytes(const QStringList& records)
 {
     QByteArray bytes;
     for (const QString& record : records) {
-        QByteArray line = toWindows1252(record);
-        for (char& c : line)
-            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-                c = ' ';
-        bytes += line;
+        bytes += toWindows1252(controlsAsSpaces(record));
         bytes += "\r\n";
     }
     return bytes;
@@ -194,7 +190,7 @@ QStringList parseRaceFile(const QByteArray& bytes)
     while (i < size) {
         const char c = bytes[i];
         if (c == '\r' || c == '\n') {
-            records << fromWindows1252(bytes.mid(start, i - start));
+            records << decodeRecord(bytes.mid(start, i - start));
             if (c == '\r' && i + 1 < size && bytes[i + 1] == '\n')
                 ++i;
             start = i + 1;
@@ -202,7 +198,7 @@ QStringList parseRaceFile(const QByteArray& bytes)
         ++i;
     }
     if (start < size)
-        records << fromWindows1252(bytes.mid(start));
+        records << decodeRecord(bytes.mid(start));
     return records;
 }
 

@@ -1,6 +1,8 @@
 #include "transfer/admin_records.h"
 
+#include "admin/clean_text.h"
 #include "common/pad_field.h"
+#include "common/text_codec.h"
 
 namespace {
 QString padded(const QString& text, int width)
@@ -52,6 +54,16 @@ bool isClearedRecord(const QString& record)
 QString s3FlyerName(const QString& s3Record)
 {
     return Mid(s3Record, 13, 20);
+}
+
+bool isModuleFlyerName(const QString& moduleName, const QString& flyerName)
+{
+    const QString stored = CleanedName(flyerName);
+    for (const QString& reading : {moduleName, dosReading(moduleName)}) {
+        if (CleanedName(reading).compare(stored, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
 }
 
 Bird birdFromZRecord(const QString& record)

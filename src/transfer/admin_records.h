@@ -43,6 +43,9 @@ QString LibRecord(const LiberationPoint& point);
 bool isClearedRecord(const QString& record);
 // The flyer name of an S3 record: 20 characters from position 13, trailing spaces kept.
 QString s3FlyerName(const QString& s3Record);
+// Whether the flyer name a module holds is this flyer's: both cleaned as names are stored, letter case and
+// outer spaces ignored, the module's read as this program writes it or as the DOS program wrote it.
+bool isModuleFlyerName(const QString& moduleName, const QString& flyerName);
 
 // A bird record as received, cut by position. BirdFlyerID and rowId are left 0, colour NONE.
 Bird birdFromZRecord(const QString& record);

@@ -42,7 +42,7 @@ SeriesEnd readSeries(ClockLink& clock, Progress& progress, ReceivedInventory& in
             return SeriesEnd::Runaway;
         if (block.size() < 2)
             continue;
-        QString record = fromWindows1252(block);
+        QString record = decodeRecord(block);
         if (record.startsWith(QStringLiteral("S1")))
             inventory.s1 = CleanText(record);
         else if (record.startsWith(QStringLiteral("S2")))
@@ -199,6 +199,11 @@ ReceiveResult ReceiveInventory(ClockLink& clock, Dialogs& dialogs, Progress& pro
         return result;
     }
     }
+    // A module the DOS program wrote holds its flyer name in code page 437.
+    const QString dosS3 = dosReading(inventory.s3);
+    if (dosS3 != inventory.s3 && !data.flyerByName(inventory.flyerName()).value &&
+        data.flyerByName(s3FlyerName(dosS3)).value)
+        inventory.s3 = dosS3;
     const QString name = inventory.flyerName();
     if (inventory.s3.isEmpty() || isClearedRecord(inventory.s3) || name.trimmed().isEmpty()) {
         ended(ReceiveOutcome::NoInventory, clock, progress);

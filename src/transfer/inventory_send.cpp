@@ -1,6 +1,7 @@
 #include "transfer/inventory_send.h"
 
 #include "admin/admin_data.h"
+#include "admin/clean_text.h"
 #include "clocklink/clock_link.h"
 #include "common/pad_field.h"
 #include "common/text_codec.h"
@@ -25,7 +26,7 @@ NameCheck checkModuleName(CommandExchange& exchange, const QString& flyerName)
             if (answer.isEmpty() || isFailureCode(answer) || answer == control::text(control::EOT) ||
                 !bound.admit(answer))
                 break;
-            const QString record = fromWindows1252(answer);
+            const QString record = decodeRecord(answer);
             if (record.size() > 1 && isClearedRecord(record)) {
                 cleared = true;
                 break;
@@ -43,7 +44,7 @@ NameCheck checkModuleName(CommandExchange& exchange, const QString& flyerName)
         return NameCheck::Unknown;
     // Compared as the module holds it: a name longer than the field is cut there.
     const QString sent = PadField(flyerName, 20, QLatin1Char(' '), true);
-    return Mid(s3, 13, 20).trimmed() == sent.trimmed() ? NameCheck::Same : NameCheck::Different;
+    return isModuleFlyerName(s3FlyerName(s3), sent) ? NameCheck::Same : NameCheck::Different;
 }
 
 SendInventoryResult stop(SendInventoryOutcome outcome, ClockLink& clock, Progress& progress, Dialogs& dialogs,
@@ -86,7 +87,7 @@ SendInventoryResult SendInventory(ClockLink& clock, Dialogs& dialogs, Progress& 
     if (status == 1 || status == 3)
         return stop(SendInventoryOutcome::RaceMode, clock, progress, dialogs, kRaceModeRefusal);
 
-    const Fetched<std::optional<Flyer>> flyer = data.flyerByName(request.flyerName);
+    const Fetched<std::optional<Flyer>> flyer = data.flyerByName(CleanedName(request.flyerName));
     if (!flyer.ok())
         return stop(SendInventoryOutcome::DatabaseError, clock, progress, dialogs, flyer.status.description);
     if (!flyer.value)

@@ -1,5 +1,4 @@
 #include "admin/admin_data.h"
-#include "admin/clean_text.h"
 #include "admin/database_messages.h"
 #include "platform/scripted_dialogs.h"
 #include "support/database_builder.h"
@@ -287,18 +286,6 @@ TEST(DataLayer, ClosedDatabaseReportsInsteadOfCrashing)
     EXPECT_FALSE(data.searchClubs({}).ok());
     EXPECT_FALSE(data.addClub(QStringLiteral("x")).ok());
     EXPECT_FALSE(data.eraseFlyer(1).ok());
-}
-
-TEST(CleanText, TurnsQuotesAndBarsIntoSpacesAndTrimsOnlyTheEnds)
-{
-    QString name = QStringLiteral(" O'Neil |\"Loft\"  ");
-    EXPECT_EQ(CleanText(name), QStringLiteral("O Neil   Loft"));
-    EXPECT_EQ(name, QStringLiteral(" O Neil   Loft   "));
-    QString plain = QStringLiteral("Riverside");
-    EXPECT_EQ(CleanText(plain), QStringLiteral("Riverside"));
-    QString quotes = QStringLiteral("'''");
-    EXPECT_EQ(CleanText(quotes), QString());
-    EXPECT_EQ(quotes, QStringLiteral("   "));
 }
 
 TEST(DatabaseMessages, UnavailableTextsAreExact)

@@ -23,14 +23,23 @@ TEST(Mid, NeverReadsPastTheRecord)
     EXPECT_EQ(Mid("abc", 2), "bc");
 }
 
-TEST(TextCodec, SingleByteRoundTripsAndUnmappableBecomesQuestionMark)
+TEST(TextCodec, SingleBytesRoundTripUnmappableIsAQuestionMarkAndControlsAreSpaces)
 {
     const QString text = QStringLiteral("Müller €5 ÿ");
     EXPECT_EQ(fromWindows1252(toWindows1252(text)), text);
     EXPECT_EQ(toWindows1252(text).size(), text.size());
     EXPECT_EQ(toWindows1252(QStringLiteral("漢x")), QByteArray("?x"));
-    EXPECT_EQ(fromWindows1252(QByteArray(1, char(0x81))).at(0).unicode(), 0x81);
-    EXPECT_EQ(fromCodePage437(QByteArray("\x81\x9a", 2)), QStringLiteral("üÜ"));
+    // {bytes from the clock, as read, as the DOS program meant them (code page 437)}
+    const std::tuple<QByteArray, QString, QString> records[] = {
+        {QByteArray("AB\0CD\x1b[2J\x7f\x1f ", 12), "AB CD [2J   ", "AB CD [2J   "},
+        {"M\x81LLER \x8e\x99", "M\u0081LLER Ž\u2122", "MüLLER ÄÖ"},
+        {"M\xfcller", "Müller", "M\u207Fller"},
+    };
+    for (const auto& [bytes, read, dos] : records) {
+        EXPECT_EQ(decodeRecord(bytes), read);
+        EXPECT_EQ(dosReading(decodeRecord(bytes)), dos);
+        EXPECT_EQ(toWindows1252(decodeRecord(bytes)).size(), bytes.size());
+    }
 }
 
 TEST(Today, TwoDigitYearsFallWithinTwentyYearsAhead)
@@ -40,5 +49,4 @@ TEST(Today, TwoDigitYearsFallWithinTwentyYearsAhead)
     EXPECT_EQ(expandTwoDigitYear(46, today), 2046);
     EXPECT_EQ(expandTwoDigitYear(47, today), 1947);
     EXPECT_EQ(expandTwoDigitYear(99, today), 1999);
-    EXPECT_EQ(expandTwoDigitYear(8, today), 2008);
 }

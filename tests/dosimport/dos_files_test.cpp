@@ -1,6 +1,7 @@
 #include "admin/schema.h"
 #include "dos_fixture.h"
 #include "dosimport/dos_files.h"
+#include "transfer/admin_records.h"
 
 TEST(DosFields, SeparatorsQuotesCtrlZAndCodePage437)
 {
@@ -12,6 +13,8 @@ TEST(DosFields, SeparatorsQuotesCtrlZAndCodePage437)
     // Text after a closing quote is dropped up to the separator.
     EXPECT_EQ(ReadDosFields("\"a\"junk,b"), (QStringList{"a", "b"}));
     EXPECT_EQ(ReadDosFields(QByteArray("\"S3   0105123M\x81ller") + "\"\r\n").value(0), "S3   0105123Müller");
+    // Control characters become spaces.
+    EXPECT_EQ(ReadDosFields(QByteArray("a\0b\x1b,\"c\x7f\"", 9)), (QStringList{"a b ", "c "}));
 }
 
 TEST(AdminFileRecords, OnlyS3FieldsCountAndAreCutByPosition)
@@ -21,20 +24,16 @@ TEST(AdminFileRecords, OnlyS3FieldsCountAndAreCutByPosition)
                                       "s3 lower case is not a flyer", "S3   01"});
     const std::vector<FlyerRecord> records = ParseAdminFile(bytes);
     ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].combine, "01");
-    EXPECT_EQ(records[0].club, "05");
-    EXPECT_EQ(records[0].flyer, "123");
-    EXPECT_EQ(records[0].name, "Smith, John         ");
-    EXPECT_EQ(records[0].longitude, "1234567");
-    EXPECT_EQ(records[0].latitude, "7654321");
-    EXPECT_EQ(records[0].birdFileName(), "Z0105.123");
+    const FlyerRecord& smith = records[0];
+    EXPECT_EQ(
+        (QStringList{smith.combine, smith.club, smith.flyer, smith.name, smith.longitude, smith.latitude}),
+        (QStringList{"01", "05", "123", "Smith, John         ", "1234567", "7654321"}));
+    EXPECT_EQ(smith.birdFileName(), "Z0105.123");
+    // Names are cleaned as the program stores them and keep their width.
+    EXPECT_EQ(FlyerRecord::fromRecord(s3Record("05", "123", "'t Hooft|Jr")).name, "t Hooft Jr          ");
     // A record cut short reads as blanks, never past its end.
-    EXPECT_EQ(records[1].combine, "01");
-    EXPECT_TRUE(records[1].club.isEmpty());
     EXPECT_TRUE(records[1].name.isEmpty());
     EXPECT_FALSE(records[1].birdFileNameValid());
-    EXPECT_EQ(ConcourseOfFileName("S123405.DAT"), "1234");
-    EXPECT_EQ(CombineOfFileName("S123405.DAT"), "05");
 }
 
 TEST(AdminFileRecords, AtMost999FlyersAnd500Birds)
@@ -53,24 +52,15 @@ TEST(AdminFileRecords, AtMost999FlyersAnd500Birds)
     EXPECT_EQ(parsed.back(), birdRecord("US08 ABC000499"));
 }
 
-TEST(BirdFileRecords, BlankFieldsAreNoBirdsAndPartsComeByPosition)
+TEST(BirdFileRecords, BlankFieldsAreNoBirdsAndARecordIsTheClocksWithoutItsZ)
 {
-    const QStringList records = ParseBirdFile(dosText(
-        {quoted(birdRecord("us08 abc012345", "H", "12345ABCDE", "1")), QString(), "\"   \"", "CA09"}));
-    ASSERT_EQ(records.size(), 2);
-    const Bird bird = BirdFromRecord(records[0], 42);
+    const QString record = birdRecord("us08 abc012345", "H", "12345ABCDE", "1");
+    const QStringList records = ParseBirdFile(dosText({quoted(record), QString(), "\"   \"", "CA09"}));
+    EXPECT_EQ(records, (QStringList{record, "CA09"}));
+    const Bird bird = BirdFromRecord(record, 42);
     EXPECT_EQ(bird.BirdFlyerID, 42);
-    EXPECT_EQ(bird.NatOrg, "us");
-    EXPECT_EQ(bird.HatchYr, "08");
-    EXPECT_EQ(bird.clubletters, " abc");
-    EXPECT_EQ(bird.bnumber, "012345");
-    EXPECT_EQ(bird.sex, "H");
-    EXPECT_EQ(bird.elecnumber, "12345ABCDE");
+    EXPECT_EQ(ZRecord(bird), "Z" + record);
     EXPECT_EQ(bird.color, "NONE");
-    EXPECT_EQ(bird.type, "1");
-    const Bird shortBird = BirdFromRecord(records[1], 1);
-    EXPECT_EQ(shortBird.HatchYr, "09");
-    EXPECT_TRUE(shortBird.bnumber.isEmpty());
 }
 
 TEST(BirdFileName, OnlyLettersAndDigitsAroundTheDot)
@@ -108,18 +98,13 @@ TEST_F(DosFolder, FindsBirdFilesIgnoringCaseButNeverOutsideTheFolder)
 
 TEST_F(DosFolder, ReadErrorsGiveTheirMessages)
 {
-    const DosReadResult missing = ReadDosFile(QDir(files.path()).filePath("S123405.DAT"));
-    EXPECT_EQ(missing.error, DosReadResult::Error::NotFound);
-    EXPECT_EQ(missing.adminFileMessage(), QStringLiteral("Error retrieving data.  No import files found.\r\n"
-                                                         "Please go to the Options menu and change\r\n"
-                                                         "the Concourse and Combine descriptions."));
-    DosReadResult other{DosReadResult::Error::Other, "Permission denied", {}};
-    EXPECT_EQ(other.adminFileMessage(), "Error retrieving import data. Permission denied");
-    DosReadResult device{DosReadResult::Error::DeviceNotReady, "Device not ready", {}};
-    EXPECT_EQ(device.adminFileMessage(), QStringLiteral("Error retrieving import data.  Device not ready.\r\n"
-                                                        "Please check floppy disk drive."));
-    const QString present = write("S000000.DAT", "\"S3\"");
-    const DosReadResult read = ReadDosFile(present);
+    EXPECT_EQ(ReadDosFile(QDir(files.path()).filePath("S123405.DAT")).error, DosReadResult::Error::NotFound);
+    using Error = DosReadResult::Error;
+    EXPECT_EQ((DosReadResult{Error::Other, "Permission denied", {}}.adminFileMessage()),
+              "Error retrieving import data. Permission denied");
+    EXPECT_EQ((DosReadResult{Error::DeviceNotReady, "Device not ready", {}}.adminFileMessage()),
+              "Error retrieving import data.  Device not ready.\r\nPlease check floppy disk drive.");
+    const DosReadResult read = ReadDosFile(write("S000000.DAT", "\"S3\""));
     EXPECT_TRUE(read.ok());
     EXPECT_EQ(read.bytes, QByteArray("\"S3\""));
 }

@@ -1,9 +1,6 @@
 #include "dos_fixture.h"
 #include "dosimport/dos_import.h"
-#include "shell/settings/configuration.h"
-#include "shell/settings/settings_store.h"
-
-#include <QSqlQuery>
+#include "transfer/admin_records.h"
 
 namespace {
 
@@ -76,18 +73,13 @@ TEST_F(DosImportTest, ListsStoredAndNewFlyersAndImportsOnlyTheNewOnes)
     const auto brown = db.data().flyerByName(kBrown).value;
     ASSERT_TRUE(brown);
     EXPECT_EQ(brown->ClubID, clubId);
-    EXPECT_EQ(brown->Longitude, "1111111");
-    EXPECT_EQ(brown->Latitude, "2222222");
-    EXPECT_EQ(brown->Address, "Empty");
-    EXPECT_EQ(brown->Phone, "Empty");
+    EXPECT_EQ((QStringList{brown->Longitude, brown->Latitude, brown->Address, brown->CityStateZip,
+                           brown->email, brown->Phone}),
+              (QStringList{"1111111", "2222222", "Empty", "Empty", "Empty", "Empty"}));
 
     const std::vector<Bird> smithBirds = birdsOf(kSmith);
     ASSERT_EQ(smithBirds.size(), 2u);
-    EXPECT_EQ(smithBirds[1].band(), "US08 ABC000002");
-    EXPECT_EQ(smithBirds[1].sex, "H");
-    EXPECT_EQ(smithBirds[1].elecnumber, "1234567890");
-    EXPECT_EQ(smithBirds[1].type, "1");
-    EXPECT_EQ(smithBirds[1].color, "NONE");
+    EXPECT_EQ(ZRecord(smithBirds[1]), "Z" + birdRecord("US08 ABC000002", "H", "1234567890", "1"));
 
     // The progress window: its title, both lines per record taken, and closed at the end.
     EXPECT_EQ(progress.title(), "Import Files");
@@ -128,21 +120,6 @@ TEST_F(DosImportTest, SelectedOnlyTakesTheRecordsOfTheSelectedEntries)
     EXPECT_EQ(birdsOf(kBrown)[0].band(), "US08 ABC000003");
 }
 
-TEST_F(DosImportTest, MissingBirdFileStoresTheFlyerWithoutBirdsAndGoesOn)
-{
-    const QString path =
-        writeAdminFile("S123405.DAT", {s3Record("05", "001", kSmith), s3Record("05", "002", kJones)});
-    // Written in lower case on a case-sensitive disk: still found.
-    writeBirdFile("z0105.002", {birdRecord("US08 ABC000002")});
-    ASSERT_TRUE(dosImport.chooseFile(path));
-    dosImport.import(clubId, std::nullopt);
-    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("No pigeon inventory file for ") + name20(kSmith)});
-    EXPECT_TRUE(dialogs.log()[0].box.title.isEmpty());
-    EXPECT_EQ(storedNames(), (QStringList{name20(kSmith), name20(kJones)}));
-    EXPECT_TRUE(birdsOf(kSmith).empty());
-    EXPECT_EQ(birdsOf(kJones).size(), 1u);
-}
-
 TEST_F(DosImportTest, BandsAreComparedInCapitalsAndStoredAsTheyStand)
 {
     const int other = db.addFlyer(kJones, clubId);
@@ -163,61 +140,40 @@ TEST_F(DosImportTest, BandsAreComparedInCapitalsAndStoredAsTheyStand)
     EXPECT_EQ(db.data().birdsOfFlyer(other).value.size(), 1u);
 }
 
-TEST_F(DosImportTest, NamesAreStoredAsData)
+TEST_F(DosImportTest, NamesAreCleanedAndAFlyerWithoutUsableBirdsIsStoredWithoutThem)
 {
-    const QString quote = "Pat O'Neil \"Jr\"";
-    // The quotes inside the record would end a quoted field early: written unquoted.
-    const QString path = write("S123405.DAT", dosText({s3Record("05", "001", quote)}));
-    writeBirdFile("Z0105.001", {birdRecord("US08 ABC000001")});
-    ASSERT_TRUE(dosImport.chooseFile(path));
-    EXPECT_EQ(dosImport.newFlyers(), 1);
-    dosImport.import(clubId, std::nullopt);
-    EXPECT_TRUE(dialogs.log().empty());
-    EXPECT_EQ(storedNames(), QStringList{name20(quote)});
-    EXPECT_EQ(birdsOf(quote).size(), 1u);
-    EXPECT_EQ(dosImport.entries()[0].text, name20(quote) + QStringLiteral("[X]"));
-}
-
-TEST_F(DosImportTest, RecordsWithoutNameOrUsableBirdFileNameAreRefused)
-{
-    // A bird file name that would leave the folder: refused before anything is stored.
-    write("S123405.DAT", dosText({quoted(s3Record("05", "001", QString())),
-                                  quoted(QStringLiteral("S3   01./../") + name20(kBrown)),
-                                  quoted(s3Record("05", "003", kSmith))}));
-    writeBirdFile("Z0105.003", {birdRecord("US08 ABC000003")});
+    const QString oneil = "Pat O Neil  Jr";
+    // Quotes inside a record would end a quoted field early: written unquoted.
+    write("S123405.DAT",
+          dosText({s3Record("05", "001", QString()), s3Record("05", "002", "'\"|'"),
+                   QStringLiteral("S3   01./../") + name20(kBrown), s3Record("05", "003", kSmith),
+                   s3Record("05", "004", "Pat O'Neil \"Jr\"")}));
+    // Written in lower case on a case-sensitive disk: still found.
+    writeBirdFile("z0105.004", {birdRecord("US08 ABC000003"), birdRecord("US08 ABC00000X")});
     ASSERT_TRUE(dosImport.chooseFile(QDir(files.path()).filePath("S123405.DAT")));
+    EXPECT_EQ(dosImport.entries()[4].text, name20(oneil) + QStringLiteral("[   ]"));
     dosImport.import(clubId, std::nullopt);
-    EXPECT_EQ(dialogs.texts(),
-              (QStringList{"Illegal action...flyer file has no name.",
-                           QStringLiteral("No pigeon inventory file for ") + name20(kBrown)}));
-    EXPECT_EQ(storedNames(), QStringList{name20(kSmith)});
-    EXPECT_EQ(birdsOf(kSmith).size(), 1u);
+    EXPECT_EQ(
+        dialogs.texts(),
+        (QStringList{"Illegal action...flyer file has no name.", "Illegal action...flyer file has no name.",
+                     "Unusable pigeon inventory file name Z01./.../ for " + name20(kBrown),
+                     "No pigeon inventory file for " + name20(kSmith),
+                     "The band number takes digits only. US08 ABC00000X not imported for " + name20(oneil)}));
+    EXPECT_TRUE(dialogs.log()[0].box.title.isEmpty());
+    EXPECT_EQ(storedNames(), (QStringList{name20(kBrown), name20(kSmith), name20(oneil)}));
+    EXPECT_TRUE(birdsOf(kBrown).empty());
+    EXPECT_TRUE(birdsOf(kSmith).empty());
+    EXPECT_EQ(birdsOf(oneil).size(), 1u);
 }
 
 TEST_F(DosImportTest, AMissingAdminFileShowsTheReadErrorAndListsNothing)
 {
     EXPECT_FALSE(dosImport.chooseFile(QDir(files.path()).filePath("S123405.DAT")));
-    ASSERT_EQ(dialogs.texts().size(), 1);
-    EXPECT_TRUE(dialogs.texts()[0].startsWith("Error retrieving data.  No import files found.\r\n"));
+    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Error retrieving data.  No import files found.\r\n"
+                                                          "Please go to the Options menu and change\r\n"
+                                                          "the Concourse and Combine descriptions.")});
     EXPECT_TRUE(dosImport.entries().empty());
     EXPECT_EQ(dosImport.import(clubId, std::nullopt), "Flyers already imported.");
-}
-
-TEST(DosImportConfiguration, TheFileNameGivesConcourseAndCombine)
-{
-    QTemporaryDir dir;
-    SettingsStore store(QDir(dir.path()).filePath("Corvex.conf"));
-    ScriptedDialogs dialogs;
-    ConfigValues values = ReadConfig(store);
-    const QString title = SaveConfigurationOfFile("S123405.DAT", values, store, dialogs);
-    EXPECT_EQ(store.read(config_keys::Concourse, {}), "1234");
-    EXPECT_EQ(store.read(config_keys::Combine, {}), "05");
-    EXPECT_EQ(title, ConfigTitle("1234", "05"));
-    // A lower-case name is stored by the saving rules: in capitals.
-    SaveConfigurationOfFile("s12ab0c.dat", values, store, dialogs);
-    EXPECT_EQ(store.read(config_keys::Concourse, {}), "12AB");
-    EXPECT_EQ(store.read(config_keys::Combine, {}), "0C");
-    EXPECT_TRUE(dialogs.log().empty());
 }
 
 namespace {

@@ -101,7 +101,7 @@ TEST(RaceFileFormat, ReadsLinesKeepingCommasAndSpaces)
     EXPECT_EQ(parseRaceFile("AB\r\nC\r\n"), (QStringList{"AB", "C"}));
     EXPECT_EQ(parseRaceFile("AB\nC"), (QStringList{"AB", "C"}));
     EXPECT_EQ(parseRaceFile("AB\r\n\r\nC\r"), (QStringList{"AB", "", "C"}));
-    EXPECT_EQ(parseRaceFile("  a,b  \r\n"), (QStringList{"  a,b  "}));
+    EXPECT_EQ(parseRaceFile("  a,b\x1b[2J\t \r\n"), (QStringList{"  a,b [2J  "}));
     EXPECT_EQ(parseRaceFile("\xFC"), (QStringList{QString::fromUtf8("ü")}));
     EXPECT_TRUE(parseRaceFile("").isEmpty());
 }

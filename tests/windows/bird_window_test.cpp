@@ -138,15 +138,21 @@ TEST_F(BirdWindow, FirstBirdIsOfferedAsNumberOneAndStoredPadded)
 TEST_F(BirdWindow, YearAndOrganisationChecks)
 {
     db.addClub("Riverside");
-    db.addFlyer("Anna");
+    const int anna = db.addFlyer("Anna");
+    db.addBird(anna, "US50  AB000001");
     auto* w = open();
+    // A stored year outside the accepted ones is not checked again: the colour can be edited.
+    clickEntry(w, "lstPigeonList", 0);
+    clickButton(w, "cmdBirdEdit");
+    EXPECT_TRUE(w->yearLeft());
+    clickButton(w, "cmdBirdCancel");
     clickButton(w, "cmdBirdAddNew");
     // The accepted sets are the rules' own; here only the window's use of them and its messages.
-    setText(w, "txtYear", "50");
+    setText(w, "txtYear", "51");
     EXPECT_FALSE(w->yearLeft());
     setText(w, "txtYear", "80");
     EXPECT_TRUE(w->yearLeft());
-    EXPECT_EQ(dialogs.texts(), QStringList{"Valid numbers are 80--> <--11"});
+    EXPECT_EQ(dialogs.texts(), QStringList{bird::yearMessage()});
     dialogs.clearLog();
     org(w)->setEditText("UC");
     EXPECT_FALSE(w->orgLeft());

@@ -358,9 +358,10 @@ bool frmBirdInventory::orgLeft()
 
 bool frmBirdInventory::yearLeft()
 {
-    if (bird::yearAcceptable(txtYear->text()))
+    const auto problem = bird::yearProblem(txtYear->text(), m_keptYear);
+    if (!problem)
         return true;
-    admin_ui::refuseLeft(m_dialogs, bird::kYearMessage, txtYear, m_inLeaveCheck);
+    admin_ui::refuseLeft(m_dialogs, *problem, txtYear, m_inLeaveCheck);
     return false;
 }
 
@@ -391,6 +392,7 @@ void frmBirdInventory::pressAdd()
     if (!m_flyer)
         return;
     m_mode = bird::Mode::Adding;
+    m_keptYear = m_birds.empty() ? QString() : txtYear->text();
     if (!m_birds.empty()) {
         if (cmbOrg->currentText().isEmpty()) {
             const QSignalBlocker blocker(cmbOrg);
@@ -417,6 +419,7 @@ void frmBirdInventory::editClicked()
     if (!m_shownBird)
         return;
     m_mode = bird::Mode::Editing;
+    m_keptYear = m_shownBird->HatchYr;
     applyControls();
     cmbOrg->setFocus();
 }
@@ -448,8 +451,8 @@ void frmBirdInventory::pressSave()
     const bool adding = m_mode == bird::Mode::Adding;
     if (!adding && !m_shownBird)
         return;
-    const AdminOutcome outcome =
-        adding ? bird::add(m_data, m_flyer->FlyerID, fields) : bird::edit(m_data, *m_shownBird, fields);
+    const AdminOutcome outcome = adding ? bird::add(m_data, m_flyer->FlyerID, fields, m_keptYear)
+                                        : bird::edit(m_data, *m_shownBird, fields);
 
     if (outcome.status == AdminOutcome::Status::Failed) {
         m_errors.show(m_dialogs, outcome.db);
@@ -459,7 +462,7 @@ void frmBirdInventory::pressSave()
         m_dialogs.message(outcome.box);
         if (outcome.box.text == bird::orgMessage()) {
             cmbOrg->setFocus();
-        } else if (outcome.box.text == bird::kYearMessage) {
+        } else if (outcome.box.text == bird::yearMessage()) {
             txtYear->setFocus();
         } else if (adding && outcome.box.text ==
                                  bird::duplicateBandMessage(bird::rowFromFields(0, fields, {}, {}).band())) {

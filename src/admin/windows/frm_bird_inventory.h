@@ -88,6 +88,8 @@ private:
     std::vector<Bird> m_birds; // in list order
     std::optional<Bird> m_shownBird;
     bool m_inLeaveCheck = false;
+    // The year the fields took over from a stored bird at Add or Edit: only a typed year is checked.
+    QString m_keptYear;
 
     QLineEdit* txtBISearch = nullptr;
     QListWidget* lstBIFlyerList = nullptr;
