@@ -40,7 +40,10 @@ void frmLiberations::buildLayout()
     lblOrteList->setObjectName(QStringLiteral("lblOrteList"));
     lblWinSpeed = new QLabel(this);
     lblWinSpeed->setObjectName(QStringLiteral("lblWinSpeed"));
-    lblWinSpeed->setStyleSheet(QStringLiteral("color: #b00000;"));
+    // Dark red on a light window, light red on a dark one.
+    lblWinSpeed->setStyleSheet(palette().color(QPalette::Window).lightness() < 128
+                                   ? QStringLiteral("color: #ff8080;")
+                                   : QStringLiteral("color: #b00000;"));
 
     txtRaceNumber = admin_ui::makeBox(this, QStringLiteral("txtRaceNumber"), false);
     txtRaceNumber->setMaximumWidth(60);
@@ -114,6 +117,7 @@ void frmLiberations::buildLayout()
     connect(cmdOrteDelete, &QPushButton::clicked, this, [this] { deleteClicked(); });
     connect(cmdOrteEnd, &QPushButton::clicked, this, [this] { close(); });
     connect(cmdSendOrte, &QPushButton::clicked, this, &frmLiberations::sendOrteRequested);
+    admin_ui::keyboardDefaults(this, cmdOrteSave, cmdOrteCancel);
 }
 
 bool frmLiberations::fieldsComplete() const
