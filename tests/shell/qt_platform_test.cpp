@@ -19,13 +19,9 @@ TEST(QtFileFilter, VbFilterBecomesQtFilter)
     EXPECT_EQ(qtFileFilter("dangling"), "") << "a description without a pattern is dropped";
 }
 
-TEST(QtBoxText, CrLfBecomesOneLineBreak)
-{
-    EXPECT_EQ(qtBoxText("a\r\n\r\nb\rc"), "a\n\nb\nc");
-}
-
 TEST(QtDialogs, TextsShowAsWrittenAndSaveDialogsSayWhatIsSaved)
 {
+    EXPECT_EQ(qtBoxText("a\r\n\r\nb\rc"), "a\n\nb\nc");
     EXPECT_EQ(saveDialogTitle("WinSpeed Data Files (*.D00)|*.D00|"), "Save WinSpeed Data Files");
     EXPECT_EQ(saveDialogTitle("|"), "Corvex");
 

@@ -70,8 +70,11 @@ void frmLiberations::buildLayout()
 
     auto* listBox = new QGroupBox(tr("Liberation points"), this);
     auto* listLayout = new QVBoxLayout(listBox);
-    listLayout->addWidget(new QLabel(tr("Nr  Date   Liberation point"), listBox));
-    listLayout->itemAt(0)->widget()->setFont(admin_ui::fixedPitchFont());
+    // Column heads over the list entries, by character columns of the fixed font.
+    auto* heads = new QLabel(tr("Nr  Date   Liberation point"), listBox);
+    heads->setFont(admin_ui::fixedPitchFont());
+    heads->setIndent(lstOrteList->frameWidth() + 2);
+    listLayout->addWidget(heads);
     listLayout->addWidget(lstOrteList, 1);
     listLayout->addWidget(lblOrteList);
     listLayout->addWidget(lblWinSpeed);
