@@ -25,17 +25,6 @@ protected:
     QPointer<frmClubData> m_window;
 };
 
-TEST_F(ClubWindow, EmptyTableShowsNoClubs)
-{
-    auto* w = open();
-    EXPECT_EQ(w->objectName(), "frmClubData");
-    EXPECT_EQ(entries(w, "lstClubList"), QStringList{"No clubs to Show"});
-    EXPECT_EQ(text(w, "lblClubList"), "0 Clubs Listed");
-    expectEnabled(w, "cmdClubAddNew cmdClubEnd txtClubSearch",
-                  "cmdClubEdit cmdClubSave cmdClubCancel lstClubList txtClubID txtClubName");
-    EXPECT_FALSE(findChildOrFail<QWidget>(w, "cmdClubDelete")->isVisibleTo(w));
-}
-
 // The buttons by mouse and by keyboard: Enter on a focused button presses it, Enter in a box saves, Escape
 // cancels an add or edit and closes the window when there is nothing to cancel.
 TEST_F(ClubWindow, ButtonStatesRowByRowAndTheKeyboard)
@@ -44,6 +33,7 @@ TEST_F(ClubWindow, ButtonStatesRowByRowAndTheKeyboard)
     db.addClub("Oak Lofts");
     const int connections = openConnectionCount(db.path());
     auto* w = open();
+    EXPECT_EQ(w->objectName(), "frmClubData");
     EXPECT_EQ(entries(w, "lstClubList"), (QStringList{"  1 - Riverside", "  2 - Oak Lofts"}));
     EXPECT_EQ(text(w, "lblClubList"), "2 Clubs Listed");
     // Browsing (opened, clicked, cancelled, saved) and changing (add, edit) are mirror images; only an
@@ -95,8 +85,13 @@ TEST_F(ClubWindow, SearchNarrowsAndSingleMatchIsShownAtOnce)
     EXPECT_EQ(entries(w, "lstClubList"), QStringList{"  2 - Oak Lofts"});
     EXPECT_EQ(text(w, "txtClubName"), "Oak Lofts");
     EXPECT_TRUE(findChildOrFail<QWidget>(w, "cmdClubEdit")->isEnabled());
+    // Nothing found shows what an empty table shows.
     setText(w, "txtClubSearch", "x");
     EXPECT_EQ(entries(w, "lstClubList"), QStringList{"No clubs to Show"});
+    EXPECT_EQ(text(w, "lblClubList"), "0 Clubs Listed");
+    expectEnabled(w, "cmdClubAddNew cmdClubEnd txtClubSearch",
+                  "cmdClubEdit cmdClubSave cmdClubCancel lstClubList txtClubID txtClubName");
+    EXPECT_FALSE(findChildOrFail<QWidget>(w, "cmdClubDelete")->isVisibleTo(w));
     setText(w, "txtClubSearch", "");
     EXPECT_EQ(entries(w, "lstClubList").size(), 2);
 }
