@@ -1,5 +1,6 @@
 #include "shell/frm_config.h"
 
+#include "admin/windows/window_support.h"
 #include "shell/app_context.h"
 #include "shell/settings/port_settings.h"
 
@@ -7,7 +8,6 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,8 +36,8 @@ frmConfig::frmConfig(AppContext& context, QWidget* parent) : QWidget(parent, Qt:
 
     Combo1 = new QComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
+    // Picked from the list only (arrows, Alt+Down, F4, a code's first letter): it takes no free text.
     Combo1->setEditable(false);
-    Combo1->installEventFilter(this);
     concrs = makeField(this, "concrs", 4, QStringLiteral("[A-Za-z0-9_]*"));
     combn = makeField(this, "combn", 2, QStringLiteral("[A-Za-z0-9_]*"));
     cmbname = makeField(this, "cmbname", 20, {});
@@ -79,6 +79,8 @@ frmConfig::frmConfig(AppContext& context, QWidget* parent) : QWidget(parent, Qt:
     save_config->setDefault(true);
     save_config->setMinimumWidth(96);
     connect(save_config, &QPushButton::clicked, this, &frmConfig::saveClicked);
+    // Enter saves; Escape closes, which stores the fields as closing always does.
+    admin_ui::keyboardDefaults(this, save_config, nullptr);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(save_config);
@@ -185,12 +187,6 @@ void frmConfig::closeEvent(QCloseEvent* event)
 
 bool frmConfig::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Combo1 && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        // Tab still moves between the fields; every other key is discarded.
-        if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab)
-            return true;
-    }
     if (event->type() == QEvent::FocusIn) {
         if (auto* field = qobject_cast<QLineEdit*>(watched))
             QTimer::singleShot(0, field, &QLineEdit::selectAll);

@@ -1,5 +1,6 @@
 #include "shell/frm_main.h"
 
+#include "admin/database_messages.h"
 #include "clocklink/clock_status.h"
 #include "common/today.h"
 #include "platform/dialogs.h"
@@ -18,6 +19,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTime>
 #include <QTimer>
 
 namespace {
@@ -67,10 +69,36 @@ const std::vector<MenuDefinition>& menuTree()
     return tree;
 }
 
+QString longestStatusText()
+{
+    QString longest = StatusTextForDigit({});
+    for (char digit = '0'; digit <= '9'; ++digit) {
+        const QString text = StatusTextForDigit(QString(QLatin1Char(digit)));
+        if (text.size() > longest.size())
+            longest = text;
+    }
+    return longest;
+}
+
 const QString kProgramCaption = QStringLiteral("CORVEX");
 const QString kMakerCaption = QStringLiteral("halvard electronic");
-const QColor kBannerInk(0x1f, 0x3a, 0x68);
+// The banner's colours, in a light and a dark variant after the palette's window colour.
+bool darkPalette(const QWidget* widget)
+{
+    return widget->palette().color(QPalette::Window).lightness() < 128;
+}
+QColor bannerInk(const QWidget* widget)
+{
+    return darkPalette(widget) ? QColor(0xa8, 0xc4, 0xf0) : QColor(0x1f, 0x3a, 0x68);
+}
 } // namespace
+
+BannerSizes bannerSizes(QSize window, QSize screen)
+{
+    const double scale =
+        std::min(double(window.width()) / screen.width(), double(window.height()) / screen.height());
+    return {72 * scale, 20 * scale, std::max(1, static_cast<int>(5 * scale))};
+}
 
 MainBanner::MainBanner(QWidget* parent) : QWidget(parent)
 {
@@ -88,8 +116,9 @@ void MainBanner::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     QLinearGradient gradient(0, 0, 0, height());
-    gradient.setColorAt(0.0, QColor(0xf7, 0xf9, 0xfc));
-    gradient.setColorAt(1.0, QColor(0xdc, 0xe4, 0xf0));
+    const bool dark = darkPalette(this);
+    gradient.setColorAt(0.0, dark ? QColor(0x33, 0x38, 0x42) : QColor(0xf7, 0xf9, 0xfc));
+    gradient.setColorAt(1.0, dark ? QColor(0x22, 0x26, 0x2e) : QColor(0xdc, 0xe4, 0xf0));
     painter.fillRect(rect(), gradient);
 }
 
@@ -109,11 +138,11 @@ frmMain::frmMain(AppContext& context, QWidget* parent) : QMainWindow(parent), m_
     Line1->setFrameShape(QFrame::NoFrame);
     Line1->setAutoFillBackground(true);
     QPalette rulePalette = Line1->palette();
-    rulePalette.setColor(QPalette::Window, kBannerInk);
+    rulePalette.setColor(QPalette::Window, bannerInk(this));
     Line1->setPalette(rulePalette);
     for (QLabel* label : {lblProgram, lblCoName}) {
         QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, kBannerInk);
+        palette.setColor(QPalette::WindowText, bannerInk(this));
         label->setPalette(palette);
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -133,10 +162,13 @@ frmMain::frmMain(AppContext& context, QWidget* parent) : QMainWindow(parent), m_
     help->setContext(Qt::ApplicationShortcut);
     connect(help, &QShortcut::activated, this, &frmMain::openHelp);
 
-    setMinimumSize(1, 1);
+    // No smaller than the status bar needs to show every panel whole, with some banner above it.
+    setMinimumSize(statusBar()->minimumSizeHint().width(), menuBar()->sizeHint().height() +
+                                                               statusBar()->sizeHint().height() +
+                                                               8 * fontMetrics().height());
     if (const QScreen* screen = QApplication::primaryScreen()) {
         const QRect available = screen->availableGeometry();
-        resize(available.width() * 3 / 4, available.height() * 3 / 4);
+        resize(QSize(available.width() * 3 / 4, available.height() * 3 / 4).expandedTo(minimumSize()));
     }
 }
 
@@ -216,10 +248,21 @@ void frmMain::buildStatusBar()
     bar->setSizeGripEnabled(true);
     const QString fixed[kPanelCount] = {
         kPanelRbmVersion, {}, kPanelRbmSerial, {}, kPanelPcfVersion, {}, kPanelPcfSerial, {}, {}, {}, {}};
+    // The longest text each panel shows: a version, a serial number, a status, a time of day.
+    const QString longest[kPanelCount] = {kPanelRbmVersion,
+                                          QStringLiteral("00.00"),
+                                          kPanelRbmSerial,
+                                          QStringLiteral("00000"),
+                                          kPanelPcfVersion,
+                                          QStringLiteral("00.00"),
+                                          kPanelPcfSerial,
+                                          QStringLiteral("00000"),
+                                          {},
+                                          longestStatusText(),
+                                          QLocale().toString(QTime(23, 59), QLocale::ShortFormat)};
     for (int i = 0; i < kPanelCount; ++i) {
         auto* panel = new QLabel(fixed[i], bar);
         panel->setObjectName(QStringLiteral("StatusBar1_Panel%1").arg(i + 1));
-        panel->setMinimumWidth(1);
         panel->setContentsMargins(4, 0, 4, 0);
         const bool caption = i == 0 || i == 2 || i == 4 || i == 6;
         if (!caption)
@@ -229,6 +272,10 @@ void frmMain::buildStatusBar()
             font.setFamily(QStringLiteral("DejaVu Sans Mono"));
             panel->setFont(font);
         }
+        // Wide enough for the longest text the panel shows.
+        panel->setText(longest[i]);
+        panel->setMinimumWidth(panel->minimumSizeHint().width());
+        panel->setText(fixed[i]);
         // The empty ninth panel takes the spare width, so the status text and time sit at the right.
         bar->addWidget(panel, i == 8 ? 1 : 0);
         m_panels << panel;
@@ -269,17 +316,14 @@ void frmMain::layoutBanner()
     const QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen();
     if (!screen)
         return;
-    const QSize screenSize = screen->geometry().size();
-    const double scale =
-        std::min(double(width()) / screenSize.width(), double(height()) / screenSize.height());
+    const BannerSizes sizes = bannerSizes(size(), screen->geometry().size());
 
     // Heights in the form's client area (below the menu bar, status bar included), as the banner's
     // coordinates start under the menu bar.
     const int clientHeight = height() - (menuBar()->isVisible() ? menuBar()->height() : 0);
     const int statusHeight = statusBar()->isVisible() ? statusBar()->height() : 0;
     const int ruleY = static_cast<int>(clientHeight / 2.0 - 1.5 * statusHeight);
-    const int thickness = std::max(1, static_cast<int>(5 * scale));
-    Line1->setGeometry(0, ruleY, width(), thickness);
+    Line1->setGeometry(0, ruleY, width(), sizes.ruleThickness);
 
     // Tiny windows still get a real font rather than a zero size.
     const auto place = [this](QLabel* label, const QString& text, double pointSize, bool above, int rule) {
@@ -295,8 +339,8 @@ void frmMain::layoutBanner()
         label->show();
         label->repaint();
     };
-    place(lblProgram, kProgramCaption.trimmed() + QLatin1Char(' '), 72 * scale, true, ruleY);
-    place(lblCoName, kMakerCaption.trimmed() + QStringLiteral("   "), 20 * scale, false, ruleY);
+    place(lblProgram, kProgramCaption.trimmed() + QLatin1Char(' '), sizes.programPoints, true, ruleY);
+    place(lblCoName, kMakerCaption.trimmed() + QStringLiteral("   "), sizes.makerPoints, false, ruleY);
 }
 
 void frmMain::resizeEvent(QResizeEvent* event)
@@ -339,12 +383,7 @@ void frmMain::openHelp()
 
 void frmMain::showGeneralError(const QString& description, int number)
 {
-    ++m_errorCount;
-    m_context.dialogs.inform(
-        QStringLiteral("%1 #:%2.%3\r\nPlease notify Halvard Electronics USA of this ERROR")
-            .arg(description)
-            .arg(number)
-            .arg(m_errorCount));
+    m_context.dialogs.inform(m_errors.next(description, number));
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

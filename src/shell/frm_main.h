@@ -1,7 +1,10 @@
 #pragma once
 
+#include "admin/database_messages.h"
+
 #include <QHash>
 #include <QMainWindow>
+#include <QSize>
 #include <functional>
 
 class AppContext;
@@ -10,6 +13,15 @@ class QFrame;
 class QLabel;
 class QMenu;
 struct ClockStatusPanels;
+
+// The banner's sizes for a window on a screen: scale = the smaller of the width and height ratios; the
+// name at 72 x scale points, the maker at 20 x scale, the rule 5 x scale pixels thick but at least 1.
+struct BannerSizes {
+    double programPoints;
+    double makerPoints;
+    int ruleThickness;
+};
+BannerSizes bannerSizes(QSize window, QSize screen);
 
 // The banner area: the program name standing on a rule, the maker's name under it.
 class MainBanner : public QWidget {
@@ -75,5 +87,5 @@ private:
     QHash<QString, QAction*> m_entries;
     QHash<QString, std::function<void()>> m_actions;
     QList<QLabel*> m_panels;
-    int m_errorCount = 0;
+    ErrorReport m_errors;
 };

@@ -8,7 +8,40 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QMessageBox>
+#include <QPalette>
 #include <memory>
+
+namespace {
+// Dark colours for desktops whose dark theme Qt does not pick up.
+void useDarkPalette(QApplication& app)
+{
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QPalette dark;
+    const QColor window(0x2d, 0x2f, 0x33), base(0x1e, 0x20, 0x23), text(0xe8, 0xe8, 0xe8);
+    const QColor muted(0x8a, 0x8d, 0x91), accent(0x3d, 0x7e, 0xd6);
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const bool off = group == QPalette::Disabled;
+        dark.setColor(group, QPalette::Window, window);
+        dark.setColor(group, QPalette::Base, base);
+        dark.setColor(group, QPalette::AlternateBase, window);
+        dark.setColor(group, QPalette::Button, window);
+        dark.setColor(group, QPalette::ToolTipBase, base);
+        dark.setColor(group, QPalette::Highlight, off ? muted : accent);
+        dark.setColor(group, QPalette::HighlightedText, Qt::white);
+        dark.setColor(group, QPalette::Link, accent.lighter(130));
+        for (const auto role :
+             {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::ToolTipText})
+            dark.setColor(group, role, off ? muted : text);
+        dark.setColor(group, QPalette::PlaceholderText, muted);
+        dark.setColor(group, QPalette::Light, window.lighter(150));
+        dark.setColor(group, QPalette::Midlight, window.lighter(125));
+        dark.setColor(group, QPalette::Mid, window.darker(120));
+        dark.setColor(group, QPalette::Dark, window.darker(150));
+        dark.setColor(group, QPalette::Shadow, Qt::black);
+    }
+    app.setPalette(dark);
+}
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -38,8 +71,12 @@ int main(int argc, char* argv[])
         QStringLiteral("database"),
         QStringLiteral("Use the PostgreSQL database at URI for this run instead of the configured one."),
         QStringLiteral("URI"));
-    parser.addOptions({homeOption, portOption, demoOption, databaseOption});
+    const QCommandLineOption darkOption(
+        QStringLiteral("dark"), QStringLiteral("Show the windows in dark colours, for a dark desktop."));
+    parser.addOptions({homeOption, portOption, demoOption, databaseOption, darkOption});
     parser.process(app);
+    if (parser.isSet(darkOption))
+        useDarkPalette(app);
 
     QString homeFolder = parser.value(homeOption);
     QString portDevice = parser.value(portOption);

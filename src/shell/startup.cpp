@@ -25,29 +25,10 @@ QString FindHelpFile()
     return {};
 }
 
-void RunStartup(AppContext& context, frmMain& window)
+namespace {
+// A database that cannot be opened at start-up: its message, and the entries that need it greyed.
+void reportUnusableDatabase(AppContext& context, frmMain& window, const DbResult& opened)
 {
-    context.mainWindow = &window;
-    WireMenus(window, context);
-
-    context.helpFile = FindHelpFile();
-    // The clock link's control characters are constants; the address is set below.
-    context.databasePath = PrepareDatabasePath(context);
-
-    if (!context.configWindow)
-        context.configWindow = new frmConfig(context);
-    else
-        context.configWindow->LoadSettings();
-
-    context.clock.exchange.setAddressPrefix(kRbmAddress);
-    context.clock.queryVersion();
-    context.showClockStatus();
-    if (!context.clock.identity.connected())
-        return;
-
-    const DbResult opened = context.database.open(context.databasePath);
-    if (opened.ok())
-        return;
     switch (opened.code) {
     case DbError::FileNotFound:
     case DbError::NotOurDatabase:
@@ -59,4 +40,46 @@ void RunStartup(AppContext& context, frmMain& window)
         window.showGeneralError(opened.description, opened.code);
         break;
     }
+}
+} // namespace
+
+void RunStartup(AppContext& context, frmMain& window)
+{
+    context.mainWindow = &window;
+    WireMenus(window, context);
+
+    context.helpFile = FindHelpFile();
+    // The clock link's control characters are constants; the address is set below.
+    const bool firstRun = !context.settings.contains(kDatabaseRecordKey);
+    context.databasePath = PrepareDatabasePath(context);
+    // A first run that could not make its database has said why; the entries that need it are greyed.
+    const bool databaseReported = firstRun && !context.settings.contains(kDatabaseRecordKey);
+    if (databaseReported)
+        window.disableDatabaseEntries();
+
+    if (!context.configWindow)
+        context.configWindow = new frmConfig(context);
+    else
+        context.configWindow->LoadSettings();
+
+    context.clock.exchange.setAddressPrefix(kRbmAddress);
+    context.clock.queryVersion();
+    context.showClockStatus();
+    if (databaseReported)
+        return;
+    if (!context.clock.identity.connected()) {
+        // No connection of its own without a clock; but a file that is there and damaged or foreign is
+        // said at once and its entries greyed, rather than at every window that tries it.
+        if (QFileInfo::exists(context.databasePath)) {
+            Database probe;
+            const DbResult opened = probe.open(context.databasePath);
+            if (opened.code == DbError::NotOurDatabase || opened.code == DbError::ReadOnly)
+                reportUnusableDatabase(context, window, opened);
+        }
+        return;
+    }
+
+    const DbResult opened = context.database.open(context.databasePath);
+    if (!opened.ok())
+        reportUnusableDatabase(context, window, opened);
 }

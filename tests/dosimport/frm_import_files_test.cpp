@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QStorageInfo>
+#include <QTest>
 
 namespace {
 
@@ -74,12 +75,16 @@ TEST_F(ImportWindowTest, AFolderWithoutAdminFilesListsNoneAndLeavesImportOff)
               "Update configuration settings for this Admin file.");
     EXPECT_EQ(findChildOrFail<QPushButton>(&w, "cmdSend")->text(), "Import");
     EXPECT_EQ(findChildOrFail<QPushButton>(&w, "cmdCancel")->text(), "Cancel");
-    EXPECT_TRUE(findChildOrFail<QComboBox>(&w, "Drive1"));
-    EXPECT_TRUE(findChildOrFail<QListWidget>(&w, "File1"));
+    // Every list is labelled: a caption names it.
+    QStringList labelled;
+    for (const QLabel* label : w.findChildren<QLabel*>())
+        labelled << (label->buddy() ? label->buddy()->objectName() : QString());
+    for (const char* list : {"Drive1", "Dir1", "File1", "lstAdminFiles", "lstImportFlyers", "lstClubs"})
+        EXPECT_TRUE(labelled.contains(list)) << list;
     EXPECT_TRUE(dialogs.log().empty());
 }
 
-TEST_F(ImportWindowTest, FoldersAreEnteredByDoubleClickAndListTheirFiles)
+TEST_F(ImportWindowTest, FoldersAreEnteredByEnterOrDoubleClickAndListTheirFiles)
 {
     db.addClub("Riverside");
     QDir(files.path()).mkdir("floppy");
@@ -89,7 +94,8 @@ TEST_F(ImportWindowTest, FoldersAreEnteredByDoubleClickAndListTheirFiles)
     auto* dirs = findChildOrFail<QListWidget>(&w, "Dir1");
     const int row = listTexts(dirs).indexOf("floppy");
     ASSERT_GE(row, 0);
-    emit dirs->itemDoubleClicked(dirs->item(row));
+    dirs->setCurrentRow(row);
+    QTest::keyClick(dirs, Qt::Key_Return); // as a double click does
     EXPECT_EQ(w.folder(), QDir(files.path()).filePath("floppy"));
     EXPECT_EQ(listTexts(findChildOrFail<QListWidget>(&w, "File1")),
               (QStringList{"s123405.dat", "S999901.DAT"}));

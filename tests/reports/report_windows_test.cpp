@@ -6,13 +6,16 @@
 #include "support/find_child.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace report_test;
@@ -43,6 +46,7 @@ class ReportWindows : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        SelectedRaceIndex = 0;
         dialogs.onUnexpected = [](const QString& what) {
             ADD_FAILURE() << "unexpected box: " << what.toStdString();
         };
@@ -68,43 +72,20 @@ protected:
 
 } // namespace
 
-TEST_F(ReportWindows, ChooserListsOnlyRaceFiles)
+TEST_F(ReportWindows, ChooserListsRaceFilesMarksTrainingAndOpensByName)
 {
     const QByteArray race = fileBytes({raceHeader(), clocking("000001", "083000", "0512")});
-    for (const char* name :
-         {"00120307.045", "RBM12345.045", "ZSAVE.001", "ST6UNST.001", "notes.txt", "zz.045"})
+    for (const char* name : {"00120307.045", "RBM12345.045", "ZSAVE.001", "ST6UNST.001", "notes.txt"})
         writeFile(path(name), race);
+    writeFile(path("9.045"), fileBytes({trainingHeader(), clocking("000001", "083000", "0512")}));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("empty") && QDir(dir.path()).mkdir("other"));
     frmRacefiles chooser(services);
     EXPECT_EQ(chooser.windowTitle(), "Corvex Race  Report");
     auto* list = findChildOrFail<QListWidget>(&chooser, "List1");
     auto* count = findChildOrFail<QLabel>(&chooser, "Label3");
     ASSERT_TRUE(list && count);
-    EXPECT_EQ(listTexts(list), QStringList{"00120307.045"});
-    EXPECT_EQ(count->text(), "1 file(s) listed");
-    EXPECT_TRUE(list->isEnabled());
-    EXPECT_EQ(findChildOrFail<QLabel>(&chooser, "Label1")->text(), "Available Race Files");
-    EXPECT_EQ(findChildOrFail<QLabel>(&chooser, "Label2")->text(), "T = Training");
-}
-
-TEST_F(ReportWindows, EmptyFolderGivesADisabledNoFilesList)
-{
-    frmRacefiles chooser(services);
-    auto* list = findChildOrFail<QListWidget>(&chooser, "List1");
-    ASSERT_TRUE(list);
-    EXPECT_EQ(listTexts(list), QStringList{"No files"});
-    EXPECT_FALSE(list->isEnabled());
-    EXPECT_EQ(findChildOrFail<QLabel>(&chooser, "Label3")->text(), "0 file(s) listed");
-    EXPECT_EQ(chooser.chooseEntry(0), nullptr);
-}
-
-TEST_F(ReportWindows, TrainingFileIsMarkedAndOpensByItsName)
-{
-    writeFile(path("9.045"), fileBytes({trainingHeader(), clocking("000001", "083000", "0512")}));
-    writeFile(path("00120307.045"), fileBytes({raceHeader()}));
-    frmRacefiles chooser(services);
-    auto* list = findChildOrFail<QListWidget>(&chooser, "List1");
-    ASSERT_TRUE(list);
     EXPECT_EQ(listTexts(list), (QStringList{"00120307.045", "9.045 T"}));
+    EXPECT_EQ(count->text(), "2 file(s) listed");
 
     frmRaceform* report = chooser.chooseEntry(1);
     ASSERT_NE(report, nullptr);
@@ -112,22 +93,20 @@ TEST_F(ReportWindows, TrainingFileIsMarkedAndOpensByItsName)
     EXPECT_EQ(findChildOrFail<QLabel>(report, "lblRaceNum")->text(), "Training");
     EXPECT_EQ(report->reportFilePath(), path("RBM12345.045"));
     report->close();
-}
 
-TEST_F(ReportWindows, ChoosingAfterAFolderChangeOpensFromTheListedFolder)
-{
-    ASSERT_TRUE(QDir(dir.path()).mkdir("other"));
-    writeFile(path("00120307.045"), fileBytes({raceHeader()}));
-    writeFile(path("other/11111111.001"), fileBytes({raceHeader()}));
-    frmRacefiles chooser(services);
+    // Another folder: its files are listed, and a chosen name opens from that folder.
+    writeFile(path("other/11111111.001"), race);
     chooser.setFolder(path("other"));
-    auto* list = findChildOrFail<QListWidget>(&chooser, "List1");
-    ASSERT_TRUE(list);
     EXPECT_EQ(listTexts(list), QStringList{"11111111.001"});
-    frmRaceform* report = chooser.chooseEntry(0);
+    report = chooser.chooseEntry(0);
     ASSERT_NE(report, nullptr);
     EXPECT_EQ(report->raceFilePath(), path("other/11111111.001"));
     report->close();
+    chooser.setFolder(path("empty"));
+    EXPECT_EQ(listTexts(list), QStringList{"No files"});
+    EXPECT_FALSE(list->isEnabled());
+    EXPECT_EQ(count->text(), "0 file(s) listed");
+    EXPECT_EQ(chooser.chooseEntry(0), nullptr);
 }
 
 TEST_F(ReportWindows, MissingFolderLeavesTheChooserWithNoFiles)
@@ -144,49 +123,71 @@ TEST_F(ReportWindows, MissingFolderLeavesTheChooserWithNoFiles)
     EXPECT_FALSE(list->isEnabled());
 }
 
-TEST_F(ReportWindows, RaceFormShowsEachRaceOfTheFile)
+TEST_F(ReportWindows, RaceFormShowsTheChosenRaceAndOpensAtTheKeptOne)
 {
     writeFile(
         path("00120307.045"),
         fileBytes({raceHeader("000000000000", "000000000000"), clocking("000001", "083000", "0512"),
                    clocking("000002", "083100", "0512"), raceHeader("051208080000", "051208080011", "05"),
                    clocking("000003", "090000", "0519")}));
-    frmRaceform form(services);
-    ASSERT_EQ(form.openFile(path("00120307.045")), frmRaceform::Opening::Shown);
-    EXPECT_EQ(form.windowTitle(), "Corvex Race Report");
-    auto* combo = findChildOrFail<QComboBox>(&form, "Combo1");
-    auto* list = findChildOrFail<QListWidget>(&form, "List1");
-    auto* stop = findChildOrFail<QLineEdit>(&form, "txtClockStop");
-    auto* knockOff = findChildOrFail<QLineEdit>(&form, "txtKnockOff");
-    ASSERT_TRUE(combo && list && stop && knockOff);
-    ASSERT_EQ(combo->count(), 2);
-    EXPECT_EQ(combo->itemText(1), "2");
+    auto* form = new frmRaceform(services);
+    ASSERT_EQ(form->openFile(path("00120307.045")), frmRaceform::Opening::Shown);
+    auto* combo = findChildOrFail<QComboBox>(form, "Combo1");
+    auto* list = findChildOrFail<QListWidget>(form, "List1");
+    auto* stop = findChildOrFail<QLineEdit>(form, "txtClockStop");
+    ASSERT_TRUE(combo && list && stop);
+    EXPECT_EQ(listTexts(list).value(0), "1  John Smith           US08 ABC000001C 08:30:00 05/12");
     EXPECT_EQ(list->count(), 2);
-    EXPECT_EQ(list->item(0)->text(), "1  John Smith           US08 ABC000001C 08:30:00 05/12");
-    EXPECT_EQ(stop->text(), "NO Knock Off");
-    EXPECT_EQ(knockOff->text(), "NO Knock Off");
-    EXPECT_EQ(stop->palette().color(QPalette::Text), QColor(Qt::red));
-    EXPECT_EQ(knockOff->palette().color(QPalette::Text), QColor(Qt::red));
-    EXPECT_EQ(findChildOrFail<QLineEdit>(&form, "txtDevAmount")->text(), "0");
-    EXPECT_EQ(findChildOrFail<QLineEdit>(&form, "txtRBMSN")->text(), "12345");
+    EXPECT_EQ(stop->palette().color(QPalette::Text), QColor(Qt::red)) << "NO Knock Off in red";
 
-    form.showRace(1);
-    EXPECT_EQ(combo->currentText(), "2");
-    ASSERT_EQ(list->count(), 1);
-    EXPECT_TRUE(list->item(0)->text().startsWith("1  Unknown flyer        US08 ABC000003C"));
-    EXPECT_EQ(findChildOrFail<QLabel>(&form, "lblRaceNum")->text(), "05");
+    combo->setCurrentIndex(1);
+    emit combo->activated(1);
+    EXPECT_EQ(list->count(), 1);
     EXPECT_NE(stop->palette().color(QPalette::Text), QColor(Qt::red));
-    EXPECT_EQ(findChildOrFail<QLineEdit>(&form, "txtDevAmount")->text(), "11");
-    EXPECT_EQ(findChildOrFail<QLineEdit>(&form, "txtDevLabel")->text(), "Possible clock ERROR!!");
+    EXPECT_EQ(findChildOrFail<QLineEdit>(form, "txtDevLabel")->text(), "Possible clock ERROR!!");
     // The report file now holds the race shown, and the race file path is kept apart from it.
     EXPECT_TRUE(readFile(path("RBM12345.045")).contains("US08 ABC000003"));
-    EXPECT_EQ(form.raceFilePath(), path("00120307.045"));
+    EXPECT_EQ(form->raceFilePath(), path("00120307.045"));
+    form->close();
 
-    for (const char* name : {"cmdPrinter", "cmdPrint", "Command1"})
-        EXPECT_NE(findChildOrFail<QPushButton>(&form, name), nullptr);
-    EXPECT_EQ(findChildOrFail<QPushButton>(&form, "cmdPrinter")->text(), "Print");
-    EXPECT_EQ(findChildOrFail<QPushButton>(&form, "cmdPrint")->text(), "&Preview");
-    EXPECT_EQ(findChildOrFail<QPushButton>(&form, "Command1")->text(), "&Browse");
+    // The next report opens at the race chosen last, or at the last race of a shorter file.
+    form = new frmRaceform(services);
+    ASSERT_EQ(form->openFile(path("00120307.045")), frmRaceform::Opening::Shown);
+    EXPECT_EQ(findChildOrFail<QComboBox>(form, "Combo1")->currentText(), "2");
+    EXPECT_EQ(findChildOrFail<QLabel>(form, "lblRaceNum")->text(), "05");
+    form->close();
+    writeFile(path("00120307.046"), fileBytes({raceHeader(), clocking("000001", "083000", "0512")}));
+    form = new frmRaceform(services);
+    ASSERT_EQ(form->openFile(path("00120307.046")), frmRaceform::Opening::Shown);
+    EXPECT_EQ(findChildOrFail<QComboBox>(form, "Combo1")->currentText(), "1");
+    EXPECT_EQ(findChildOrFail<QListWidget>(form, "List1")->count(), 1);
+    form->close();
+}
+
+TEST_F(ReportWindows, EscapeOrClosingTheReportClosesTheChooserBrowseKeepsIt)
+{
+    writeFile(path("00120307.045"), fileBytes({raceHeader(), clocking("000001", "083000", "0512")}));
+    writeFile(path("00120307.046"), fileBytes({raceHeader(), clocking("000002", "083000", "0512")}));
+    QPointer<frmRacefiles> chooser = new frmRacefiles(services);
+    chooser->show();
+    QPointer<frmRaceform> report = chooser->chooseEntry(0);
+    ASSERT_TRUE(report);
+    // Another file replaces the report; the chooser stays.
+    QPointer<frmRaceform> second = chooser->chooseEntry(1);
+    ASSERT_TRUE(second && second != report);
+    EXPECT_TRUE(chooser->isVisible());
+
+    QTest::keyClick(findChildOrFail<QPushButton>(second, "Command1"), Qt::Key_Return); // &Browse
+    EXPECT_FALSE(second && second->isVisible());
+    EXPECT_TRUE(chooser->isVisible());
+
+    report = chooser->chooseEntry(0);
+    ASSERT_TRUE(report);
+    QTest::keyClick(findChildOrFail<QListWidget>(report, "List1"), Qt::Key_Escape);
+    EXPECT_FALSE(report && report->isVisible());
+    EXPECT_FALSE(chooser && chooser->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(chooser) << "closed for good, as the report";
 }
 
 TEST_F(ReportWindows, UnsafeReportNameIsRefusedButTheRaceIsShown)
@@ -213,45 +214,39 @@ TEST_F(ReportWindows, PreviewHoldsThePreviewText)
     auto* text = form.previewWindow()->findChild<QPlainTextEdit*>("Text1");
     ASSERT_NE(text, nullptr);
     EXPECT_TRUE(text->isReadOnly());
-    const QFontMetrics metrics(text->font());
-    EXPECT_EQ(metrics.horizontalAdvance("iiiii"), metrics.horizontalAdvance("WWWWW"));
-    EXPECT_EQ(text->font().pointSize(), 12);
+    EXPECT_EQ(QFontMetrics(text->font()).horizontalAdvance("iiiii"),
+              QFontMetrics(text->font()).horizontalAdvance("WWWWW"));
 }
 
-TEST_F(ReportWindows, PrintAsksWithThePrinterAndPrintsOnYes)
+TEST_F(ReportWindows, PrintAsksThenPrintsOrWithoutAPrinterSavesAPdf)
 {
     writeFile(path("00120307.045"), fileBytes({raceHeader(), clocking("000001", "083000", "0512")}));
     frmRaceform form(services);
     ASSERT_EQ(form.openFile(path("00120307.045")), frmRaceform::Opening::Shown);
     printer->installed = ReportPrinter::Description{"Office", "Room 2"};
-
     dialogs.queueAnswer(Dialogs::Answer::No);
     EXPECT_EQ(form.print(), PrintOutcome::Declined);
     EXPECT_TRUE(printer->printed.empty());
-
     dialogs.queueAnswer(Dialogs::Answer::Yes);
     EXPECT_EQ(form.print(), PrintOutcome::Printed);
-    ASSERT_EQ(dialogs.log().size(), 2u);
-    const auto& box = dialogs.log()[1].box;
-    EXPECT_EQ(box.text, "Do you want to send this report to : \r\nPrinter : Office\r\nLocated : Room 2");
-    EXPECT_EQ(box.title, "Print Report");
-    EXPECT_EQ(box.buttons, Dialogs::Buttons::YesNo);
+    EXPECT_EQ(dialogs.lines().value(1),
+              "[Print Report] Do you want to send this report to : \r\nPrinter : Office\r\nLocated : Room 2");
+    EXPECT_EQ(dialogs.log()[1].box.buttons, Dialogs::Buttons::YesNo);
     ASSERT_FALSE(printer->printed.empty());
     EXPECT_EQ(printer->printed.back().text, kSignatureLine);
-}
 
-TEST_F(ReportWindows, WithoutAPrinterTheReportCanBeSavedAsPdf)
-{
-    writeFile(path("00120307.045"), fileBytes({raceHeader(), clocking("000001", "083000", "0512")}));
-    frmRaceform form(services);
-    ASSERT_EQ(form.openFile(path("00120307.045")), frmRaceform::Opening::Shown);
+    printer->installed.reset();
+    dialogs.clearLog();
     dialogs.queueAnswer(Dialogs::Answer::Yes);
     dialogs.queueSaveFile(path("out.pdf"));
     EXPECT_EQ(form.print(), PrintOutcome::SavedPdf);
-    EXPECT_EQ(
-        dialogs.texts().first(),
-        "There is no printer on this computer.\r\nDo you want to save this report as a PDF file instead?");
-    ASSERT_EQ(dialogs.log().size(), 2u);
-    EXPECT_EQ(dialogs.log()[1].kind, ScriptedDialogs::Logged::Kind::SaveFile);
     EXPECT_EQ(printer->pdfPath, path("out.pdf"));
+    ASSERT_EQ(dialogs.log().size(), 3u);
+    EXPECT_EQ(
+        dialogs.log()[0].box.text,
+        "There is no printer on this computer.\r\nDo you want to save this report as a PDF file instead?");
+    EXPECT_EQ(dialogs.log()[1].kind, ScriptedDialogs::Logged::Kind::SaveFile);
+    // It says where the file went.
+    EXPECT_EQ(dialogs.lines().value(1), "[Print Report] The race report was saved as a PDF file:\r\n" +
+                                            QDir::toNativeSeparators(path("out.pdf")));
 }

@@ -23,45 +23,6 @@ protected:
     DeviceSerialPort port;
 };
 
-const QString kDefaultTitle = "Corvex     Concourse = 0000 Combine = 00";
-
-TEST_F(ConfigurationTest, EmptyStoreGivesTheDefaultsAndTitle)
-{
-    SettingsStore store(settingsFile());
-    ConfigValues values;
-    const auto title = LoadSettings(store, port, dialogs, values);
-    EXPECT_EQ(values.nationalOrg, "AU");
-    EXPECT_EQ(values.concourse, "0000");
-    EXPECT_EQ(values.combine, "00");
-    EXPECT_EQ(values.combineName, "Default");
-    EXPECT_EQ(values.comPort, "1");
-    EXPECT_EQ(values.comDevice, "");
-    ASSERT_TRUE(title.has_value());
-    EXPECT_EQ(*title, kDefaultTitle);
-    EXPECT_EQ(port.portNumber(), 1);
-    EXPECT_TRUE(dialogs.log().empty());
-}
-
-TEST_F(ConfigurationTest, SavingAppliesTheStorageRules)
-{
-    SettingsStore store(settingsFile());
-    ConfigValues values{"US",
-                        "ab",
-                        "7",
-                        "The Great Lakes Combine", // 23 characters
-                        "03",
-                        " /dev/ttyUSB0 "};
-    const QString title = SaveSettings(store, dialogs, values);
-    EXPECT_EQ(title, "Corvex     Concourse = AB Combine = 7");
-    EXPECT_EQ(store.read("NationalOrg", {}), "US");
-    EXPECT_EQ(store.read("Concourse", {}), "AB00");
-    EXPECT_EQ(store.read("Combine", {}), "70");
-    EXPECT_EQ(store.read("CombineName", {}), "The Great Lakes Comb");
-    EXPECT_EQ(store.read("ComPorts", {}), "03");
-    EXPECT_EQ(store.read("ComDevice", {}), "/dev/ttyUSB0");
-    EXPECT_TRUE(dialogs.log().empty());
-}
-
 TEST_F(ConfigurationTest, StoredFormsOfEdgeValues)
 {
     EXPECT_EQ(ConfigTitle("ab1x", "c7"), "Corvex     Concourse = AB1X Combine = C7");

@@ -1,5 +1,6 @@
 #include "admin/admin_data.h"
 #include "admin/database.h"
+#include "model/clock_scenario.h"
 #include "platform/home.h"
 #include "shell/database_glue.h"
 #include "shell/demo.h"
@@ -31,6 +32,8 @@ TEST(DemoSession, HomeGetsSampleDataOnceAndKeepsChanges)
         EXPECT_EQ(birds, 9);
         // The stand-in clock's module belongs to flyer 45 of club 7; the lists keep him first.
         EXPECT_EQ(data.flyerNameByClubAndId(7, 45).value.value_or("<none>"), "John Miller");
+        // ... spelled as the stand-in clock's module has him, so the demo's first Send asks nothing.
+        EXPECT_EQ(ClockScenario::demo().s3.mid(12, 20).trimmed(), "John Miller");
         EXPECT_EQ(flyers.value.front().Name, "John Miller");
         EXPECT_EQ(data.searchClubs({}).value.front().ClubName, "Rockford Racing");
         EXPECT_TRUE(data.addClub("Added by the user").ok());

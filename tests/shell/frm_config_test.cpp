@@ -4,29 +4,15 @@
 #include "support/find_child.h"
 #include "support/simulated_clock.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
-// Keys as the user types them, through the widget's own key handling.
-void keyClick(QWidget* widget, int key, const QString& text = {})
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(widget, &release);
-}
-
-void keyClicks(QWidget* widget, const QString& text)
-{
-    for (QChar c : text)
-        keyClick(widget, c.isLetter() ? Qt::Key_A + (c.toUpper().unicode() - 'A') : 0, QString(c));
-}
-
 class FrmConfigTest : public ShellTest {
 protected:
     void SetUp() override
@@ -60,63 +46,59 @@ TEST_F(FrmConfigTest, FirstRunShowsTheDefaults)
     for (int i = 0; i < combo->count(); ++i)
         items << combo->itemText(i);
     EXPECT_EQ(items, (QStringList{"AU", "CA", "CU", "IF", "MX", "NP", "US"}));
-    EXPECT_EQ(combo->currentText(), "AU");
-    EXPECT_EQ(findChildOrFail<QLineEdit>(config, "concrs")->text(), "0000");
-    EXPECT_EQ(findChildOrFail<QLineEdit>(config, "combn")->text(), "00");
-    EXPECT_EQ(findChildOrFail<QLineEdit>(config, "cmbname")->text(), "Default");
-    EXPECT_EQ(findChildOrFail<QLineEdit>(config, "txtComPort")->text(), "1");
-    EXPECT_EQ(findChildOrFail<QPushButton>(config, "save_config")->text(), "Save");
-    EXPECT_TRUE(findChildOrFail<QComboBox>(config, "cboComDevice")->isEditable());
+    const ConfigValues shown = config->fields();
+    EXPECT_EQ(
+        QStringList({shown.nationalOrg, shown.concourse, shown.combine, shown.combineName, shown.comPort}),
+        (QStringList{"AU", "0000", "00", "Default", "1"}));
+    EXPECT_EQ(context->port.portNumber(), 1);
     EXPECT_EQ(window->windowTitle(), "Corvex     Concourse = 0000 Combine = 00");
+    EXPECT_TRUE(dialogs.log().empty());
 }
 
-TEST_F(FrmConfigTest, ClosingStoresTypedCodesPaddedAndInCapitals)
-{
-    auto* concrs = findChildOrFail<QLineEdit>(config, "concrs");
-    auto* combn = findChildOrFail<QLineEdit>(config, "combn");
-    auto* cmbname = findChildOrFail<QLineEdit>(config, "cmbname");
-    ASSERT_TRUE(concrs && combn && cmbname);
-    concrs->clear();
-    keyClicks(concrs, "ab");
-    combn->clear();
-    keyClicks(combn, "7");
-    cmbname->clear();
-    keyClicks(cmbname, "Twenty-five characters!!!");
-    EXPECT_EQ(cmbname->text(), "Twenty-five characte") << "the field takes 20 characters";
-    EXPECT_EQ(context->config.concourse, "ab") << "other parts read the live fields";
-
-    config->close(); // the close box: no Save
-    EXPECT_EQ(stored("Concourse"), "AB00");
-    EXPECT_EQ(stored("Combine"), "70");
-    EXPECT_EQ(stored("CombineName"), "Twenty-five characte");
-    EXPECT_EQ(concrs->text(), "AB00") << "loaded again from the store";
-    EXPECT_EQ(window->windowTitle(), "Corvex     Concourse = AB00 Combine = 70");
-}
-
-TEST_F(FrmConfigTest, EmptyCombineNameIsStoredAsDefault)
-{
-    findChildOrFail<QLineEdit>(config, "cmbname")->clear();
-    config->close();
-    EXPECT_EQ(stored("CombineName"), QStringLiteral("Default") + QString(13, ' '));
-}
-
-TEST_F(FrmConfigTest, FieldsRefuseKeysOutsideTheirSets)
+// Typed as the user types: each field takes its own keys; the organisation is picked from the list (arrows,
+// F4, a code's first letter), never typed; Enter saves, and Escape closes, which stores the fields too.
+TEST_F(FrmConfigTest, KeyboardFiltersPicksSavesAndCloses)
 {
     auto* port = findChildOrFail<QLineEdit>(config, "txtComPort");
     auto* concrs = findChildOrFail<QLineEdit>(config, "concrs");
+    auto* combn = findChildOrFail<QLineEdit>(config, "combn");
+    auto* cmbname = findChildOrFail<QLineEdit>(config, "cmbname");
     auto* combo = findChildOrFail<QComboBox>(config, "Combo1");
-    ASSERT_TRUE(port && concrs && combo);
+    ASSERT_TRUE(port && concrs && combn && cmbname && combo);
     port->clear();
-    keyClicks(port, "a1-b2x3");
+    QTest::keyClicks(port, "a1-b2x3");
     EXPECT_EQ(port->text(), "12");
     concrs->clear();
-    keyClicks(concrs, "a-_ 9Z");
+    QTest::keyClicks(concrs, "a-_ 9Z");
     EXPECT_EQ(concrs->text(), "a_9Z");
+    EXPECT_EQ(context->config.concourse, "a_9Z") << "other parts read the live fields";
+    cmbname->clear();
+    QTest::keyClicks(cmbname, "Twenty-five characters!!!");
+    EXPECT_EQ(cmbname->text(), "Twenty-five characte");
 
-    keyClicks(combo, "US");
-    keyClick(combo, Qt::Key_Down);
-    keyClick(combo, Qt::Key_End);
-    EXPECT_EQ(combo->currentText(), "AU") << "a code can only be picked from the list";
+    QTest::keyClick(combo, Qt::Key_Down);
+    EXPECT_EQ(combo->currentText(), "CA");
+    QTest::keyClicks(combo, "u");
+    EXPECT_EQ(combo->currentText(), "US");
+    QTest::keyClick(combo, Qt::Key_F4);
+    EXPECT_TRUE(combo->view()->isVisible());
+    combo->hidePopup();
+    EXPECT_FALSE(combo->isEditable());
+
+    QTest::keyClick(concrs, Qt::Key_Return);
+    EXPECT_FALSE(config->isVisible());
+    EXPECT_EQ(stored("NationalOrg"), "US");
+    EXPECT_EQ(stored("Concourse"), "A_9Z");
+    EXPECT_EQ(stored("CombineName"), "Twenty-five characte");
+    EXPECT_EQ(concrs->text(), "A_9Z") << "loaded again from the store";
+
+    config->show();
+    combn->clear();
+    QTest::keyClicks(combn, "7");
+    QTest::keyClick(port, Qt::Key_Escape);
+    EXPECT_FALSE(config->isVisible());
+    EXPECT_EQ(stored("Combine"), "70");
+    EXPECT_EQ(window->windowTitle(), "Corvex     Concourse = A_9Z Combine = 70");
 }
 
 TEST_F(FrmConfigTest, SaveClosesAnOpenPortAndAppliesTheNewDevice)
@@ -180,17 +162,6 @@ TEST_F(FrmConfigTest, DatabaseServerIsStoredAndAPasswordKeepsTheSettingsPrivate)
     EXPECT_EQ(dialogs.texts(), QStringList{InvalidDatabaseServerMessage("postgres//db.club/corvex")});
 }
 
-TEST_F(FrmConfigTest, ClosingWithAnInvalidPortNumberWarnsAndKeepsTheOldTitle)
-{
-    findChildOrFail<QLineEdit>(config, "txtComPort")->clear();
-    findChildOrFail<QLineEdit>(config, "concrs")->setText("12");
-    config->close();
-    // Saving sets the title from the fields; loading again stops at the port number.
-    EXPECT_EQ(window->windowTitle(), "Corvex     Concourse = 12 Combine = 00");
-    ASSERT_EQ(dialogs.texts().size(), 1);
-    EXPECT_EQ(dialogs.texts().first(),
-              "Invalid comport number\r\nCheck to see that the Corvex is connected and turned on.");
-}
 } // namespace
 
 namespace {

@@ -2,7 +2,11 @@
 #include "platform/qt/qt_progress.h"
 #include "support/find_child.h"
 
+#include <QApplication>
+#include <QKeySequence>
 #include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -15,9 +19,38 @@ TEST(QtFileFilter, VbFilterBecomesQtFilter)
     EXPECT_EQ(qtFileFilter("dangling"), "") << "a description without a pattern is dropped";
 }
 
-TEST(QtBoxText, CrLfBecomesOneLineBreak)
+TEST(QtDialogs, TextsShowAsWrittenAndSaveDialogsSayWhatIsSaved)
 {
     EXPECT_EQ(qtBoxText("a\r\n\r\nb\rc"), "a\n\nb\nc");
+    EXPECT_EQ(saveDialogTitle("WinSpeed Data Files (*.D00)|*.D00|"), "Save WinSpeed Data Files");
+    EXPECT_EQ(saveDialogTitle("|"), "Corvex");
+
+    QtDialogs dialogs;
+    QString prompt, message;
+    Qt::TextFormat format = Qt::AutoText;
+    const auto inspectAndClose = [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_TRUE(box);
+        if (auto* messageBox = qobject_cast<QMessageBox*>(box)) {
+            message = messageBox->text();
+            format = messageBox->textFormat();
+        } else {
+            for (const QLabel* label : box->findChildren<QLabel*>())
+                if (label->buddy())
+                    prompt = label->text();
+        }
+        box->close();
+    };
+    QTimer::singleShot(0, inspectAndClose);
+    dialogs.input("Export the races of 12-07-2025 & 12-07-2026?", "WinSpeed", {});
+    // The prompt labels the text box: its "&" must not become an access key (an underlined space).
+    EXPECT_TRUE(prompt.contains('&'));
+    EXPECT_TRUE(QKeySequence::mnemonic(prompt).isEmpty()) << prompt.toStdString();
+
+    QTimer::singleShot(0, inspectAndClose);
+    dialogs.inform("<b>Smith & Sons</b>");
+    EXPECT_EQ(message, "<b>Smith & Sons</b>");
+    EXPECT_EQ(format, Qt::PlainText);
 }
 
 TEST(QtProgressWindow, ShowsDesignTextsAndKeepsItsLines)

@@ -29,7 +29,8 @@ protected:
     QPointer<frmBirdInventory> m_window;
 };
 
-TEST_F(BirdWindow, ButtonStatesRowByRow)
+// By mouse and keyboard: Enter on a button presses it (Save, focused after Add), Escape cancels.
+TEST_F(BirdWindow, ButtonStatesRowByRowAndTheKeyboard)
 {
     db.addClub("Riverside");
     const int anna = db.addFlyer("Anna");
@@ -56,9 +57,14 @@ TEST_F(BirdWindow, ButtonStatesRowByRow)
     EXPECT_EQ(text(w, "txtClub"), " ABC");
     EXPECT_EQ(text(w, "txtIdNumber"), "110203");
     EXPECT_EQ(text(w, "txtColor"), "BLUE");
-    expectEnabled(w, "cmdBirdAddNew cmdBirdEdit cmdBirdDelete", "cmdBirdSave txtYear optHen");
+    expectEnabled(w, "cmdBirdAddNew cmdBirdEdit cmdBirdDelete", "cmdBirdSave");
+    expectReadableWhileDisabled(w, "txtYear txtClub txtIdNumber txtColor optCock optHen");
+    // The column heads stand over their columns.
+    const QString heads = text(w, "lblPigeonColumns");
+    EXPECT_EQ(heads.indexOf("Ring"), entries(w, "lstPigeonList")[0].indexOf("12345ABCDE"));
+    EXPECT_EQ(heads.indexOf("Colour"), entries(w, "lstPigeonList")[0].indexOf("BLUE"));
 
-    clickButton(w, "cmdBirdAddNew");
+    pressKey(w, "cmdBirdAddNew", Qt::Key_Return);
     EXPECT_EQ(text(w, "txtIdNumber"), "110204");
     EXPECT_EQ(text(w, "txtColor"), "NONE");
     EXPECT_EQ(text(w, "txtClub"), " ABC") << "year, club and organisation stay from the shown bird";
@@ -67,7 +73,7 @@ TEST_F(BirdWindow, ButtonStatesRowByRow)
     setText(w, "txtColor", "");
     expectEnabled(w, "", "cmdBirdSave");
 
-    clickButton(w, "cmdBirdCancel");
+    pressKey(w, "txtColor", Qt::Key_Escape);
     EXPECT_EQ(text(w, "txtIdNumber"), "110203") << "Cancel shows the remembered bird again";
     expectEnabled(w, "cmdBirdAddNew cmdBirdEnd", "cmdBirdSave cmdBirdCancel txtYear");
 
@@ -77,7 +83,7 @@ TEST_F(BirdWindow, ButtonStatesRowByRow)
     setText(w, "txtColor", "");
     expectEnabled(w, "cmdBirdCancel txtColor", "cmdBirdSave cmdSendBirds");
     setText(w, "txtColor", "RED");
-    clickButton(w, "cmdBirdSave");
+    pressKey(w, "cmdBirdSave", Qt::Key_Return);
     EXPECT_EQ(entries(w, "lstPigeonList")[0], " US08 ABC110203C 12345ABCDE RED");
     expectEnabled(w, "cmdBirdAddNew cmdBirdEnd cmdBirdEdit", "cmdBirdSave cmdBirdCancel txtColor");
 
@@ -100,7 +106,7 @@ TEST_F(BirdWindow, NoFlyersAtAll)
                   "lstBIFlyerList lstPigeonList cmdBirdAddNew cmdBirdEdit cmdSendBirds");
 }
 
-TEST_F(BirdWindow, FirstBirdIsOfferedAsNumberOneAndStoredPadded)
+TEST_F(BirdWindow, FirstBirdIsOfferedAsNumberOneAndTypedIn)
 {
     db.addClub("Riverside");
     const int anna = db.addFlyer("Anna");
@@ -110,27 +116,28 @@ TEST_F(BirdWindow, FirstBirdIsOfferedAsNumberOneAndStoredPadded)
     EXPECT_EQ(text(w, "txtColor"), "NONE");
     EXPECT_EQ(org(w)->currentText(), "US");
     expectEnabled(w, "", "cmdBirdSave");
-
-    setText(w, "txtYear", "8");
-    EXPECT_TRUE(w->yearLeft());
-    setText(w, "txtClub", "ab");
+    // Each box takes only its own keys.
+    typeKeys(w, "txtYear", "a0-8");
+    setText(w, "txtIdNumber", "");
+    typeKeys(w, "txtIdNumber", "4.2x");
+    setText(w, "txtColor", "");
+    typeKeys(w, "txtColor", "Blue 2-Bar");
+    EXPECT_EQ(QStringList({text(w, "txtYear"), text(w, "txtIdNumber"), text(w, "txtColor")}),
+              (QStringList{"08", "42", "BlueBar"}));
+    typeKeys(w, "txtClub", "ab");
     w->clubLeft();
     EXPECT_EQ(text(w, "txtClub"), "  ab");
-    setText(w, "txtIdNumber", "42");
-    w->numberLeft();
-    EXPECT_EQ(text(w, "txtIdNumber"), "000042");
+    pressKey(w, "txtClub", Qt::Key_Return); // moves on to the number, does not save
+    EXPECT_TRUE(birdsOf(anna).empty());
     findChildOrFail<QRadioButton>(w, "optHen")->setChecked(true);
-    clickButton(w, "cmdBirdSave");
+    pressKey(w, "txtYear", Qt::Key_Return); // a box without an Enter of its own saves
 
     const auto birds = birdsOf(anna);
     ASSERT_EQ(birds.size(), 1u);
     EXPECT_EQ(birds[0].band(), "US08  AB000042");
-    EXPECT_EQ(birds[0].clubletters, "  AB");
-    EXPECT_EQ(birds[0].sex, "H");
-    EXPECT_EQ(birds[0].elecnumber, "0000000000");
-    EXPECT_EQ(birds[0].color, "NONE");
-    EXPECT_EQ(birds[0].type, "0");
-    EXPECT_EQ(entries(w, "lstPigeonList"), QStringList{" US08  AB000042H 0000000000 NONE"});
+    EXPECT_EQ(QStringList({birds[0].sex, birds[0].elecnumber, birds[0].color, birds[0].type}),
+              (QStringList{"H", "0000000000", "BLUEBAR", "0"}));
+    EXPECT_EQ(entries(w, "lstPigeonList"), QStringList{" US08  AB000042H 0000000000 BLUEBAR"});
     EXPECT_EQ(findChildOrFail<QListWidget>(w, "lstPigeonList")->currentRow(), 0)
         << "the new bird is selected";
 }
@@ -270,23 +277,6 @@ TEST_F(BirdWindow, SingleDeleteRemovesTheClickedBird)
     ASSERT_EQ(left.size(), 1u);
     EXPECT_EQ(left[0].band(), "US08 ABC000001");
     expectEnabled(w, "cmdBirdAddNew", "cmdBirdEdit cmdBirdDelete");
-}
-
-TEST_F(BirdWindow, KeyFiltersOfTheFields)
-{
-    db.addClub("Riverside");
-    db.addFlyer("Anna");
-    auto* w = open();
-    clickButton(w, "cmdBirdAddNew");
-    setText(w, "txtYear", "");
-    typeKeys(w, "txtYear", "a0-8");
-    EXPECT_EQ(text(w, "txtYear"), "08");
-    setText(w, "txtIdNumber", "");
-    typeKeys(w, "txtIdNumber", "12.3x");
-    EXPECT_EQ(text(w, "txtIdNumber"), "123");
-    setText(w, "txtColor", "");
-    typeKeys(w, "txtColor", "Blue 2-Bar");
-    EXPECT_EQ(text(w, "txtColor"), "BlueBar");
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 #include "support/database_builder.h"
 #include "window_test_support.h"
 
+#include <QApplication>
+#include <QFocusEvent>
 #include <QPointer>
 
 namespace {
@@ -33,7 +35,8 @@ protected:
     QPointer<frmLiberations> m_window;
 };
 
-TEST_F(LiberationWindow, ButtonStatesRowByRow)
+// By mouse and keyboard: Enter on a button presses it, Enter in a box saves, Escape cancels.
+TEST_F(LiberationWindow, ButtonStatesRowByRowAndTheKeyboard)
 {
     auto* w = open();
     EXPECT_EQ(w->objectName(), "frmLiberations");
@@ -44,30 +47,33 @@ TEST_F(LiberationWindow, ButtonStatesRowByRow)
                   "cmdOrteEdit cmdOrteSave cmdOrteCancel cmdOrteDelete cmdSendOrte txtRaceNumber txtRaceType "
                   "lstOrteList");
     // Add
-    clickButton(w, "cmdOrteAddNew");
+    pressKey(w, "cmdOrteAddNew", Qt::Key_Return);
     EXPECT_EQ(text(w, "txtRaceType"), "1");
     expectEnabled(w, "cmdOrteCancel txtRaceNumber txtRaceDateMonth txtRaceType",
                   "cmdOrteAddNew cmdOrteEdit cmdOrteSave cmdOrteDelete cmdOrteEnd cmdSendOrte");
-    typePoint(w, "7", "07", "04", "Wichita");
+    typePoint(w, "123", "7", "4", "Wichita");
     expectEnabled(w, "cmdOrteSave", "");
-    // stored
-    clickButton(w, "cmdOrteSave");
-    EXPECT_EQ(entries(w, "lstOrteList"), QStringList{"07  07/04  Wichita"});
+    // stored, the number padded to its last two digits
+    pressKey(w, "txtRaceDateDay", Qt::Key_Enter);
+    EXPECT_EQ(entries(w, "lstOrteList"), QStringList{"23  07/04  Wichita"});
     EXPECT_EQ(text(w, "lblOrteList"), "1 Race(s) Listed");
     expectEnabled(w, "cmdOrteAddNew cmdOrteEnd cmdSendOrte", "cmdOrteSave cmdOrteCancel txtRaceNumber");
     // list click
     clickEntry(w, "lstOrteList", 0);
-    EXPECT_EQ(text(w, "txtRaceNumber"), "07");
+    EXPECT_EQ(text(w, "txtRaceNumber"), "23");
     EXPECT_EQ(text(w, "txtRaceDateMonth"), "07");
     EXPECT_EQ(text(w, "txtRaceDateDay"), "04");
     EXPECT_EQ(text(w, "txtRaceName"), "Wichita");
-    expectEnabled(w, "cmdOrteAddNew cmdOrteEdit cmdOrteDelete", "txtRaceName");
+    expectEnabled(w, "cmdOrteAddNew cmdOrteEdit cmdOrteDelete", "");
+    expectReadableWhileDisabled(w, "txtRaceNumber txtRaceDateMonth txtRaceDateDay txtRaceName txtRaceType");
     // Edit
-    clickButton(w, "cmdOrteEdit");
+    pressKey(w, "cmdOrteEdit", Qt::Key_Return);
     expectEnabled(w, "cmdOrteSave cmdOrteCancel txtRaceName",
                   "cmdOrteAddNew cmdOrteEdit cmdOrteDelete cmdOrteEnd cmdSendOrte");
+    setText(w, "txtRaceName", "Hays");
     // Cancel
-    clickButton(w, "cmdOrteCancel");
+    pressKey(w, "txtRaceName", Qt::Key_Escape);
+    EXPECT_EQ(stored()[0].racename, "Wichita");
     expectEnabled(w, "cmdOrteAddNew cmdOrteEnd", "cmdOrteSave cmdOrteCancel txtRaceName");
     // Delete
     clickEntry(w, "lstOrteList", 0);
@@ -81,16 +87,23 @@ TEST_F(LiberationWindow, ButtonStatesRowByRow)
     expectEnabled(w, "cmdOrteAddNew", "cmdOrteSave cmdSendOrte");
 }
 
-TEST_F(LiberationWindow, RaceNumbersArePaddedToTwoDigits)
+TEST_F(LiberationWindow, OpensWithNothingChosenUntilTheKeyboardChooses)
 {
+    addPoint("01", "0704", "Wichita");
+    addPoint("02", "0711", "Salina");
     auto* w = open();
-    clickButton(w, "cmdOrteAddNew");
-    typePoint(w, "123", "5", "9", "Hays");
-    clickButton(w, "cmdOrteSave");
-    ASSERT_EQ(stored().size(), 1u);
-    EXPECT_EQ(stored()[0].racenum, "23");
-    EXPECT_EQ(stored()[0].racedate, "0509");
-    EXPECT_EQ(stored()[0].racetype, "1");
+    // The list takes the focus on opening: that makes a row current but chooses none.
+    auto* list = findChildOrFail<QListWidget>(w, "lstOrteList");
+    ASSERT_TRUE(list);
+    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(list, &focus);
+    expectEnabled(w, "cmdOrteAddNew cmdOrteEnd cmdSendOrte lstOrteList", "cmdOrteEdit cmdOrteDelete");
+    EXPECT_EQ(text(w, "txtRaceName"), "");
+    pressKey(w, "lstOrteList", Qt::Key_Space);
+    EXPECT_EQ(text(w, "txtRaceName"), "Wichita");
+    pressKey(w, "lstOrteList", Qt::Key_Down);
+    EXPECT_EQ(text(w, "txtRaceName"), "Salina");
+    expectEnabled(w, "cmdOrteEdit cmdOrteDelete", "");
 }
 
 TEST_F(LiberationWindow, RaceZeroIsMarkedWithTheNote)
@@ -98,7 +111,6 @@ TEST_F(LiberationWindow, RaceZeroIsMarkedWithTheNote)
     addPoint("01", "0704", "Wichita");
     auto* w = open();
     EXPECT_EQ(text(w, "lblWinSpeed"), "");
-    expectEnabled(w, "cmdSendOrte lstOrteList", "cmdOrteEdit cmdOrteDelete");
     w->close();
 
     addPoint("00", "0601", "Training");
@@ -107,25 +119,18 @@ TEST_F(LiberationWindow, RaceZeroIsMarkedWithTheNote)
     EXPECT_EQ(text(w, "lblWinSpeed"), "** - NOT WinSpeed\nCompatible");
 }
 
-TEST_F(LiberationWindow, MonthAndDayOutOfRangeResetToOne)
+TEST_F(LiberationWindow, MonthAndDayLeftOutOfRangeAreResetWithTheirMessages)
 {
     auto* w = open();
     clickButton(w, "cmdOrteAddNew");
-    for (const char* month : {"13", "0", ""}) {
-        setText(w, "txtRaceDateMonth", month);
-        EXPECT_FALSE(w->monthLeft()) << month;
-        EXPECT_EQ(text(w, "txtRaceDateMonth"), "01") << month;
-    }
-    EXPECT_EQ(dialogs.texts(), QStringList(3, "Invalid data for month "));
-    dialogs.clearLog();
-    setText(w, "txtRaceDateMonth", "2");
-    EXPECT_TRUE(w->monthLeft());
-    EXPECT_EQ(text(w, "txtRaceDateMonth"), "02");
-    setText(w, "txtRaceDateDay", "31");
-    EXPECT_TRUE(w->dayLeft()) << "the day is not tested against the month";
+    setText(w, "txtRaceDateMonth", "13");
+    EXPECT_FALSE(w->monthLeft());
+    EXPECT_EQ(text(w, "txtRaceDateMonth"), "01");
     setText(w, "txtRaceDateDay", "32");
     EXPECT_FALSE(w->dayLeft());
-    EXPECT_EQ(dialogs.texts(), QStringList{"Invalid data for day"});
+    setText(w, "txtRaceDateDay", "31");
+    EXPECT_TRUE(w->dayLeft()) << "the day is not tested against the month";
+    EXPECT_EQ(dialogs.texts(), (QStringList{"Invalid data for month ", "Invalid data for day"}));
 }
 
 TEST_F(LiberationWindow, MissingFieldsAreRefusedWithTheModesText)

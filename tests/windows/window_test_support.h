@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStringList>
+#include <QTest>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <utility>
@@ -74,13 +76,38 @@ inline void typeKeys(QWidget* window, const char* name, const QString& keys)
     }
 }
 
-// Every named control enabled (true) or disabled (false) as given.
-inline void expectEnabled(QWidget* window, std::initializer_list<std::pair<const char*, bool>> states)
+// A key as the keyboard delivers it to the control; what the control does not take goes on to its window.
+inline void pressKey(QWidget* window, const char* name, Qt::Key key)
 {
-    for (const auto& [name, enabled] : states) {
+    if (auto* control = findChildOrFail<QWidget>(window, name))
+        QTest::keyClick(control, key);
+}
+
+// The named controls are disabled and show their values as readably as when they are enabled (a read-only
+// box's contrast), without a text selection left over.
+inline void expectReadableWhileDisabled(QWidget* window, const char* names)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    for (const QString& name : QString::fromLatin1(names).split(' ', Qt::SkipEmptyParts)) {
         auto* control = findChildOrFail<QWidget>(window, name);
-        if (control) {
-            EXPECT_EQ(control->isEnabled(), enabled) << name;
+        if (!control)
+            continue;
+        EXPECT_FALSE(control->isEnabled()) << name.toStdString();
+        const QPalette p = control->palette();
+        const bool button = qobject_cast<QAbstractButton*>(control);
+        const auto contrast = [&](QPalette::ColorGroup group) {
+            const double x = luminance(p.color(group, button ? QPalette::WindowText : QPalette::Text));
+            const double y = luminance(p.color(group, button ? QPalette::Window : QPalette::Base));
+            return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+        };
+        EXPECT_GE(contrast(QPalette::Disabled) + 0.01, contrast(QPalette::Active)) << name.toStdString();
+        if (auto* box = qobject_cast<QLineEdit*>(control)) {
+            EXPECT_FALSE(box->hasSelectedText()) << name.toStdString();
         }
     }
 }

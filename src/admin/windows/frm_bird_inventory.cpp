@@ -76,6 +76,8 @@ void frmBirdInventory::buildLayout()
     optCock->setObjectName(QStringLiteral("optCock"));
     optHen = new QRadioButton(tr("Hen"), this);
     optHen->setObjectName(QStringLiteral("optHen"));
+    for (QWidget* field : std::initializer_list<QWidget*>{cmbOrg, optCock, optHen})
+        admin_ui::readableWhenDisabled(field);
     admin_ui::filterKeys(txtYear, bird::acceptsDigit);
     admin_ui::filterKeys(txtIdNumber, bird::acceptsDigit);
     admin_ui::filterKeys(txtColor, bird::acceptsColorLetter);
@@ -95,6 +97,12 @@ void frmBirdInventory::buildLayout()
 
     auto* birdBox = new QGroupBox(tr("Birds"), this);
     auto* birdLayout = new QVBoxLayout(birdBox);
+    // Column heads over the list entries, by character columns of the fixed font.
+    auto* heads = new QLabel(tr(" Band number   S Ring       Colour"), birdBox);
+    heads->setObjectName(QStringLiteral("lblPigeonColumns"));
+    heads->setFont(admin_ui::fixedPitchFont());
+    heads->setIndent(lstPigeonList->frameWidth() + 2);
+    birdLayout->addWidget(heads);
     birdLayout->addWidget(lstPigeonList, 1);
     birdLayout->addWidget(lblPigeonList);
     birdLayout->addWidget(chkSendOnlySelectBirds);
@@ -171,6 +179,7 @@ void frmBirdInventory::buildLayout()
     connect(cmdBirdEnd, &QPushButton::clicked, this, [this] { close(); });
     connect(cmdSendBirds, &QPushButton::clicked, this, &frmBirdInventory::sendBirdsRequested);
     connect(cmdReceiveBirds, &QPushButton::clicked, this, &frmBirdInventory::receiveBirdsRequested);
+    admin_ui::keyboardDefaults(this, cmdBirdSave, cmdBirdCancel);
 }
 
 bool frmBirdInventory::fieldsComplete() const

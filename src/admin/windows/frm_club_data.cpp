@@ -83,10 +83,7 @@ void frmClubData::buildLayout()
     connect(cmdClubSave, &QPushButton::clicked, this, [this] { pressSave(); });
     connect(cmdClubCancel, &QPushButton::clicked, this, [this] { cancelClicked(); });
     connect(cmdClubEnd, &QPushButton::clicked, this, [this] { endClicked(); });
-    connect(txtClubName, &QLineEdit::returnPressed, this, [this] {
-        if (cmdClubSave->isEnabled())
-            pressSave();
-    });
+    admin_ui::keyboardDefaults(this, cmdClubSave, cmdClubCancel);
 }
 
 void frmClubData::applyControls()

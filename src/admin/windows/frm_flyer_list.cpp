@@ -48,6 +48,7 @@ void frmFlyerList::buildLayout()
     cboClubList = new QComboBox(this);
     cboClubList->setObjectName(QStringLiteral("cboClubList"));
     cboClubList->setMinimumWidth(240);
+    admin_ui::readableWhenDisabled(cboClubList);
     Label1 = new QLabel(flyer::kClubCaption, this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setBuddy(cboClubList);
@@ -99,6 +100,7 @@ void frmFlyerList::buildLayout()
     connect(cmdFlyerCancel, &QPushButton::clicked, this, [this] { cancelClicked(); });
     connect(cmdFlyerErase, &QPushButton::clicked, this, [this] { eraseClicked(); });
     connect(cmdFlyerEnd, &QPushButton::clicked, this, [this] { close(); });
+    admin_ui::keyboardDefaults(this, cmdFlyerSave, cmdFlyerCancel);
 }
 
 void frmFlyerList::applyControls()

@@ -40,7 +40,10 @@ void frmLiberations::buildLayout()
     lblOrteList->setObjectName(QStringLiteral("lblOrteList"));
     lblWinSpeed = new QLabel(this);
     lblWinSpeed->setObjectName(QStringLiteral("lblWinSpeed"));
-    lblWinSpeed->setStyleSheet(QStringLiteral("color: #b00000;"));
+    // Dark red on a light window, light red on a dark one.
+    lblWinSpeed->setStyleSheet(palette().color(QPalette::Window).lightness() < 128
+                                   ? QStringLiteral("color: #ff8080;")
+                                   : QStringLiteral("color: #b00000;"));
 
     txtRaceNumber = admin_ui::makeBox(this, QStringLiteral("txtRaceNumber"), false);
     txtRaceNumber->setMaximumWidth(60);
@@ -67,8 +70,11 @@ void frmLiberations::buildLayout()
 
     auto* listBox = new QGroupBox(tr("Liberation points"), this);
     auto* listLayout = new QVBoxLayout(listBox);
-    listLayout->addWidget(new QLabel(tr("Nr  Date   Liberation point"), listBox));
-    listLayout->itemAt(0)->widget()->setFont(admin_ui::fixedPitchFont());
+    // Column heads over the list entries, by character columns of the fixed font.
+    auto* heads = new QLabel(tr("Nr  Date   Liberation point"), listBox);
+    heads->setFont(admin_ui::fixedPitchFont());
+    heads->setIndent(lstOrteList->frameWidth() + 2);
+    listLayout->addWidget(heads);
     listLayout->addWidget(lstOrteList, 1);
     listLayout->addWidget(lblOrteList);
     listLayout->addWidget(lblWinSpeed);
@@ -114,6 +120,7 @@ void frmLiberations::buildLayout()
     connect(cmdOrteDelete, &QPushButton::clicked, this, [this] { deleteClicked(); });
     connect(cmdOrteEnd, &QPushButton::clicked, this, [this] { close(); });
     connect(cmdSendOrte, &QPushButton::clicked, this, &frmLiberations::sendOrteRequested);
+    admin_ui::keyboardDefaults(this, cmdOrteSave, cmdOrteCancel);
 }
 
 bool frmLiberations::fieldsComplete() const

@@ -42,7 +42,7 @@ void selectAllOnFocus(QLineEdit* box)
             // Deferred: a mouse press would place the cursor after a direct selectAll.
             QPointer<QLineEdit> guard(box);
             QTimer::singleShot(0, box, [guard] {
-                if (guard)
+                if (guard && guard->isEnabled() && guard->hasFocus())
                     guard->selectAll();
             });
         }
@@ -80,9 +80,86 @@ void filterKeys(QLineEdit* box, std::function<bool(QChar)> accept)
     });
 }
 
-void onEnterKey(QLineEdit* box, std::function<void()> onEnter)
+namespace {
+bool isEnterKey(const QEvent* event)
 {
-    QObject::connect(box, &QLineEdit::returnPressed, box, [onEnter] { onEnter(); });
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+           !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier));
+}
+
+bool isEscapeKey(const QEvent* event)
+{
+    return event->type() == QEvent::KeyPress && static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape;
+}
+} // namespace
+
+void onEnterKey(QWidget* control, std::function<void()> onEnter)
+{
+    new EventHook(control, [onEnter](QObject*, QEvent* event) {
+        if (!isEnterKey(event))
+            return false;
+        onEnter();
+        return true;
+    });
+}
+
+void keyboardDefaults(QWidget* window, QPushButton* defaultButton, QPushButton* cancel)
+{
+    // Outside dialogs a push button ignores Enter; it reaches the button's own hook first.
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        new EventHook(button, [button](QObject*, QEvent* event) {
+            if (!isEnterKey(event))
+                return false;
+            if (button->isEnabled())
+                button->click();
+            return true;
+        });
+    }
+    // Keys that no child took (text boxes, lists and combo boxes pass Enter and Escape on) reach the window.
+    QPointer<QPushButton> defaults(defaultButton);
+    QPointer<QPushButton> cancels(cancel);
+    new EventHook(window, [window, defaults, cancels](QObject*, QEvent* event) {
+        if (isEnterKey(event)) {
+            if (defaults && defaults->isEnabled())
+                defaults->click();
+            return true;
+        }
+        if (isEscapeKey(event)) {
+            if (cancels && cancels->isEnabled())
+                cancels->click();
+            else
+                window->close();
+            return true;
+        }
+        return false;
+    });
+}
+
+void readableWhenDisabled(QWidget* field)
+{
+    const auto apply = [field] {
+        QPalette palette = field->palette();
+        for (const auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText, QPalette::Base})
+            palette.setColor(QPalette::Disabled, role, palette.color(QPalette::Active, role));
+        field->setPalette(palette);
+    };
+    apply();
+    new EventHook(field, [field, apply, applying = false](QObject*, QEvent* event) mutable {
+        if (event->type() == QEvent::EnabledChange && !field->isEnabled()) {
+            if (auto* box = qobject_cast<QLineEdit*>(field))
+                box->deselect();
+        } else if (!applying && (event->type() == QEvent::ApplicationPaletteChange ||
+                                 event->type() == QEvent::StyleChange)) {
+            applying = true;
+            field->setPalette(QPalette());
+            apply();
+            applying = false;
+        }
+        return false;
+    });
 }
 
 void onLeave(QWidget* box, std::function<void()> leave)
@@ -132,6 +209,7 @@ QLineEdit* makeBox(QWidget* parent, const QString& objectName, bool selectAllOnF
 {
     auto* box = new QLineEdit(parent);
     box->setObjectName(objectName);
+    readableWhenDisabled(box);
     if (selectAllOnFocusToo)
         selectAllOnFocus(box);
     return box;
@@ -164,7 +242,12 @@ void stackWithButtons(QWidget* window, QHBoxLayout* top, std::initializer_list<Q
 void onRowChosen(QListWidget* list, QObject* context, std::function<void()> chosen)
 {
     QObject::connect(list, &QListWidget::itemClicked, context, [chosen] { chosen(); });
-    QObject::connect(list, &QListWidget::currentRowChanged, context, [chosen] { chosen(); });
+    // Arrow keys and Space select the current row. Focus entering a list without a current row only makes
+    // the first row current, unselected: that is no choice.
+    QObject::connect(list, &QListWidget::itemSelectionChanged, context, [list, chosen] {
+        if (list->currentItem() && list->currentItem()->isSelected())
+            chosen();
+    });
 }
 
 bool askYesNo(Dialogs& dialogs, const QString& question, const QString& title)

@@ -28,8 +28,17 @@ void selectAllOnFocus(QLineEdit* box);
 // filtered the same way.
 void filterKeys(QLineEdit* box, std::function<bool(QChar)> accept);
 
-// Runs onEnter when Return or Enter is pressed in the box.
-void onEnterKey(QLineEdit* box, std::function<void()> onEnter);
+// Runs onEnter when Return or Enter is pressed in the control, instead of the window's default.
+void onEnterKey(QWidget* control, std::function<void()> onEnter);
+
+// The keyboard of a window: Enter on a focused push button presses it; Enter anywhere else presses
+// defaultButton when it is enabled (Save while adding or editing); Escape presses cancel when it is enabled
+// and otherwise closes the window. Either button may be null.
+void keyboardDefaults(QWidget* window, QPushButton* defaultButton, QPushButton* cancel);
+
+// A field that is disabled while browsing still shows its value as readably as a read-only field (the
+// active text and base colours, following palette changes), and drops its text selection when disabled.
+void readableWhenDisabled(QWidget* field);
 
 // Runs onLeave when the box loses the focus to another control of its window (not to a box the leave check
 // itself opened, nor when the window is deactivated).
@@ -46,7 +55,7 @@ void setUpWindow(QWidget* window, const QString& objectName, const QString& titl
 
 QPushButton* makeButton(QWidget* parent, const QString& objectName, const QString& caption);
 
-// A text box; most select their whole text on focus.
+// A text box, readable when disabled; most select their whole text on focus.
 QLineEdit* makeBox(QWidget* parent, const QString& objectName, bool selectAllOnFocus = true);
 
 // A titled group: a "Search:" row with the search box, the list below it and the count line under the list.
@@ -56,7 +65,8 @@ QGroupBox* searchedList(QWidget* parent, const QString& title, QLineEdit* search
 // The window's layout: the top part above a row of the buttons.
 void stackWithButtons(QWidget* window, QHBoxLayout* top, std::initializer_list<QPushButton*> buttons);
 
-// Runs chosen when a row is clicked or the current row changes.
+// Runs chosen when a row is clicked or another row is selected (arrow keys); a row that only became current
+// because the list got the focus is not chosen.
 void onRowChosen(QListWidget* list, QObject* context, std::function<void()> chosen);
 
 // The windows' Yes/No question (No by default); true when answered Yes.

@@ -29,10 +29,12 @@ template <typename T> T* named(T* widget, const QString& name)
     return widget;
 }
 
-QLabel* caption(QWidget* parent, const QString& text)
+// A caption naming the control under it (its buddy), so that the control is labelled for every reader.
+QLabel* caption(QWidget* parent, const QString& text, QWidget* buddy = nullptr)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString());
+    label->setBuddy(buddy);
     return label;
 }
 
@@ -119,27 +121,28 @@ void frmImportFiles::buildLayout()
     lstClubs->setMinimumWidth(160);
 
     auto* search = new QVBoxLayout;
-    search->addWidget(caption(this, QStringLiteral("Search for Admin Files")));
+    search->addWidget(caption(this, QStringLiteral("Search for Admin Files"), Drive1));
     search->addWidget(Drive1);
-    search->addWidget(caption(this, QStringLiteral("Double click on folders")));
+    search->addWidget(caption(this, QStringLiteral("Double click on folders"), Dir1));
     search->addWidget(m_folderPath);
     search->addWidget(Dir1, 1);
+    search->addWidget(caption(this, QStringLiteral("Files found (S??????.DAT)"), File1));
     search->addWidget(File1);
 
     auto* files = new QVBoxLayout;
-    files->addWidget(caption(this, QStringLiteral("Administration Files")));
+    files->addWidget(caption(this, QStringLiteral("Administration Files"), lstAdminFiles));
     files->addWidget(lstAdminFiles, 1);
     files->addWidget(Label1);
 
     auto* flyers = new QVBoxLayout;
-    flyers->addWidget(caption(this, QStringLiteral("Flyer List")));
+    flyers->addWidget(caption(this, QStringLiteral("Flyer List"), lstImportFlyers));
     flyers->addWidget(lstImportFlyers, 1);
     flyers->addWidget(caption(this, QStringLiteral("[X] = Imported already")));
     flyers->addWidget(Check1);
     flyers->addWidget(Check2);
 
     auto* clubs = new QVBoxLayout;
-    clubs->addWidget(caption(this, QStringLiteral("Choose club")));
+    clubs->addWidget(caption(this, QStringLiteral("Choose club"), lstClubs));
     clubs->addWidget(lstClubs, 1);
     clubs->addWidget(Label8);
     clubs->addSpacing(12);
@@ -157,13 +160,16 @@ void frmImportFiles::buildLayout()
         lstAdminFiles->clear();
         lstImportFlyers->clear();
     });
-    connect(Dir1, &QListWidget::itemDoubleClicked, this,
+    // Activated: a double click, or Enter on the entry.
+    connect(Dir1, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { folderDoubleClicked(Dir1->row(item)); });
     connect(lstAdminFiles, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { chooseAdminFile(lstAdminFiles->row(item)); });
+    admin_ui::onEnterKey(lstAdminFiles, [this] { chooseAdminFile(lstAdminFiles->currentRow()); });
     connect(lstImportFlyers, &QListWidget::itemClicked, this, [this] { Label1->hide(); });
     connect(cmdSend, &QPushButton::clicked, this, &frmImportFiles::pressImport);
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+    admin_ui::keyboardDefaults(this, nullptr, cmdCancel);
 }
 
 void frmImportFiles::fillDrives()

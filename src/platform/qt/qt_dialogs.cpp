@@ -53,6 +53,19 @@ QString qtBoxText(const QString& text)
     return result;
 }
 
+QString qtLabelText(const QString& text)
+{
+    // The input box's prompt labels its text box, and such a label reads "&" as an access key.
+    return qtBoxText(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+QString saveDialogTitle(const QString& vbFilter)
+{
+    QString described = vbFilter.section(QLatin1Char('|'), 0, 0);
+    described = described.left(described.indexOf(QLatin1Char('('))).trimmed();
+    return described.isEmpty() ? kApplicationTitle : QStringLiteral("Save ") + described;
+}
+
 QString qtFileFilter(const QString& vbFilter)
 {
     const QStringList parts = vbFilter.split(QLatin1Char('|'));
@@ -94,6 +107,8 @@ Dialogs::Answer QtDialogs::message(const Box& box)
     }
     QMessageBox dialog(messageIcon(box.icon), titleOrApplication(box.title), qtBoxText(box.text), buttons,
                        m_parent);
+    // Texts are shown as written: never read as markup.
+    dialog.setTextFormat(Qt::PlainText);
     if (box.defaultAnswer)
         dialog.setDefaultButton(standardButton(*box.defaultAnswer));
     dialog.setEscapeButton(standardButton(escape));
@@ -115,7 +130,7 @@ std::optional<QString> QtDialogs::input(const QString& prompt, const QString& ti
                                         const QString& defaultText)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(m_parent, titleOrApplication(title), qtBoxText(prompt),
+    const QString text = QInputDialog::getText(m_parent, titleOrApplication(title), qtLabelText(prompt),
                                                QLineEdit::Normal, defaultText, &ok);
     if (!ok)
         return std::nullopt;
@@ -126,7 +141,7 @@ std::optional<QString> QtDialogs::saveFile(const QString& folder, const QString&
 {
     const QString start = name.isEmpty() ? folder : QDir(folder).filePath(name);
     const QString path =
-        QFileDialog::getSaveFileName(m_parent, titleOrApplication({}), start, qtFileFilter(filter));
+        QFileDialog::getSaveFileName(m_parent, saveDialogTitle(filter), start, qtFileFilter(filter));
     if (path.isEmpty())
         return std::nullopt;
     return path;

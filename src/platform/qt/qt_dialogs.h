@@ -27,3 +27,7 @@ private:
 QString qtFileFilter(const QString& vbFilter);
 // CR LF line breaks as Qt shows them.
 QString qtBoxText(const QString& text);
+// The same for a label that names a text box (the input box's prompt): "&" stays "&".
+QString qtLabelText(const QString& text);
+// The save dialog's title, saying what is saved: "Save " + the filter's first description.
+QString saveDialogTitle(const QString& vbFilter);

@@ -53,6 +53,11 @@ QString noPrinterQuestion()
                           "Do you want to save this report as a PDF file instead?");
 }
 
+QString pdfSavedMessage(const QString& path)
+{
+    return QStringLiteral("The race report was saved as a PDF file:\r\n") + QDir::toNativeSeparators(path);
+}
+
 PrintOutcome PrintRaceReport(const RaceFields& fields, const QStringList& listLines, Dialogs& dialogs,
                              ReportPrinter& printer, const QString& pdfFolder, const QString& pdfName)
 {
@@ -71,11 +76,14 @@ PrintOutcome PrintRaceReport(const RaceFields& fields, const QStringList& listLi
         dialogs.inform(error, kPrintReportTitle, Dialogs::Icon::Exclamation);
         return PrintOutcome::Failed;
     }
-    const auto path = dialogs.saveFile(pdfFolder, pdfName, QStringLiteral("PDF files (*.pdf)|*.pdf"));
+    const auto path =
+        dialogs.saveFile(pdfFolder, pdfName, QStringLiteral("Race report as PDF (*.pdf)|*.pdf"));
     if (!path || path->isEmpty())
         return PrintOutcome::Declined;
-    if (printer.writePdf(lines, *path, &error))
+    if (printer.writePdf(lines, *path, &error)) {
+        dialogs.inform(pdfSavedMessage(*path), kPrintReportTitle, Dialogs::Icon::Information);
         return PrintOutcome::SavedPdf;
+    }
     dialogs.inform(error, kPrintReportTitle, Dialogs::Icon::Exclamation);
     return PrintOutcome::Failed;
 }

@@ -37,6 +37,8 @@ enum class PrintOutcome { Printed, SavedPdf, Declined, Failed };
 inline const QString kPrintReportTitle = QStringLiteral("Print Report");
 QString printQuestion(const ReportPrinter::Description& printer);
 QString noPrinterQuestion();
+// The confirmation after the report was saved as a PDF file at path.
+QString pdfSavedMessage(const QString& path);
 
 // cmdPrinter: asks, then prints on the printer; without a printer offers to save a PDF in pdfFolder.
 PrintOutcome PrintRaceReport(const RaceFields& fields, const QStringList& listLines, Dialogs& dialogs,

@@ -1,6 +1,7 @@
 #include "reports/windows/frm_racefiles.h"
 
 #include "admin/database_messages.h"
+#include "admin/windows/window_support.h"
 #include "reports/database_owner_lookup.h"
 #include "reports/windows/frm_raceform.h"
 
@@ -68,6 +69,8 @@ frmRacefiles::frmRacefiles(const RaceReportServices& services, QWidget* parent)
         setFolder(QDir::cleanPath(QDir(m_folder).filePath(item->data(kPathRole).toString())));
     });
 
+    admin_ui::keyboardDefaults(this, nullptr, nullptr);
+
     setFolder(m_services.raceFolder);
     resize(QSize(300, 420).expandedTo(sizeHint()));
     centre();
@@ -108,8 +111,10 @@ frmRaceform* frmRacefiles::chooseEntry(int row)
         m_report->activateWindow();
         return m_report;
     }
-    if (m_report)
+    if (m_report) {
+        m_report->disconnect(this); // replaced, not closed by the user: the chooser stays
         m_report->close();
+    }
     auto* report = new frmRaceform(m_services, parentWidget());
     const auto opening = report->openFile(path);
     if (opening != frmRaceform::Opening::Shown) {
@@ -126,6 +131,7 @@ frmRaceform* frmRacefiles::chooseEntry(int row)
         activateWindow();
     });
     connect(report, &frmRaceform::previewOpened, this, &QWidget::hide);
+    connect(report, &frmRaceform::closedWithoutBrowse, this, &QWidget::close);
     report->show();
     return report;
 }

@@ -1,9 +1,11 @@
 #include "reports/windows/frm_raceform.h"
 
+#include "admin/windows/window_support.h"
 #include "platform/dialogs.h"
 #include "reports/report_document.h"
 #include "reports/windows/frm_preview.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -17,6 +19,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
+
+int SelectedRaceIndex = 0;
 
 QFont reportWindowFont(int pointSize)
 {
@@ -161,9 +166,11 @@ frmRaceform::frmRaceform(const RaceReportServices& services, QWidget* parent)
     connect(cmdPrint, &QPushButton::clicked, this, [this] { preview(); });
     connect(cmdPrinter, &QPushButton::clicked, this, [this] { print(); });
     connect(Command1, &QPushButton::clicked, this, [this] {
+        m_browsing = true;
         emit browseRequested();
         close();
     });
+    admin_ui::keyboardDefaults(this, nullptr, nullptr);
 }
 
 frmRaceform::~frmRaceform()
@@ -192,7 +199,7 @@ frmRaceform::Opening frmRaceform::openFile(const QString& raceFilePath)
         m_owners = std::make_unique<NoOwnerLookup>();
     Combo1->clear();
     Combo1->addItems(raceNumbers(m_content));
-    showRace(0);
+    showRace(std::clamp(SelectedRaceIndex, 0, std::max(0, Combo1->count() - 1)));
     resize(sizeHint().expandedTo(QSize(760, 560)));
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
@@ -207,6 +214,7 @@ void frmRaceform::showRace(int index)
         return;
     }
     Combo1->setCurrentIndex(index);
+    SelectedRaceIndex = index;
     m_result = computeRaceResult(m_content, index, *m_owners);
     fillFields();
 
@@ -258,4 +266,11 @@ PrintOutcome frmRaceform::print()
         QString(m_result.reportFileName).replace(QLatin1Char('.'), QLatin1Char('_')) + QStringLiteral(".pdf");
     return PrintRaceReport(m_result.fields, m_result.listLines, *m_services.dialogs, *m_printer, folder,
                            pdfName);
+}
+
+void frmRaceform::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    if (event->isAccepted() && !m_browsing)
+        emit closedWithoutBrowse();
 }

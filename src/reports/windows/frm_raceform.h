@@ -14,7 +14,11 @@ class QListWidget;
 class QPushButton;
 #include "reports/windows/frm_preview.h"
 
+// The race shown last (0 for a file's first race), kept for the run: the next report opens at it.
+extern int SelectedRaceIndex;
+
 // One race or training flight of a race file: header fields, the clock check, and the clocked birds.
+// Closing it, other than by Browse, closes the race file chooser too; Escape closes it.
 class frmRaceform : public QWidget {
     Q_OBJECT
 public:
@@ -23,9 +27,10 @@ public:
     frmRaceform(const RaceReportServices& services, QWidget* parent = nullptr);
     ~frmRaceform() override;
 
-    // Reads the race file and shows its first race; on Unreadable the reason has been shown.
+    // Reads the race file and shows the kept race (the file's last when it has fewer); on Unreadable the
+    // reason has been shown.
     Opening openFile(const QString& raceFilePath);
-    // Shows race index (0-based) of the file read, writing its report file.
+    // Shows race index (0-based) of the file read, writing its report file; the index is kept.
     void showRace(int index);
 
     const QString& raceFilePath() const { return m_raceFilePath; }
@@ -40,6 +45,11 @@ public:
 signals:
     void browseRequested();
     void previewOpened();
+    // Closed by any means but Browse.
+    void closedWithoutBrowse();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void fillFields();
@@ -52,6 +62,7 @@ private:
     RaceFileContent m_content;
     RaceResult m_result;
     QPointer<frmPreview> m_preview;
+    bool m_browsing = false;
 
     QLabel* lblRaceNum;
     QComboBox* Combo1;

@@ -128,9 +128,10 @@ ClockScenario ClockScenario::demo()
     scenario.pcf = {105, QStringLiteral("04D2")};
     scenario.s1 = QStringLiteral("S1          ") + padRight(QStringLiteral("NORTHERN COMBINE"), 20) +
                   QStringLiteral("US");
-    scenario.s2 = QStringLiteral("S2   0307   ") + padRight(QStringLiteral("ROCKFORD RACING"), 20) +
+    // Club and flyer spelled as the program's demo database has them, so the demo's first Send matches.
+    scenario.s2 = QStringLiteral("S2   0307   ") + padRight(QStringLiteral("Rockford Racing"), 20) +
                   QStringLiteral(" 0012");
-    scenario.s3 = QStringLiteral("S3   0307045") + padRight(QStringLiteral("JOHN MILLER"), 20) +
+    scenario.s3 = QStringLiteral("S3   0307045") + padRight(QStringLiteral("John Miller"), 20) +
                   QStringLiteral("00000000000000");
     scenario.birds = {
         QStringLiteral("ZUS24ROCK001201C00A1B2C3D40"), QStringLiteral("ZUS24ROCK001202H00A1B2C3D50"),
