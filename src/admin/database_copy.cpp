@@ -145,15 +145,14 @@ DbResult CopyDatabase(const QString& source, const QString& target, bool replace
                                   .arg(held));
 
     // A consistent picture of the source while other PCs may be writing to it.
-    status = from.begin();
+    status = from.begin(Database::Access::Read);
     if (!status.ok())
         return status;
     status = to.begin();
     if (!status.ok())
         return status;
     // Birds of flyers that are gone are copied too: the copy keeps what the source holds.
-    if (to.isServer())
-        status = exec(out, QStringLiteral("SET LOCAL corvex.copying = 'on'"));
+    status = to.admitOrphanBirds();
     CopyCounts copied;
     for (const TableCopy& copy : tableCopies()) {
         if (!status.ok())

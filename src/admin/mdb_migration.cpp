@@ -352,6 +352,9 @@ MdbMigrationReport migrateMdb(const QString& mdbPath, const QString& targetPath,
         progress->repaint();
     }
     report.status = target.begin();
+    // The file is taken as it is, birds of erased flyers too: the check afterwards names them.
+    if (report.status.ok())
+        report.status = target.admitOrphanBirds();
     if (report.status.ok() && hasData.value)
         report.status = emptyTables(target);
     Migration migration(file.handle, target, progress);

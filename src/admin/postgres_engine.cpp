@@ -52,6 +52,36 @@ DbResult notOurs(const QString& uri, const QString& why)
         QStringLiteral("'%1' is not a database of this program: %2").arg(Postgres::displayUri(uri), why));
 }
 
+// A bird always has its flyer, for every connection: a bird added for a flyer that another PC is erasing
+// waits for that erase (the key share lock) and is then refused; a flyer that still has birds is not
+// removed. A copy (corvex.copying) keeps what its source holds.
+const QString kFlyerGuard = QStringLiteral("flyerlist_keeps_birds");
+QStringList guardStatements()
+{
+    const QString copying =
+        QStringLiteral("pg_catalog.current_setting('corvex.copying', true) IS DISTINCT FROM 'on'");
+    return {
+        QStringLiteral("CREATE OR REPLACE FUNCTION cvx_bird_flyer_check() RETURNS trigger LANGUAGE plpgsql AS "
+                       "$$ BEGIN IF %1 AND NOT EXISTS (SELECT 1 FROM public.flyerlist f WHERE f.FlyerID "
+                       "OPERATOR(pg_catalog.=) NEW.BirdFlyerID FOR KEY SHARE) THEN RAISE EXCEPTION USING "
+                       "ERRCODE = 'P0002', MESSAGE = 'The flyer of this bird does not exist.'; END IF; "
+                       "RETURN NEW; END $$")
+            .arg(copying),
+        QStringLiteral("DROP TRIGGER IF EXISTS birds_flyer_exists ON birds"),
+        QStringLiteral("CREATE TRIGGER birds_flyer_exists BEFORE INSERT OR UPDATE OF BirdFlyerID ON birds "
+                       "FOR EACH ROW EXECUTE FUNCTION cvx_bird_flyer_check()"),
+        QStringLiteral("CREATE OR REPLACE FUNCTION cvx_flyer_birds_check() RETURNS trigger LANGUAGE plpgsql AS "
+                       "$$ BEGIN IF %1 AND EXISTS (SELECT 1 FROM public.birds b WHERE b.BirdFlyerID "
+                       "OPERATOR(pg_catalog.=) OLD.FlyerID) THEN RAISE EXCEPTION USING ERRCODE = 'P0002', "
+                       "MESSAGE = 'The flyer still has birds.'; END IF; RETURN OLD; END $$")
+            .arg(copying),
+        QStringLiteral("DROP TRIGGER IF EXISTS %1 ON flyerlist").arg(kFlyerGuard),
+        QStringLiteral("CREATE TRIGGER %1 BEFORE DELETE ON flyerlist FOR EACH ROW EXECUTE FUNCTION "
+                       "cvx_flyer_birds_check()")
+            .arg(kFlyerGuard),
+    };
+}
+
 // Text columns keep their bytes in stored order ("C"); comparing goes through cvx_key, so letter case
 // and trailing spaces do not count. The operators below make the plain = and LIKE of the shared queries
 // do that on this connection (search_path puts them before the built-in ones); the functions inline, so
@@ -59,7 +89,7 @@ DbResult notOurs(const QString& uri, const QString& why)
 QStringList schemaStatements(const QString& collation)
 {
     const QString t = QStringLiteral("text COLLATE \"C\"");
-    return {
+    return QStringList{
         QStringLiteral(
             "CREATE FUNCTION cvx_key(text) RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE "
             "AS $$ SELECT pg_catalog.rtrim(pg_catalog.lower($1%1), ' ') $$")
@@ -98,25 +128,16 @@ QStringList schemaStatements(const QString& collation)
         QStringLiteral("CREATE INDEX birds_flyer ON birds (BirdFlyerID)"),
         QStringLiteral("CREATE INDEX flyerlist_name ON flyerlist (cvx_key(Name))"),
         QStringLiteral("CREATE INDEX clubs_name ON clubs (cvx_key(ClubName))"),
-        // A bird added for a flyer that another PC has just erased would be lost from every list.
-        QStringLiteral("CREATE FUNCTION cvx_bird_flyer_check() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-                       "IF pg_catalog.current_setting('corvex.copying', true) IS DISTINCT FROM 'on' AND NOT "
-                       "EXISTS (SELECT 1 FROM public.flyerlist f WHERE f.FlyerID OPERATOR(pg_catalog.=) "
-                       "NEW.BirdFlyerID) THEN RAISE EXCEPTION USING ERRCODE = 'P0002', MESSAGE = "
-                       "'The flyer of this bird has been erased by another user.'; END IF; RETURN NEW; "
-                       "END $$"),
-        QStringLiteral("CREATE TRIGGER birds_flyer_exists BEFORE INSERT OR UPDATE OF BirdFlyerID ON birds "
-                       "FOR EACH ROW EXECUTE FUNCTION cvx_bird_flyer_check()"),
+    } + guardStatements() + QStringList{
         QStringLiteral("COMMENT ON TABLE birds IS '%1%2'").arg(kSchemaMark).arg(kSchemaVersion),
     };
 }
 
-DbResult createSchemaIn(QSqlDatabase& db)
+DbResult runInTransaction(QSqlDatabase& db, const QStringList& statements)
 {
-    const QString collation = normalisedCollation(db);
     if (!db.transaction())
         return Postgres::fromSqlError(db.lastError());
-    for (const QString& statement : schemaStatements(collation)) {
+    for (const QString& statement : statements) {
         QSqlQuery query(db);
         if (!query.exec(statement)) {
             const DbResult failed = Postgres::fromSqlError(query.lastError());
@@ -128,6 +149,23 @@ DbResult createSchemaIn(QSqlDatabase& db)
     if (!db.commit())
         return Postgres::fromSqlError(db.lastError());
     return {};
+}
+
+DbResult createSchemaIn(QSqlDatabase& db)
+{
+    return runInTransaction(db, schemaStatements(normalisedCollation(db)));
+}
+
+// Databases made before the flyer guard get it (and the bird check that waits for an erase) at their
+// first open by a user allowed to change the tables; for others it stays as it was.
+void addMissingGuards(QSqlDatabase& db)
+{
+    QVariant present;
+    if (run(db, QStringLiteral("SELECT 1 FROM pg_catalog.pg_trigger WHERE tgname = '%1'").arg(kFlyerGuard),
+            &present)
+            .ok() &&
+        present.isNull())
+        runInTransaction(db, guardStatements());
 }
 
 DbResult checkIdentity(QSqlDatabase& db, const QString& uri, bool createIfEmpty)
@@ -271,6 +309,8 @@ DbResult open(const QString& uri, const QString& name, bool createIfEmpty)
         result = checkIdentity(db, uri, createIfEmpty);
     if (result.ok())
         result = checkWriteAccess(db, uri);
+    if (result.ok())
+        addMissingGuards(db);
     return result;
 }
 
@@ -295,7 +335,7 @@ DbResult fromSqlError(const QSqlError& error)
     if (state == QLatin1String("42501") || state == QLatin1String("25006"))
         return DbResult::failure(DbError::ReadOnly, description);
     if (state == QLatin1String("40001") || state == QLatin1String("40P01") || state == QLatin1String("55P03"))
-        return DbResult::failure(DbError::Locked, description);
+        return DbResult::failure(DbError::InUse, description);
     if (state.startsWith(QLatin1String("08")) || state == QLatin1String("3D000") ||
         state.startsWith(QLatin1String("57P")))
         return DbResult::failure(DbError::FileNotFound, description);

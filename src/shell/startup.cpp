@@ -1,6 +1,7 @@
 #include "shell/startup.h"
 
 #include "admin/database_messages.h"
+#include "admin/maintenance.h"
 #include "clocklink/control_characters.h"
 #include "shell/app_context.h"
 #include "shell/frm_config.h"
@@ -33,6 +34,7 @@ void RunStartup(AppContext& context, frmMain& window)
     context.helpFile = FindHelpFile();
     // The clock link's control characters are constants; the address is set below.
     context.databasePath = PrepareDatabasePath(context);
+    RemoveStrayCompactFiles(context.databasePath);
 
     if (!context.configWindow)
         context.configWindow = new frmConfig(context);
@@ -51,6 +53,7 @@ void RunStartup(AppContext& context, frmMain& window)
     switch (opened.code) {
     case DbError::FileNotFound:
     case DbError::NotOurDatabase:
+    case DbError::Damaged:
     case DbError::ReadOnly:
         ShowDatabaseError(context.dialogs, opened, context.databasePath);
         window.disableDatabaseEntries();

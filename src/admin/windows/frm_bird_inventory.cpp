@@ -449,10 +449,16 @@ void frmBirdInventory::pressSave()
     if (!adding && !m_shownBird)
         return;
     const AdminOutcome outcome =
-        adding ? bird::add(m_data, m_flyer->FlyerID, fields) : bird::edit(m_data, *m_shownBird, fields);
+        adding ? bird::add(m_data, *m_flyer, fields) : bird::edit(m_data, *m_shownBird, fields);
 
     if (outcome.status == AdminOutcome::Status::Failed) {
         m_errors.show(m_dialogs, outcome.db);
+        return;
+    }
+    if (outcome.stale) {
+        m_dialogs.message(outcome.box);
+        m_mode = bird::Mode::Browse;
+        FillBirdFlyerList();
         return;
     }
     if (outcome.status == AdminOutcome::Status::Refused) {
