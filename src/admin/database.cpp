@@ -388,14 +388,19 @@ DbResult openCurrentFile(const QString& path, const QString& name, bool damagedO
     waited.start();
     for (;;) {
         DbResult result = openConnection(path, name, OpenMode::ReadWrite);
-        QSqlDatabase db = QSqlDatabase::database(name, false);
-        if (result.ok()) {
-            identity = {};
-            result = checkIdentity(db, path, false, identity);
+        bool replaced = false;
+        {
+            QSqlDatabase db = QSqlDatabase::database(name, false);
+            if (result.ok()) {
+                identity = {};
+                result = checkIdentity(db, path, false, identity);
+            }
+            if (result.code == DbError::Damaged && damagedOk)
+                result = {};
+            // A file replaced meanwhile can fail in any way (its journal is the new file's): open anew.
+            replaced = DatabaseDetail::fileReplaced(db);
         }
-        if (result.code == DbError::Damaged && damagedOk)
-            result = {};
-        if (!result.ok() || !DatabaseDetail::fileReplaced(db))
+        if (!replaced)
             return result;
         DatabaseDetail::closeConnection(name);
         if (waited.elapsed() > kBusyTimeoutMs)
@@ -442,7 +447,8 @@ DbResult addMissingGuards(QSqlDatabase& db, const FileIdentity& identity)
 
 // Takes the file for this connection alone until it closes: leaving write-ahead logging needs every other
 // connection closed (that is the test that nobody holds it), and the exclusive locking mode keeps the lock
-// from then on.
+// from then on. The holder only reads: its journal is kept in memory, so that no journal file is left
+// beside the file when it lets go.
 DbResult holdAlone(QSqlDatabase& db)
 {
     QVariant mode;
@@ -451,6 +457,8 @@ DbResult holdAlone(QSqlDatabase& db)
         result = runPragma(db, QStringLiteral("PRAGMA journal_mode = DELETE"), &mode);
     if (result.ok() && mode.toString().compare(QLatin1String("delete"), Qt::CaseInsensitive) != 0)
         result = inUse({});
+    if (result.ok())
+        result = runPragma(db, QStringLiteral("PRAGMA journal_mode = MEMORY"));
     // A file that was in the rollback journal mode already is locked by a first write.
     if (result.ok())
         result = runAll(db, {QStringLiteral("BEGIN EXCLUSIVE"), QStringLiteral("COMMIT")});
@@ -482,10 +490,14 @@ DbResult openExisting(const QString& path, const QString& name, DatabaseDetail::
         DbResult result = openCurrentFile(path, name, damagedOk, identity);
         if (!result.ok() || hold == DatabaseDetail::Hold::Shared)
             return result;
-        QSqlDatabase db = QSqlDatabase::database(name, false);
-        result = holdAlone(db);
-        // Another compaction may have replaced the file between the open and the hold.
-        if (!result.ok() || !DatabaseDetail::fileReplaced(db) || waited.elapsed() > kBusyTimeoutMs)
+        bool replaced = false;
+        {
+            QSqlDatabase db = QSqlDatabase::database(name, false);
+            result = holdAlone(db);
+            // Another compaction may have replaced the file between the open and the hold.
+            replaced = result.ok() && DatabaseDetail::fileReplaced(db);
+        }
+        if (!replaced || waited.elapsed() > kBusyTimeoutMs)
             return result;
         DatabaseDetail::closeConnection(name);
     }
@@ -625,11 +637,13 @@ DbResult Database::open(const QString& path, bool createIfMissing)
             name = nextConnectionName();
             FileIdentity identity;
             result = openExisting(path, name, DatabaseDetail::Hold::Shared, false, identity);
-            QSqlDatabase db = QSqlDatabase::database(name, false);
-            if (result.ok())
-                result = useWriteAheadLog(db);
-            if (result.ok())
-                result = addMissingGuards(db, identity);
+            {
+                QSqlDatabase db = QSqlDatabase::database(name, false);
+                if (result.ok())
+                    result = useWriteAheadLog(db);
+                if (result.ok())
+                    result = addMissingGuards(db, identity);
+            }
             if (result.ok())
                 break;
             DatabaseDetail::closeConnection(name);

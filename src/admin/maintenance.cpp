@@ -147,13 +147,18 @@ QString copyPathOf(const QString& path)
 }
 
 // The copy must be on disk, and opening it as a database must work (that also puts it into the mode the
-// file is used in), before it replaces the only good file.
-DbResult finishCopy(const QString& copy)
+// file is used in), before it replaces the only good file. A repair rebuilds the copy's indexes and gives
+// birds whose flyer is gone a flyer.
+DbResult finishCopy(const QString& copy, bool repair = false)
 {
     if (!syncPath(copy))
         return fileFailure(QStringLiteral("Cannot write '%1' to disk.").arg(copy));
     Database check;
     DbResult status = check.open(copy);
+    if (status.ok() && repair)
+        status = run(check.connection(), QStringLiteral("REINDEX"));
+    if (status.ok() && repair)
+        status = check.writing([&]() { return giveOrphansAFlyer(check.connection()); });
     check.close();
     if (status.ok() && !syncPath(copy))
         status = fileFailure(QStringLiteral("Cannot write '%1' to disk.").arg(copy));
@@ -178,7 +183,7 @@ DbResult putInPlace(const QString& path, const QString& copy, const std::functio
     return {};
 }
 
-DbResult compactFile(const QString& path, const std::function<void()>& beforeRename)
+DbResult compactFile(const QString& path, const std::function<void()>& beforeRename, bool repair)
 {
     if (Postgres::isServerUri(path))
         return maintainServer(path, false);
@@ -201,7 +206,7 @@ DbResult compactFile(const QString& path, const std::function<void()>& beforeRen
     }
     vacuum = QSqlQuery();
     if (status.ok())
-        status = finishCopy(copy);
+        status = finishCopy(copy, repair);
     if (!status.ok()) {
         removeWithJournals(copy);
         return status;
@@ -410,17 +415,23 @@ void showFailure(Dialogs& dialogs, const DbResult& status)
     dialogs.inform(status.code == DbError::InUse ? kDatabaseInUseText : status.description);
 }
 
+DbResult compactShown(const QString& path, Dialogs& dialogs, Progress& progress,
+                      const std::function<void()>& beforeRename, bool repair)
+{
+    startProgress(progress, QStringLiteral("Compacting Database"));
+    const DbResult status = compactFile(path, beforeRename, repair);
+    progress.close();
+    if (!status.ok())
+        showFailure(dialogs, status);
+    return status;
+}
+
 } // namespace
 
 DbResult CompactDatabase(const QString& path, Dialogs& dialogs, Progress& progress,
                          const std::function<void()>& beforeRename)
 {
-    startProgress(progress, QStringLiteral("Compacting Database"));
-    const DbResult status = compactFile(path, beforeRename);
-    progress.close();
-    if (!status.ok())
-        showFailure(dialogs, status);
-    return status;
+    return compactShown(path, dialogs, progress, beforeRename, false);
 }
 
 DbResult RepairDatabase(const QString& path, Dialogs& dialogs, Progress& progress)
@@ -455,15 +466,7 @@ DbResult RepairDatabase(const QString& path, Dialogs& dialogs, Progress& progres
                                                              .arg(path));
         }
     } else if (status.ok()) {
-        status = integrity.ok() ? run(held.db(), QStringLiteral("REINDEX")) : integrity;
-        if (status.ok())
-            status = run(held.db(), QStringLiteral("BEGIN"));
-        if (status.ok()) {
-            const DbResult given = giveOrphansAFlyer(held.db());
-            status = run(held.db(), given.ok() ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
-            if (!given.ok())
-                status = given;
-        }
+        status = integrity;
     }
     progress.close();
     QString keptAs;
@@ -478,7 +481,8 @@ DbResult RepairDatabase(const QString& path, Dialogs& dialogs, Progress& progres
         showFailure(dialogs, status);
         return status;
     }
-    return CompactDatabase(path, dialogs, progress);
+    // A sound file is mended in its compacted copy: the file itself is only ever read.
+    return compactShown(path, dialogs, progress, {}, !damaged);
 }
 
 DatabaseCheck CheckDatabase(const QString& path)

@@ -165,6 +165,19 @@ qint64 TestDatabase::addBird(int flyerId, const QString& band, const QString& el
     return added.value;
 }
 
+qint64 TestDatabase::addOrphanBird(int flyerId, const QString& band)
+{
+    qint64 added = 0;
+    EXPECT_TRUE(m_database
+                    .inTransaction([&]() {
+                        const DbResult admitted = m_database.admitOrphanBirds();
+                        added = admitted.ok() ? addBird(flyerId, band) : 0;
+                        return admitted;
+                    })
+                    .ok());
+    return added;
+}
+
 Bird makeBird(int flyerId, const QString& band, const QString& elecnumber)
 {
     const BandParts parts = splitBand(band);
