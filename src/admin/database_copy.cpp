@@ -98,20 +98,6 @@ DbResult copyTable(QSqlDatabase source, QSqlDatabase target, const TableCopy& co
     return flush(target, copy, values, pending);
 }
 
-// The server's counters continue after the copied IDs (the file's follow its largest key by themselves).
-DbResult continueCounters(QSqlDatabase target)
-{
-    for (const TableCopy& copy : tableCopies()) {
-        const DbResult status =
-            exec(target, QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), "
-                                        "COALESCE((SELECT MAX(%2) FROM %1), 0) + 1, false)")
-                             .arg(copy.table, copy.keyColumn.toLower()));
-        if (!status.ok())
-            return status;
-    }
-    return {};
-}
-
 } // namespace
 
 DbResult CopyDatabase(const QString& source, const QString& target, bool replace, CopyCounts* counts)
@@ -171,7 +157,7 @@ DbResult CopyDatabase(const QString& source, const QString& target, bool replace
             copied.points = rows;
     }
     if (status.ok() && to.isServer())
-        status = continueCounters(out);
+        status = Postgres::continueCounters(out);
     from.rollback();
     if (!status.ok()) {
         to.rollback();

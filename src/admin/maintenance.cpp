@@ -128,6 +128,8 @@ DbResult maintainServer(const QString& path, bool repair)
         status = Postgres::reindex(connection.db());
     if (status.ok() && repair)
         status = giveOrphansAFlyer(connection.db());
+    if (status.ok() && repair)
+        status = Postgres::continueCounters(connection.db());
     if (status.ok())
         status = Postgres::compact(connection.db());
     return status;

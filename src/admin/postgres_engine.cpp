@@ -355,6 +355,20 @@ DbResult lockKey(const QSqlDatabase& db, const QString& key)
     return {};
 }
 
+DbResult continueCounters(const QSqlDatabase& db)
+{
+    for (const TableShape& table : expectedTables()) {
+        const bool ownKey = table.name == QLatin1String("clubs") || table.name == QLatin1String("flyerlist");
+        const QString key = ownKey ? table.fields.first().toLower() : QStringLiteral("rowid");
+        QSqlQuery query(db);
+        if (!query.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), "
+                                       "COALESCE((SELECT MAX(%2) FROM %1), 0) + 1, false)")
+                            .arg(table.name, key)))
+            return fromSqlError(query.lastError());
+    }
+    return {};
+}
+
 DbResult compact(const QSqlDatabase& db)
 {
     for (const TableShape& table : expectedTables()) {

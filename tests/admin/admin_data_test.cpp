@@ -305,16 +305,16 @@ TEST(DatabaseMessages, UnavailableTextsAreExact)
 {
     const QString tail = QStringLiteral("\r\nFunctions that access the DataBase are disabled!!!");
     const QString head = QStringLiteral("The file 'corvexdata.db' is not accessable!\r\n\r\n");
-    EXPECT_EQ(
-        DatabaseErrorText(3024, QStringLiteral("/home/ann/.local/share/Corvex")),
-        head + "Make sure that 'corvexdata.db' is in the\r\n'/home/ann/.local/share/Corvex'\r\nfolder \r\n" +
-            tail);
-    EXPECT_EQ(DatabaseErrorText(3031, {}),
-              head + "An incorrect version of the database is detected\r\n" + tail);
-    EXPECT_EQ(DatabaseErrorText(3051, {}),
-              head + "Make sure the Read Only Property is NOT checked\r\n" + tail);
-    EXPECT_EQ(DatabaseErrorText(3356, {}),
-              head + "Reason unknown ! Error # 3356\r\nCall Halvard Electronics to report this error" + tail);
+    const std::pair<int, QString> cases[] = {
+        {3024, "Make sure that 'corvexdata.db' is in the\r\n'/home/ann/.local/share/Corvex'\r\nfolder \r\n"},
+        {3031, "An incorrect version of the database is detected\r\n"},
+        {3049, "The database file is damaged.\r\nChoose Repair Database in the Options menu: it saves what can "
+               "still be read\r\nand keeps the damaged file beside the repaired one.\r\n"},
+        {3051, "Make sure the Read Only Property is NOT checked\r\n"},
+        {3356, "Database already open!\r\nPlease close all data entry forms and try again.\r\n"},
+        {3000, "Reason unknown ! Error # 3000\r\nCall Halvard Electronics to report this error"}};
+    for (const auto& [code, reason] : cases)
+        EXPECT_EQ(DatabaseErrorText(code, QStringLiteral("/home/ann/.local/share/Corvex")), head + reason + tail);
 
     ScriptedDialogs dialogs;
     ShowDatabaseError(dialogs, DbResult::failure(DbError::NotOurDatabase, QStringLiteral("no")),
@@ -341,4 +341,8 @@ TEST(DatabaseMessages, GeneralReportCountsPerWindow)
     EXPECT_EQ(clubs.next(QStringLiteral("Disk full"), 3000), QStringLiteral("Disk full #:3000.1") + second);
     EXPECT_EQ(clubs.next({3260, QStringLiteral("Locked")}), QStringLiteral("Locked #:3260.2") + second);
     EXPECT_EQ(flyers.next(QStringLiteral("Disk full"), 3000), QStringLiteral("Disk full #:3000.1") + second);
+    // Another PC holding the database longer than the busy timeout is no fault to report.
+    ScriptedDialogs dialogs;
+    flyers.show(dialogs, DbResult::failure(DbError::InUse, QStringLiteral("database is locked")));
+    EXPECT_EQ(dialogs.texts(), QStringList{kDatabaseInUseText});
 }

@@ -1,6 +1,9 @@
+#include "admin/bird_operations.h"
 #include "admin/database.h"
+#include "admin/flyer_operations.h"
 #include "admin/schema.h"
 #include "platform/home.h"
+#include "shell/settings/settings_store.h"
 #include "support/database_builder.h"
 
 #include <QDir>
@@ -8,6 +11,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -30,6 +34,7 @@ bool exec(QSqlDatabase db, const QString& sql)
 CORVEX_ON_EVERY_ENGINE(Schema);
 CORVEX_ON_EVERY_ENGINE(SharedConnections);
 CORVEX_ON_EVERY_ENGINE(DatabaseTransactions);
+CORVEX_ON_EVERY_ENGINE(BirdsNeedTheirFlyer);
 
 TEST(DatabasePath, LiesInTheHomesDataFolder)
 {
@@ -84,15 +89,11 @@ TEST(DatabaseOpen, FirstRunCreatesTheFolderAndSchemaThenReopens)
     EXPECT_EQ(AdminData(again).countClubs().value, 1);
 }
 
-TEST(DatabaseOpen, FilesThatAreNotOursGive3031)
+TEST(DatabaseOpen, ADamagedFileIs3049AndAForeignOrNewerOneIs3031)
 {
     QTemporaryDir dir;
     const QString garbage = dir.filePath(QStringLiteral("garbage.db"));
     writeFile(garbage, QByteArray("This is a text file, not a database at all.\n").repeated(100));
-    Database database;
-    EXPECT_EQ(database.open(garbage).code, DbError::NotOurDatabase);
-
-    // An SQLite file of some other program.
     const QString foreign = dir.filePath(QStringLiteral("foreign.db"));
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
@@ -102,16 +103,16 @@ TEST(DatabaseOpen, FilesThatAreNotOursGive3031)
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
-    EXPECT_EQ(database.open(foreign).code, DbError::NotOurDatabase);
-
-    // Ours, but written by a newer version.
     TestDatabase newer;
     ASSERT_TRUE(exec(newer.database().connection(),
                      QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion + 1)));
-    const DbResult result = database.open(newer.path());
-    EXPECT_EQ(result.code, DbError::NotOurDatabase);
-    EXPECT_TRUE(result.description.contains(QStringLiteral("newer"))) << result.description.toStdString();
-    EXPECT_FALSE(database.isOpen());
+    const std::pair<QString, int> cases[] = {
+        {garbage, DbError::Damaged}, {foreign, DbError::NotOurDatabase}, {newer.path(), DbError::NotOurDatabase}};
+    for (const auto& [path, code] : cases) {
+        Database database;
+        EXPECT_EQ(database.open(path).code, code) << path.toStdString();
+        EXPECT_FALSE(database.isOpen());
+    }
 }
 
 TEST(DatabaseOpen, ReadOnlyFileGives3051)
@@ -173,4 +174,50 @@ TEST_P(DatabaseTransactions, InnerRollbackUndoesTheWholeAction)
     db.rollback();
     EXPECT_FALSE(db.commit().ok());
     EXPECT_EQ(test.data().countClubs().value, 0);
+}
+
+// Whatever writes to the database, a bird cannot lose its flyer; a window still showing an erased flyer
+// is told so and stores nothing.
+TEST_P(BirdsNeedTheirFlyer, TheDatabaseRefusesABirdWithoutItsFlyer)
+{
+    TestDatabase test(GetParam());
+    const int smith = test.addFlyer(QStringLiteral("Smith"));
+    test.addBird(smith, QStringLiteral("US08 ABC000001"));
+    const QSqlDatabase db = test.database().connection();
+    EXPECT_FALSE(exec(db, QStringLiteral("INSERT INTO birds (BirdFlyerID, bnumber) VALUES (%1, '000002')")
+                              .arg(smith + 1)));
+    EXPECT_FALSE(exec(db, QStringLiteral("UPDATE birds SET BirdFlyerID = %1").arg(smith + 1)));
+    EXPECT_FALSE(exec(db, QStringLiteral("DELETE FROM flyerlist WHERE FlyerID = %1").arg(smith)));
+    EXPECT_EQ(test.data().birdsOfFlyer(smith).value.size(), 1u);
+
+    Database other;
+    ASSERT_TRUE(other.open(test.path()).ok());
+    ASSERT_TRUE(flyer::erase(AdminData(other), smith).done());
+    const AdminOutcome outcome = bird::add(test.data(), {smith, 1, QStringLiteral("Smith"), {}, {}, {}, {}, {}, {}},
+                                           {QStringLiteral("US"), QStringLiteral("08"), QStringLiteral("ABC"),
+                                            QStringLiteral("2"), QStringLiteral("BB"), true});
+    EXPECT_TRUE(outcome.stale);
+    EXPECT_EQ(outcome.box.text,
+              QStringLiteral("The flyer Smith no longer exists. Close this window and open it again."));
+    EXPECT_TRUE(test.data().bandExists(QStringLiteral("US08 ABC000002")).value == false);
+}
+
+// Members' addresses and phones: what a new home gets is readable by its owner only.
+TEST(NewHome, FoldersTheDatabaseItsJournalsAndTheSettingsAreTheOwnersOnly)
+{
+    QTemporaryDir dir;
+    const Home home = Home::under(dir.filePath(QStringLiteral("club/home")));
+    ASSERT_TRUE(SettingsStore(home.settingsFile).write(QStringLiteral("Combine"), QStringLiteral("05")));
+    Database database;
+    ASSERT_TRUE(database.open(InitDatabasePath(home), true).ok());
+    ASSERT_TRUE(AdminData(database).addClub(QStringLiteral("Riverside")).ok());
+    const QString db = InitDatabasePath(home);
+    const std::pair<QString, unsigned> expected[] = {
+        {dir.filePath(QStringLiteral("club")), 0700u}, {home.dataFolder, 0700u}, {home.settingsFile, 0600u},
+        {db, 0600u}, {db + QStringLiteral("-wal"), 0600u}, {db + QStringLiteral("-shm"), 0600u}};
+    for (const auto& [path, mode] : expected) {
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0) << path.toStdString();
+        EXPECT_EQ(info.st_mode & 0777u, mode) << path.toStdString();
+    }
 }

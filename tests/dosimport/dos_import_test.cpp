@@ -2,6 +2,7 @@
 #include "dosimport/dos_import.h"
 #include "shell/settings/configuration.h"
 #include "shell/settings/settings_store.h"
+#include "support/simulated_clock_process.h"
 
 #include <QSqlQuery>
 
@@ -255,4 +256,59 @@ TEST_F(DosImportTest, WhatWasStoredIsCommittedBeforeAnyMessageIsShown)
     EXPECT_EQ(peeking.texts(), QStringList{QStringLiteral("No pigeon inventory file for ") + name20(kJones)});
     EXPECT_EQ(peeking.seen, QStringList{"2"});
     EXPECT_TRUE(peeking.writable);
+}
+
+namespace {
+
+class DosImportFailure : public DosFolderTest, public testing::WithParamInterface<Engine> {
+protected:
+    void SetUp() override
+    {
+        if (GetParam() == Engine::Server && TestServer::adminUri().isEmpty())
+            GTEST_SKIP() << "CORVEX_TEST_PG_URI is not set: no PostgreSQL server to run on";
+        DosFolderTest::SetUp();
+    }
+};
+INSTANTIATE_TEST_SUITE_P(Engines, DosImportFailure, testing::Values(Engine::File, Engine::Server), engineName);
+
+} // namespace
+
+// The database refuses the second bird of the third of five flyers: the others are stored with all their
+// birds, what the third got before the failure stays, and the command says so and ends with status 1.
+TEST_P(DosImportFailure, OneFailingFlyerKeepsTheOthersAndIsNamed)
+{
+    TestDatabase db(GetParam());
+    db.addClub("Riverside");
+    QStringList records;
+    for (int flyer = 1; flyer <= 5; ++flyer) {
+        const QString number = QStringLiteral("00%1").arg(flyer);
+        records << s3Record("05", number, QStringLiteral("Flyer %1").arg(flyer));
+        writeBirdFile("Z0105." + number, {birdRecord(QStringLiteral("US08 ABC0000%1").arg(flyer * 10 + 1)),
+                                          birdRecord(QStringLiteral("US08 ABC0000%1").arg(flyer * 10 + 2)),
+                                          birdRecord(QStringLiteral("US08 ABC0000%1").arg(flyer * 10 + 3))});
+    }
+    const QString file = writeAdminFile("S123405.DAT", records);
+    QSqlQuery refuse(db.database().connection());
+    if (GetParam() == Engine::File) {
+        ASSERT_TRUE(refuse.exec("CREATE TRIGGER full_disk BEFORE INSERT ON birds WHEN NEW.bnumber = '000032' "
+                                "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+    } else {
+        ASSERT_TRUE(refuse.exec("CREATE FUNCTION full_disk() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF "
+                                "NEW.bnumber = '000032' THEN RAISE EXCEPTION 'disk full'; END IF; RETURN NEW; "
+                                "END $$"));
+        ASSERT_TRUE(refuse.exec("CREATE TRIGGER full_disk BEFORE INSERT ON birds FOR EACH ROW EXECUTE "
+                                "FUNCTION full_disk()"));
+    }
+    QStringList arguments{"--home", db.folder(), "import-dos", file, "--club", "Riverside"};
+    if (GetParam() == Engine::Server)
+        arguments << "--database" << db.path();
+    const CliRun run = runCorvexCli(arguments, 60000);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.endsWith("4 flyer(s) imported, 1 not imported.\n")) << run.out.toStdString();
+    EXPECT_TRUE(run.err.contains("The flyer Flyer 3 could not be stored completely: ")) << run.err.toStdString();
+    for (int flyer = 1; flyer <= 5; ++flyer) {
+        const auto stored = db.data().flyerByName(QStringLiteral("Flyer %1").arg(flyer)).value;
+        ASSERT_TRUE(stored) << flyer;
+        EXPECT_EQ(db.data().birdsOfFlyer(stored->FlyerID).value.size(), flyer == 3 ? 1u : 3u) << flyer;
+    }
 }

@@ -49,10 +49,6 @@ void fillAwkwardly(TestDatabase& test)
     AdminData& data = test.data();
     test.addClub(QStringLiteral("Gone"));
     const int riverside = test.addClub(QStringLiteral("Riverside"));
-    ASSERT_TRUE(test.database().begin().ok());
-    QSqlQuery remove(test.database().connection());
-    ASSERT_TRUE(remove.exec(QStringLiteral("DELETE FROM clubs WHERE ClubID = 1")));
-    ASSERT_TRUE(test.database().commit().ok());
     const int gone = test.addFlyer(QStringLiteral("Departed"), riverside);
     const int muller = test.addFlyer(QStringLiteral("Jan Müller  "), riverside);
     test.addBird(gone, QStringLiteral("US24 ABC000009"));
@@ -60,9 +56,13 @@ void fillAwkwardly(TestDatabase& test)
     test.addBird(muller, QStringLiteral("us24 abc000001"));
     ASSERT_TRUE(data.eraseFlyer(gone).ok());
     test.addBird(muller, QStringLiteral("US24 ABC000003"));
-    // A bird left behind by a flyer deleted outside this program.
-    QSqlQuery orphan(test.database().connection());
-    ASSERT_TRUE(orphan.exec(QStringLiteral("DELETE FROM flyerlist WHERE FlyerID = %1").arg(muller)));
+    // A club deleted, and birds left behind by a flyer deleted before the database refused that.
+    ASSERT_TRUE(test.database().begin().ok());
+    ASSERT_TRUE(test.database().admitOrphanBirds().ok());
+    QSqlQuery remove(test.database().connection());
+    ASSERT_TRUE(remove.exec(QStringLiteral("DELETE FROM clubs WHERE ClubID = 1")));
+    ASSERT_TRUE(remove.exec(QStringLiteral("DELETE FROM flyerlist WHERE FlyerID = %1").arg(muller)));
+    ASSERT_TRUE(test.database().commit().ok());
     test.addFlyer(QStringLiteral("Ørsted"), riverside);
     data.addLiberationPoint({0, "07", "0704", "Fort Worth ", "1"});
     const auto second = data.addLiberationPoint({0, "01", "0501", "Abilene", "1"});
@@ -96,7 +96,8 @@ TEST_P(CopyTest, RoundTripThroughTheOtherDatabaseKeepsEveryRow)
     EXPECT_EQ(dump(middle.path()), rows);
     ASSERT_TRUE(CopyDatabase(middle.path(), backFile, false).ok());
     EXPECT_EQ(dump(backFile), rows);
-    EXPECT_TRUE(CheckDatabase(backFile).ok());
+    // The birds without a flyer came along, and the check names them.
+    EXPECT_EQ(CheckDatabase(backFile).problems.size(), 3);
 
     // New rows continue after the copied IDs instead of reusing one.
     Database copy;
