@@ -57,6 +57,9 @@ void RunStartup(AppContext& context, frmMain& window)
     case DbError::ReadOnly:
         ShowDatabaseError(context.dialogs, opened, context.databasePath);
         window.disableDatabaseEntries();
+        // The message sends the user to Repair Database: the one way back to the data.
+        if (opened.code == DbError::Damaged)
+            window.menuEntry(QStringLiteral("mnuRepairDatabase"))->setEnabled(true);
         break;
     default:
         window.showGeneralError(opened.description, opened.code);

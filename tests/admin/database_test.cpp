@@ -91,8 +91,9 @@ TEST(DatabaseOpen, ADamagedFileIs3049AndAForeignOrNewerOneIs3031)
     TestDatabase newer;
     ASSERT_TRUE(exec(newer.database().connection(),
                      QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion + 1)));
-    const std::pair<QString, int> cases[] = {
-        {garbage, DbError::Damaged}, {foreign, DbError::NotOurDatabase}, {newer.path(), DbError::NotOurDatabase}};
+    const std::pair<QString, int> cases[] = {{garbage, DbError::Damaged},
+                                             {foreign, DbError::NotOurDatabase},
+                                             {newer.path(), DbError::NotOurDatabase}};
     for (const auto& [path, code] : cases) {
         Database database;
         EXPECT_EQ(database.open(path).code, code) << path.toStdString();
@@ -140,8 +141,8 @@ TEST_P(BirdsNeedTheirFlyer, TheDatabaseRefusesABirdWithoutItsFlyer)
     const int smith = test.addFlyer(QStringLiteral("Smith"));
     test.addBird(smith, QStringLiteral("US08 ABC000001"));
     const QSqlDatabase db = test.database().connection();
-    EXPECT_FALSE(exec(db, QStringLiteral("INSERT INTO birds (BirdFlyerID, bnumber) VALUES (%1, '000002')")
-                              .arg(smith + 1)));
+    EXPECT_FALSE(exec(
+        db, QStringLiteral("INSERT INTO birds (BirdFlyerID, bnumber) VALUES (%1, '000002')").arg(smith + 1)));
     EXPECT_FALSE(exec(db, QStringLiteral("UPDATE birds SET BirdFlyerID = %1").arg(smith + 1)));
     EXPECT_FALSE(exec(db, QStringLiteral("DELETE FROM flyerlist WHERE FlyerID = %1").arg(smith)));
     EXPECT_EQ(test.data().birdsOfFlyer(smith).value.size(), 1u);
@@ -149,9 +150,10 @@ TEST_P(BirdsNeedTheirFlyer, TheDatabaseRefusesABirdWithoutItsFlyer)
     Database other;
     ASSERT_TRUE(other.open(test.path()).ok());
     ASSERT_TRUE(flyer::erase(AdminData(other), smith).done());
-    const AdminOutcome outcome = bird::add(test.data(), {smith, 1, QStringLiteral("Smith"), {}, {}, {}, {}, {}, {}},
-                                           {QStringLiteral("US"), QStringLiteral("08"), QStringLiteral("ABC"),
-                                            QStringLiteral("2"), QStringLiteral("BB"), true});
+    const AdminOutcome outcome =
+        bird::add(test.data(), {smith, 1, QStringLiteral("Smith"), {}, {}, {}, {}, {}, {}},
+                  {QStringLiteral("US"), QStringLiteral("08"), QStringLiteral("ABC"), QStringLiteral("2"),
+                   QStringLiteral("BB"), true});
     EXPECT_TRUE(outcome.stale);
     EXPECT_EQ(outcome.box.text,
               QStringLiteral("The flyer Smith no longer exists. Close this window and open it again."));
@@ -170,9 +172,12 @@ TEST(NewHome, GetsTheSchemaAndIsTheOwnersOnly)
     EXPECT_TRUE(schemaProblems(database.connection()).isEmpty());
     ASSERT_TRUE(AdminData(database).addClub(QStringLiteral("Riverside")).ok());
     const QString db = InitDatabasePath(home);
-    const std::pair<QString, unsigned> expected[] = {
-        {dir.filePath(QStringLiteral("club")), 0700u}, {home.dataFolder, 0700u}, {home.settingsFile, 0600u},
-        {db, 0600u}, {db + QStringLiteral("-wal"), 0600u}, {db + QStringLiteral("-shm"), 0600u}};
+    const std::pair<QString, unsigned> expected[] = {{dir.filePath(QStringLiteral("club")), 0700u},
+                                                     {home.dataFolder, 0700u},
+                                                     {home.settingsFile, 0600u},
+                                                     {db, 0600u},
+                                                     {db + QStringLiteral("-wal"), 0600u},
+                                                     {db + QStringLiteral("-shm"), 0600u}};
     for (const auto& [path, mode] : expected) {
         struct stat info {};
         ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0) << path.toStdString();

@@ -44,8 +44,9 @@ int rowCount(const QString& path, const QString& table)
     Database database;
     EXPECT_TRUE(database.open(path).ok());
     QSqlQuery query(database.connection());
-    return query.exec(QStringLiteral("SELECT count(*) FROM ") + table) && query.next() ? query.value(0).toInt()
-                                                                                       : -1;
+    return query.exec(QStringLiteral("SELECT count(*) FROM ") + table) && query.next()
+               ? query.value(0).toInt()
+               : -1;
 }
 
 struct Maintenance {
@@ -166,7 +167,8 @@ TEST(Compact, NoConfirmedAddIsLostWhileOthersCompactAndRepair)
         QStringList arguments{"--home", home.path()};
         loop.club = QStringLiteral("Club %1-%2").arg(loop.writer).arg(++loop.runs);
         if (loop.writer >= 0)
-            arguments << "club" << "add" << loop.club;
+            arguments << "club"
+                      << "add" << loop.club;
         else
             arguments << "db" << (loop.writer == -1 ? "compact" : "repair");
         loop.process.setProcessChannelMode(QProcess::MergedChannels);
@@ -191,7 +193,8 @@ TEST(Compact, NoConfirmedAddIsLostWhileOthersCompactAndRepair)
             else if (loop.process.exitCode() == 0)
                 ++upkeepDone;
             else
-                EXPECT_TRUE(output.contains(QStringLiteral("Database already open!"))) << output.toStdString();
+                EXPECT_TRUE(output.contains(QStringLiteral("Database already open!")))
+                    << output.toStdString();
             loop.live = clock.elapsed() < 4000;
             if (loop.live)
                 start(loop);
@@ -283,7 +286,8 @@ TEST(Repair, ADamagedFileKeepsEveryReadableRowAndTheDamagedOriginal)
     const QStringList kept = QDir(dir.path()).entryList({"corvexdata-damaged-*.db"});
     ASSERT_EQ(kept.size(), 1);
     EXPECT_TRUE(report.endsWith(QStringLiteral("The damaged file is kept as '%1'.").arg(kept[0])));
-    EXPECT_EQ(fileBytes(dir.filePath(kept[0])).mid(qint64(page - 1) * 4096, 4096), QByteArray(4096, char(0x5A)));
+    EXPECT_EQ(fileBytes(dir.filePath(kept[0])).mid(qint64(page - 1) * 4096, 4096),
+              QByteArray(4096, char(0x5A)));
     EXPECT_TRUE(CheckDatabase(path).ok());
     EXPECT_EQ(rowCount(path, "birds"), saved);
 }
@@ -299,14 +303,16 @@ TEST_P(OrphanBirds, AreListedByTheCheckAndGivenAFlyerByTheRepair)
     test.addBird(smith, QStringLiteral("US08 ABC000001"));
     test.addOrphanBird(smith + 100, QStringLiteral("US08 ABC000002"));
     test.database().close();
-    EXPECT_EQ(CheckDatabase(test.path()).problems,
-              QStringList{QStringLiteral("bird US08 ABC000002 (row 2) belongs to flyer %1, which does not exist")
-                              .arg(smith + 100)});
+    EXPECT_EQ(
+        CheckDatabase(test.path()).problems,
+        QStringList{QStringLiteral("bird US08 ABC000002 (row 2) belongs to flyer %1, which does not exist")
+                        .arg(smith + 100)});
     Maintenance m;
     ASSERT_TRUE(RepairDatabase(test.path(), m.dialogs, m.progress).ok());
     EXPECT_TRUE(CheckDatabase(test.path()).ok());
     ASSERT_TRUE(test.database().open(test.path()).ok());
-    EXPECT_EQ(test.data().flyerNameById(smith + 100).value, QStringLiteral("Unknown flyer %1").arg(smith + 100));
+    EXPECT_EQ(test.data().flyerNameById(smith + 100).value,
+              QStringLiteral("Unknown flyer %1").arg(smith + 100));
     EXPECT_EQ(test.data().birdsOfFlyer(smith + 100).value.size(), 1u);
     EXPECT_GT(test.addFlyer(QStringLiteral("Jones")), smith + 100);
     // A server is compacted beside the connections of other PCs.
@@ -338,6 +344,7 @@ TEST(DbCommand, InitCheckCompactRepairAndADamagedFile)
     std::tie(status, output) = run("check");
     EXPECT_EQ(status, 1);
     EXPECT_TRUE(output.contains("error 3049")) << output.toStdString();
-    EXPECT_TRUE(output.contains("The database file is damaged.\nChoose Repair Database")) << output.toStdString();
+    EXPECT_TRUE(output.contains("The database file is damaged.\nChoose Repair Database"))
+        << output.toStdString();
     EXPECT_FALSE(output.contains("incorrect version"));
 }

@@ -269,7 +269,8 @@ protected:
         DosFolderTest::SetUp();
     }
 };
-INSTANTIATE_TEST_SUITE_P(Engines, DosImportFailure, testing::Values(Engine::File, Engine::Server), engineName);
+INSTANTIATE_TEST_SUITE_P(Engines, DosImportFailure, testing::Values(Engine::File, Engine::Server),
+                         engineName);
 
 } // namespace
 
@@ -293,9 +294,10 @@ TEST_P(DosImportFailure, OneFailingFlyerKeepsTheOthersAndIsNamed)
         ASSERT_TRUE(refuse.exec("CREATE TRIGGER full_disk BEFORE INSERT ON birds WHEN NEW.bnumber = '000032' "
                                 "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
     } else {
-        ASSERT_TRUE(refuse.exec("CREATE FUNCTION full_disk() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF "
-                                "NEW.bnumber = '000032' THEN RAISE EXCEPTION 'disk full'; END IF; RETURN NEW; "
-                                "END $$"));
+        ASSERT_TRUE(
+            refuse.exec("CREATE FUNCTION full_disk() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF "
+                        "NEW.bnumber = '000032' THEN RAISE EXCEPTION 'disk full'; END IF; RETURN NEW; "
+                        "END $$"));
         ASSERT_TRUE(refuse.exec("CREATE TRIGGER full_disk BEFORE INSERT ON birds FOR EACH ROW EXECUTE "
                                 "FUNCTION full_disk()"));
     }
@@ -305,7 +307,8 @@ TEST_P(DosImportFailure, OneFailingFlyerKeepsTheOthersAndIsNamed)
     const CliRun run = runCorvexCli(arguments, 60000);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.endsWith("4 flyer(s) imported, 1 not imported.\n")) << run.out.toStdString();
-    EXPECT_TRUE(run.err.contains("The flyer Flyer 3 could not be stored completely: ")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("The flyer Flyer 3 could not be stored completely: "))
+        << run.err.toStdString();
     for (int flyer = 1; flyer <= 5; ++flyer) {
         const auto stored = db.data().flyerByName(QStringLiteral("Flyer %1").arg(flyer)).value;
         ASSERT_TRUE(stored) << flyer;

@@ -37,11 +37,6 @@ std::unique_ptr<QProcess> startWorker(const QString& uri, const QString& flyer)
     return process;
 }
 
-struct CliRun {
-    int exitCode = -1;
-    QString output;
-};
-
 class ServerConcurrency : public DosFolderTest {
 protected:
     void SetUp() override

@@ -4,9 +4,9 @@
 #include "platform/home.h"
 #include "shell/settings/settings_store.h"
 #include "support/database_builder.h"
+#include "support/simulated_clock_process.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -135,58 +135,39 @@ TEST(CopyCommand, CopiesTheHomeFileToATargetAndBack)
     QTemporaryDir home;
     QTemporaryDir elsewhere;
     const QString other = elsewhere.filePath(QStringLiteral("other.db"));
-    auto cli = [&](const QStringList& arguments) {
-        QProcess process;
-        process.start(QStringLiteral(CORVEX_CLI_PATH),
-                      QStringList{QStringLiteral("--home"), home.path()} + arguments);
-        process.closeWriteChannel();
-        EXPECT_TRUE(process.waitForFinished(60000));
-        return std::make_pair(process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()));
+    const auto cli = [&](const QStringList& arguments) {
+        return runCorvexCli(QStringList{"--home", home.path(), "db"} + arguments, 60000);
     };
-    ASSERT_EQ(cli({QStringLiteral("db"), QStringLiteral("init")}).first, 0);
+    ASSERT_EQ(cli({"init"}).exitCode, 0);
     {
         Database database;
         ASSERT_TRUE(database.open(QDir(home.path()).filePath(kDatabaseFileName)).ok());
         ASSERT_TRUE(AdminData(database).addClub(QStringLiteral("Riverside")).ok());
     }
-    const auto copied = cli({QStringLiteral("db"), QStringLiteral("copy"), QStringLiteral("--to"), other});
-    EXPECT_EQ(copied.first, 0);
-    EXPECT_EQ(copied.second,
+    const CliRun copied = cli({"copy", "--to", other});
+    EXPECT_EQ(copied.exitCode, 0);
+    EXPECT_EQ(QString::fromUtf8(copied.out),
               QStringLiteral("copied 1 clubs, 0 flyers, 0 birds, 0 liberation points to %1\n").arg(other));
     // The home file holds rows now: copying back needs --replace.
-    EXPECT_EQ(cli({QStringLiteral("db"), QStringLiteral("copy"), QStringLiteral("--from"), other}).first, 1);
-    EXPECT_EQ(cli({QStringLiteral("db"), QStringLiteral("copy"), QStringLiteral("--from"), other,
-                   QStringLiteral("--replace")})
-                  .first,
-              0);
-    EXPECT_EQ(cli({QStringLiteral("db"), QStringLiteral("copy"), QStringLiteral("--to")}).first, 2);
-    EXPECT_EQ(cli({QStringLiteral("db"), QStringLiteral("copy"), QStringLiteral("--to"), other,
-                   QStringLiteral("--from"), other})
-                  .first,
-              2);
+    EXPECT_EQ(cli({"copy", "--from", other}).exitCode, 1);
+    EXPECT_EQ(cli({"copy", "--from", other, "--replace"}).exitCode, 0);
+    EXPECT_EQ(cli({"copy", "--to", other, "--from", other}).exitCode, 2);
 }
 
 TEST(DatabaseChoice, TheDatabaseServerSettingAndTheOptionReplaceTheHomeFile)
 {
     QTemporaryDir home;
     const Home folders = Home::under(home.path());
-    {
-        SettingsStore settings(folders.settingsFile);
-        ASSERT_TRUE(settings.write(QStringLiteral("DatabaseServer"),
-                                   QStringLiteral("postgresql://corvex@127.0.0.1:1/corvex")));
-    }
-    auto clubList = [&](const QStringList& options) {
-        QProcess process;
-        process.start(QStringLiteral(CORVEX_CLI_PATH),
-                      QStringList{QStringLiteral("--home"), home.path()} + options +
-                          QStringList{QStringLiteral("club"), QStringLiteral("list")});
-        process.closeWriteChannel();
-        EXPECT_TRUE(process.waitForFinished(60000));
-        return process.exitCode();
+    ASSERT_TRUE(SettingsStore(folders.settingsFile)
+                    .write(QStringLiteral("DatabaseServer"),
+                           QStringLiteral("postgresql://corvex@127.0.0.1:1/corvex")));
+    const auto clubList = [&](const QStringList& options) {
+        return runCorvexCli(QStringList{"--home", home.path()} + options + QStringList{"club", "list"}, 60000)
+            .exitCode;
     };
     // The setting names a server nobody runs: the home file, though present, is not used.
     ASSERT_TRUE(Database().open(InitDatabasePath(folders), true).ok());
     EXPECT_EQ(clubList({}), 1);
     // --database wins over the setting; a file path there is the file.
-    EXPECT_EQ(clubList({QStringLiteral("--database"), InitDatabasePath(folders)}), 0);
+    EXPECT_EQ(clubList({"--database", InitDatabasePath(folders)}), 0);
 }

@@ -153,4 +153,3 @@ TEST_F(ServerTest, BandsAndNamesUseTheIndexesOnALargeTable)
     EXPECT_TRUE(text.contains(QStringLiteral("birds_band"))) << text.toStdString();
     EXPECT_TRUE(test.data().bandExists(QStringLiteral("us24  aa000001  ")).value);
 }
-

@@ -8,6 +8,7 @@
 #include "support/simulated_clock.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -105,6 +106,21 @@ TEST_F(StartupTest, ClockWithMissingDatabaseAfterFirstRun)
     EXPECT_FALSE(window->menuEntry("mnuCompactDatabase")->isEnabled());
     EXPECT_FALSE(window->menuEntry("mnuRepairDatabase")->isEnabled());
     EXPECT_FALSE(QFile::exists(databaseFile())) << "a missing file is never silently recreated";
+}
+
+TEST_F(StartupTest, ADamagedDatabaseIsCalledDamagedAndLeavesRepairOpen)
+{
+    markDatabaseCreated();
+    QDir().mkpath(Home::under(dir.path()).dataFolder);
+    QFile file(databaseFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("Race results, week 27\r\n").repeated(200));
+    file.close();
+    start(sim.devicePath());
+    EXPECT_EQ(dialogs.texts(), QStringList{DatabaseErrorText(3049, Home::under(dir.path()).dataFolder)});
+    EXPECT_FALSE(administrationEnabled());
+    EXPECT_FALSE(window->menuEntry("mnuCompactDatabase")->isEnabled());
+    EXPECT_TRUE(window->menuEntry("mnuRepairDatabase")->isEnabled());
 }
 
 TEST_F(StartupTest, NoClockAndMissingDatabaseShowsNoDatabaseMessage)
