@@ -1,4 +1,3 @@
-#include "admin/bird_operations.h"
 #include "admin/database_messages.h"
 #include "admin/maintenance.h"
 #include "platform/recording_progress.h"
@@ -69,10 +68,8 @@ TEST(Compact, CompactAndRepairRefuseWhileAWindowHoldsTheDatabaseAndLeaveItByteFo
     Maintenance m;
     EXPECT_EQ(CompactDatabase(path, m.dialogs, m.progress).code, DbError::InUse);
     EXPECT_EQ(RepairDatabase(path, m.dialogs, m.progress).code, DbError::InUse);
-    ASSERT_EQ(m.dialogs.log().size(), 2u);
-    EXPECT_EQ(m.dialogs.log()[0].box.text,
-              QStringLiteral("Database already open!\r\nPlease close all data entry forms and try again."));
-    EXPECT_EQ(m.dialogs.log()[1].box.text, kDatabaseInUseText);
+    EXPECT_EQ(m.dialogs.texts(),
+              QStringList(2, "Database already open!\r\nPlease close all data entry forms and try again."));
     EXPECT_EQ(m.dialogs.log()[0].box.title, QString());
     EXPECT_EQ(m.dialogs.log()[0].box.buttons, Dialogs::Buttons::Ok);
     EXPECT_FALSE(m.progress.isShown());
@@ -152,53 +149,37 @@ TEST(Compact, NoConfirmedAddIsLostWhileOthersCompactAndRepair)
 {
     QTemporaryDir home;
     ASSERT_EQ(runCorvexCli({"--home", home.path(), "db", "init"}).exitCode, 0);
-    struct Loop {
-        int writer = -1;
-        int runs = 0;
-        bool live = true;
-        QString club;
-        QProcess process;
-    };
-    std::array<Loop, 5> loops;
-    for (int i = 0; i < 3; ++i)
-        loops[i].writer = i;
-    loops[4].writer = -2;
-    const auto start = [&](Loop& loop) {
-        QStringList arguments{"--home", home.path()};
-        loop.club = QStringLiteral("Club %1-%2").arg(loop.writer).arg(++loop.runs);
-        if (loop.writer >= 0)
-            arguments << "club"
-                      << "add" << loop.club;
-        else
-            arguments << "db" << (loop.writer == -1 ? "compact" : "repair");
-        loop.process.setProcessChannelMode(QProcess::MergedChannels);
-        loop.process.start(QStringLiteral(CORVEX_CLI_PATH), arguments);
-    };
+    // Each starts its next run when its last one ends.
+    const char* const jobs[] = {"add", "add", "add", "compact", "repair"};
+    std::array<QProcess, 5> processes;
+    std::array<QString, 5> clubs;
     QStringList confirmed;
     int upkeepDone = 0;
     QElapsedTimer clock;
     clock.start();
-    for (Loop& loop : loops)
-        start(loop);
-    for (bool running = true; running;) {
-        running = false;
-        for (Loop& loop : loops) {
-            if (!loop.live || !loop.process.waitForFinished(5)) {
-                running = running || loop.live;
+    const auto start = [&](size_t i) {
+        clubs[i] = QStringLiteral("Club %1-%2").arg(i).arg(clock.elapsed());
+        const QStringList job = i < 3 ? QStringList{"club", "add", clubs[i]} : QStringList{"db", jobs[i]};
+        processes[i].setProcessChannelMode(QProcess::MergedChannels);
+        processes[i].start(QStringLiteral(CORVEX_CLI_PATH), QStringList{"--home", home.path()} + job);
+    };
+    for (size_t i = 0; i < processes.size(); ++i)
+        start(i);
+    for (int running = 5; running > 0;) {
+        for (size_t i = 0; i < processes.size(); ++i) {
+            if (!processes[i].waitForFinished(5))
                 continue;
-            }
-            const QString output = QString::fromUtf8(loop.process.readAll());
-            if (loop.process.exitCode() == 0 && loop.writer >= 0)
-                confirmed << loop.club;
-            else if (loop.process.exitCode() == 0)
-                ++upkeepDone;
+            const QString output = QString::fromUtf8(processes[i].readAll());
+            if (processes[i].exitCode() != 0)
+                EXPECT_TRUE(output.contains("Database already open!")) << output.toStdString();
+            else if (i < 3)
+                confirmed << clubs[i];
             else
-                EXPECT_TRUE(output.contains(QStringLiteral("Database already open!")))
-                    << output.toStdString();
-            loop.live = clock.elapsed() < 4000;
-            if (loop.live)
-                start(loop);
-            running = true;
+                ++upkeepDone;
+            if (clock.elapsed() < 4000)
+                start(i);
+            else
+                --running;
         }
     }
     const QString path = QDir(home.path()).filePath(kDatabaseFileName);
@@ -240,26 +221,18 @@ TEST(Repair, ADamagedFileKeepsEveryReadableRowAndTheDamagedOriginal)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(kDatabaseFileName);
+    int page = 0;
     {
         Database database;
         ASSERT_TRUE(database.open(path, true).ok());
         ASSERT_TRUE(fillDatabase(database, 40, 25).ok());
+        QSqlQuery middle(database.connection());
+        const QString leaves = "FROM dbstat WHERE name = 'birds' AND pagetype = 'leaf'";
+        ASSERT_TRUE(middle.exec("SELECT pageno " + leaves +
+                                " ORDER BY pageno LIMIT 1 OFFSET (SELECT count(*) / 2 " + leaves + ")") &&
+                    middle.next());
+        page = middle.value(0).toInt();
     }
-    int page = 0;
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("pages"));
-        raw.setDatabaseName(path);
-        ASSERT_TRUE(raw.open());
-        QSqlQuery leaves(raw);
-        ASSERT_TRUE(leaves.exec("SELECT pageno FROM dbstat WHERE name = 'birds' AND pagetype = 'leaf' "
-                                "ORDER BY pageno"));
-        std::vector<int> pages;
-        while (leaves.next())
-            pages.push_back(leaves.value(0).toInt());
-        ASSERT_GT(pages.size(), 4u);
-        page = pages[pages.size() / 2];
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("pages"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     file.seek(qint64(page - 1) * 4096);

@@ -5,10 +5,10 @@
 #include "platform/recording_progress.h"
 #include "platform/scripted_dialogs.h"
 #include "support/database_builder.h"
+#include "support/simulated_clock_process.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -222,20 +222,16 @@ TEST_F(MdbMigration, FilesThatAreNoAccessDatabaseChangeNothing)
     fillTarget();
     const QStringList before = dump(target());
     const QString text = writeFile("notes.mdb", QByteArray("club list\r\n").repeated(900));
-    MdbMigrationReport report = migrateMdb(text, target(), true);
-    EXPECT_EQ(report.status.code, DbError::NotOurDatabase);
-    EXPECT_EQ(report.status.description,
-              QStringLiteral("The file '%1' is not an Access database. Nothing was imported.").arg(text));
-    EXPECT_TRUE(report.tables.empty());
-
-    const QString empty = writeFile("empty.mdb", {});
-    EXPECT_EQ(migrateMdb(empty, target(), true).status.code, DbError::NotOurDatabase);
-
-    const QString foreign = writeMdb({{"Customers", {{"Id", Long}}, {{1}}}});
-    report = migrateMdb(foreign, target(), true);
-    EXPECT_EQ(report.status.code, DbError::NotOurDatabase);
-    EXPECT_TRUE(report.status.description.contains("it is not a Corvex administration database"));
-
+    const std::pair<QString, QString> cases[] = {
+        {text, QStringLiteral("The file '%1' is not an Access database. Nothing was imported.").arg(text)},
+        {writeFile("empty.mdb", {}), "is not an Access database"},
+        {writeMdb({{"Customers", {{"Id", Long}}, {{1}}}}), "it is not a Corvex administration database"}};
+    for (const auto& [file, reason] : cases) {
+        const MdbMigrationReport report = migrateMdb(file, target(), true);
+        EXPECT_EQ(report.status.code, DbError::NotOurDatabase);
+        EXPECT_TRUE(report.status.description.contains(reason)) << report.status.description.toStdString();
+        EXPECT_TRUE(report.tables.empty());
+    }
     EXPECT_EQ(migrateMdb(QDir(m_dir.path()).filePath("missing.mdb"), target(), true).status.code,
               DbError::FileNotFound);
     EXPECT_EQ(dump(target()), before);
@@ -307,23 +303,17 @@ TEST_F(MdbMigration, MenuFlowAsksBeforeReplacingAndShowsTheSummary)
 TEST_F(MdbMigration, CommandLineImportsThenRefusesWithoutReplace)
 {
     const QString mdb = writeMdb(seasonTables());
-    const QString home = QDir(m_dir.path()).filePath("home");
-    const auto run = [&](const QStringList& extra, QString& output) {
-        QProcess cli;
-        cli.start(QStringLiteral(CORVEX_CLI_PATH), QStringList{"--home", home, "migrate-mdb", mdb} + extra);
-        EXPECT_TRUE(cli.waitForFinished(60000));
-        output = QString::fromUtf8(cli.readAllStandardOutput());
-        return cli.exitCode();
-    };
-    QString output;
-    EXPECT_EQ(run({}, output), 0) << output.toStdString();
-    EXPECT_TRUE(output.endsWith(
-        "birds: 40 rows read, 40 written\norte: 2 rows read, 2 written\nDatabase check passed.\n"))
-        << output.toStdString();
-    EXPECT_EQ(run({}, output), 1);
-    EXPECT_TRUE(output.contains("The database already holds data; nothing was imported.\n"
-                                "Run again with --replace to replace it.\n"));
-    EXPECT_EQ(run({"--replace"}, output), 0) << output.toStdString();
+    const QStringList command{"--home", QDir(m_dir.path()).filePath("home"), "migrate-mdb", mdb};
+    CliRun run = runCorvexCli(command, 60000);
+    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString();
+    EXPECT_TRUE(run.out.endsWith("birds: 40 rows read, 40 written\norte: 2 rows read, 2 written\n"
+                                 "Database check passed.\n"))
+        << run.out.toStdString();
+    run = runCorvexCli(command, 60000);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.contains("The database already holds data; nothing was imported.\n"
+                                 "Run again with --replace to replace it.\n"));
+    EXPECT_EQ(runCorvexCli(command + QStringList{"--replace"}, 60000).exitCode, 0);
 }
 
 } // namespace

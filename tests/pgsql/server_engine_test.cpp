@@ -73,8 +73,7 @@ TEST_F(ServerTest, APasswordInThePasswordFileNeedNotBeInTheAddress)
     test.database().close();
     const QUrl url(test.path());
     QTemporaryDir dir;
-    const QString passwordFile = dir.filePath(QStringLiteral("pgpass"));
-    QFile file(passwordFile);
+    QFile file(dir.filePath(QStringLiteral("pgpass")));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QStringLiteral("%1:%2:*:%3:%4\n")
                    .arg(url.host())
@@ -83,17 +82,10 @@ TEST_F(ServerTest, APasswordInThePasswordFileNeedNotBeInTheAddress)
                    .toUtf8());
     file.close();
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QUrl withoutPassword(url);
-    withoutPassword.setPassword(QString());
-
     const QByteArray saved = qgetenv("PGPASSFILE");
-    qputenv("PGPASSFILE", QFile::encodeName(passwordFile));
-    Database database;
-    const DbResult opened = database.open(withoutPassword.toString());
-    if (saved.isEmpty())
-        qunsetenv("PGPASSFILE");
-    else
-        qputenv("PGPASSFILE", saved);
+    qputenv("PGPASSFILE", QFile::encodeName(file.fileName()));
+    const DbResult opened = Database().open(withCredentials(test.path(), url.userName(), {}));
+    saved.isEmpty() ? qunsetenv("PGPASSFILE") : qputenv("PGPASSFILE", saved);
     EXPECT_TRUE(opened.ok()) << opened.description.toStdString();
 }
 

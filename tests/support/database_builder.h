@@ -56,9 +56,6 @@ public:
     // A bird whose flyer does not exist, as files made before the database refused them may hold.
     qint64 addOrphanBird(int flyerId, const QString& band);
 
-    // Makes deletes from table fail (true) or work again (false), to test that a change is all or nothing.
-    bool refuseDeletes(const QString& table, bool refuse);
-
 private:
     Engine m_engine;
     QTemporaryDir m_dir;
