@@ -37,8 +37,8 @@ void BM_TwoWritersAddClubs(benchmark::State& state)
         std::vector<std::unique_ptr<bench::ChildProcess>> writers;
         for (int w = 0; w < kWriters; ++w)
             writers.push_back(std::make_unique<bench::ChildProcess>(
-                QStringLiteral(CORVEX_CLI_PATH), QStringList{QStringLiteral("--home"), home.path(),
-                                                             QStringLiteral("batch")}));
+                QStringLiteral(CORVEX_CLI_PATH),
+                QStringList{QStringLiteral("--home"), home.path(), QStringLiteral("batch")}));
         for (int i = 0; i < kAddsPerWriter; ++i) {
             for (int w = 0; w < kWriters; ++w)
                 writers[w]->writeLine(QStringLiteral("club add \"Writer %1 club %2\"").arg(w).arg(i));

@@ -10,9 +10,9 @@
 struct AdminOutcome {
     enum class Status { Done, Refused, Failed };
     Status status = Status::Done;
-    Dialogs::Box box;  // Refused: the validation message as the window shows it
-    DbResult db;       // Failed
-    qint64 newKey = 0; // Done: the new ClubID, FlyerID or row
+    Dialogs::Box box;   // Refused: the validation message as the window shows it
+    DbResult db;        // Failed
+    qint64 newKey = 0;  // Done: the new ClubID, FlyerID or row
     bool stale = false; // Refused because the row the window shows was erased meanwhile: it must refresh
 
     bool done() const { return status == Status::Done; }
@@ -26,8 +26,9 @@ struct AdminOutcome {
     // what: "flyer Smith", "liberation point Abilene" ...
     static AdminOutcome gone(const QString& what)
     {
-        AdminOutcome outcome = refused(QStringLiteral("The ") + what +
-                                       QStringLiteral(" no longer exists. Close this window and open it again."));
+        AdminOutcome outcome =
+            refused(QStringLiteral("The ") + what +
+                    QStringLiteral(" no longer exists. Close this window and open it again."));
         outcome.stale = true;
         return outcome;
     }
@@ -42,7 +43,8 @@ struct AdminOutcome {
 
 // Runs work as one transaction holding key (other PCs taking the same key wait): a test followed by a
 // store cannot interleave with another PC's. Rolled back unless work stored.
-AdminOutcome withKeyHeld(const AdminData& data, const QString& key, const std::function<AdminOutcome()>& work);
+AdminOutcome withKeyHeld(const AdminData& data, const QString& key,
+                         const std::function<AdminOutcome()>& work);
 
 namespace club {
 

@@ -11,9 +11,9 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QUrl>
 #include <QVariant>
-#include <QThread>
 #include <atomic>
 #include <map>
 #include <optional>
@@ -56,11 +56,13 @@ QStringList guardStatements()
 {
     const QString notCopying =
         QStringLiteral("NOT EXISTS (SELECT 1 FROM sqlite_master WHERE name = '%1')").arg(kCopyingMark);
-    const QString noFlyer = QStringLiteral("NOT EXISTS (SELECT 1 FROM flyerlist WHERE FlyerID = NEW.BirdFlyerID)");
+    const QString noFlyer =
+        QStringLiteral("NOT EXISTS (SELECT 1 FROM flyerlist WHERE FlyerID = NEW.BirdFlyerID)");
     const QString refuseBird =
         QStringLiteral("BEGIN SELECT RAISE(ABORT, 'The flyer of this bird does not exist.'); END");
     return {
-        QStringLiteral("CREATE TRIGGER IF NOT EXISTS birds_need_flyer BEFORE INSERT ON birds WHEN %1 AND %2 %3")
+        QStringLiteral(
+            "CREATE TRIGGER IF NOT EXISTS birds_need_flyer BEFORE INSERT ON birds WHEN %1 AND %2 %3")
             .arg(noFlyer, notCopying, refuseBird),
         QStringLiteral("CREATE TRIGGER IF NOT EXISTS birds_keep_flyer BEFORE UPDATE OF BirdFlyerID ON birds "
                        "WHEN %1 AND %2 %3")
@@ -305,8 +307,9 @@ DbResult checkIdentity(QSqlDatabase& db, const QString& path, bool allowEmpty, F
 {
     DbResult result = readIdentity(db, identity);
     if (result.code == DbError::Damaged)
-        return DbResult::failure(DbError::Damaged,
-                                 QStringLiteral("The database file '%1' is damaged: %2").arg(path, result.description));
+        return DbResult::failure(
+            DbError::Damaged,
+            QStringLiteral("The database file '%1' is damaged: %2").arg(path, result.description));
     if (!result.ok()) {
         if (result.code == DbError::General || result.code == DbError::NotOurDatabase)
             return notOurs(path, QStringLiteral("unrecognized database format."));
@@ -690,7 +693,8 @@ DbResult Database::begin(Access access)
         // The file's writers take the write lock at once: a transaction that first reads and then writes
         // could not wait for another writer and would fail at once instead.
         const bool immediate = access == Access::Write && !m_server;
-        DbResult status = execute(db, immediate ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+        DbResult status =
+            execute(db, immediate ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
         if (status.ok() && immediate && DatabaseDetail::fileReplaced(db)) {
             execute(db, QStringLiteral("ROLLBACK"));
             status = inUse(QStringLiteral("The database was compacted or repaired while this connection was "
@@ -757,8 +761,9 @@ DbResult Database::admitOrphanBirds()
         return DbResult::failure(DbError::General, QStringLiteral("Orphan birds are only admitted inside a "
                                                                   "transaction."));
     const DbResult status =
-        execute(connection(), m_server ? QStringLiteral("SET LOCAL corvex.copying = 'on'")
-                                       : QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (x INTEGER)").arg(kCopyingMark));
+        execute(connection(),
+                m_server ? QStringLiteral("SET LOCAL corvex.copying = 'on'")
+                         : QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (x INTEGER)").arg(kCopyingMark));
     m_admitting = m_admitting || status.ok();
     return status;
 }

@@ -28,9 +28,10 @@ QString DatabaseErrorText(int code, const QString& dataFolder)
         text += QStringLiteral("Make sure the Read Only Property is NOT checked") + kCrLf;
         break;
     case DbError::Damaged:
-        text += kDatabaseDamagedText + kCrLf +
-                QStringLiteral("Choose Repair Database in the Options menu: it saves what can still be read") +
-                kCrLf + QStringLiteral("and keeps the damaged file beside the repaired one.") + kCrLf;
+        text +=
+            kDatabaseDamagedText + kCrLf +
+            QStringLiteral("Choose Repair Database in the Options menu: it saves what can still be read") +
+            kCrLf + QStringLiteral("and keeps the damaged file beside the repaired one.") + kCrLf;
         break;
     case DbError::InUse:
         text += kDatabaseInUseText + kCrLf;

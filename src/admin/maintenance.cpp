@@ -112,10 +112,11 @@ QStringList orphanProblems(const QSqlDatabase& db)
 // stands in for the lost one, under its number.
 DbResult giveOrphansAFlyer(const QSqlDatabase& db)
 {
-    return run(db, QStringLiteral("INSERT INTO flyerlist (FlyerID, ClubID, Name, Address, CityStateZip, email, "
-                                  "Phone, Longitude, Latitude) SELECT DISTINCT b.BirdFlyerID, 0, 'Unknown flyer ' "
-                                  "|| b.BirdFlyerID, '', '', '', '', '', '' FROM birds b WHERE %1")
-                       .arg(kOrphanCondition));
+    return run(
+        db, QStringLiteral("INSERT INTO flyerlist (FlyerID, ClubID, Name, Address, CityStateZip, email, "
+                           "Phone, Longitude, Latitude) SELECT DISTINCT b.BirdFlyerID, 0, 'Unknown flyer ' "
+                           "|| b.BirdFlyerID, '', '', '', '', '', '' FROM birds b WHERE %1")
+                .arg(kOrphanCondition));
 }
 
 // A server database is never copied: the server reclaims space and refreshes statistics in place, beside
@@ -241,10 +242,12 @@ public:
         m_read = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid >= ? AND rowid <= ? ORDER BY rowid ")
                      .arg(fields, m_shape.name);
         m_insert = QSqlQuery(m_target);
-        if (!m_insert.prepare(QStringLiteral("INSERT INTO %1 (rowid, %2) VALUES (?%3)")
-                                  .arg(m_shape.name, fields, QStringLiteral(", ?").repeated(m_shape.fields.size()))))
+        if (!m_insert.prepare(
+                QStringLiteral("INSERT INTO %1 (rowid, %2) VALUES (?%3)")
+                    .arg(m_shape.name, fields, QStringLiteral(", ?").repeated(m_shape.fields.size()))))
             return DbResult::fromSqlError(m_insert.lastError());
-        salvageRange(bound(QStringLiteral("min"), 1), bound(QStringLiteral("max"), std::numeric_limits<int>::max()));
+        salvageRange(bound(QStringLiteral("min"), 1),
+                     bound(QStringLiteral("max"), std::numeric_limits<int>::max()));
         salvage.saved = m_saved;
         const std::optional<qint64> held = rowsHeldByAnIndex();
         salvage.unreadable = held ? std::max<qint64>(0, *held - m_saved) : m_unreadableKeys;
@@ -262,7 +265,8 @@ private:
     qint64 bound(const QString& function, qint64 otherwise) const
     {
         QSqlQuery query(m_source);
-        if (query.exec(QStringLiteral("SELECT %1(rowid) FROM %2").arg(function, m_shape.name)) && query.next())
+        if (query.exec(QStringLiteral("SELECT %1(rowid) FROM %2").arg(function, m_shape.name)) &&
+            query.next())
             return query.isNull(0) ? otherwise : query.value(0).toLongLong();
         return otherwise;
     }
@@ -321,7 +325,8 @@ private:
     std::optional<qint64> rowsHeldByAnIndex() const
     {
         QSqlQuery indexes(m_source);
-        indexes.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ?"));
+        indexes.prepare(
+            QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ?"));
         indexes.addBindValue(m_shape.name);
         if (!indexes.exec())
             return std::nullopt;
@@ -378,7 +383,8 @@ DbResult salvageInto(const QSqlDatabase& source, const QString& copy, std::vecto
 
 QString salvageReport(const std::vector<TableSalvage>& salvaged, const QString& keptAs)
 {
-    QStringList lines = {QStringLiteral("The database file was damaged. What could still be read was saved:")};
+    QStringList lines = {
+        QStringLiteral("The database file was damaged. What could still be read was saved:")};
     for (const TableSalvage& table : salvaged)
         lines << QStringLiteral("%1: %2 rows saved, %3 could not be read")
                      .arg(table.table)
@@ -397,8 +403,8 @@ DbResult keepDamaged(const QString& path, QString& keptAs)
             .arg(info.completeBaseName(),
                  QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")), info.suffix()));
     std::error_code error;
-    std::filesystem::create_hard_link(QFile::encodeName(path).constData(), QFile::encodeName(keptAs).constData(),
-                                      error);
+    std::filesystem::create_hard_link(QFile::encodeName(path).constData(),
+                                      QFile::encodeName(keptAs).constData(), error);
     if (error && !QFile::copy(path, keptAs))
         return fileFailure(QStringLiteral("Cannot keep the damaged file as '%1'.").arg(keptAs));
     return {};
@@ -449,9 +455,10 @@ DbResult RepairDatabase(const QString& path, Dialogs& dialogs, Progress& progres
     ScopedConnection held;
     DbResult status = holdFile(path, held, true);
     if (status.code == DbError::Damaged)
-        status.description = QStringLiteral("Nothing can be read from the damaged file '%1'; it is left as it "
-                                            "is.")
-                                 .arg(path);
+        status.description =
+            QStringLiteral("Nothing can be read from the damaged file '%1'; it is left as it "
+                           "is.")
+                .arg(path);
     DbResult integrity;
     const QStringList problems = status.ok() ? integrityProblems(held.db(), integrity) : QStringList();
     const bool damaged = status.ok() && (integrity.code == DbError::Damaged || !problems.isEmpty());
@@ -463,9 +470,10 @@ DbResult RepairDatabase(const QString& path, Dialogs& dialogs, Progress& progres
             saved += table.saved;
         if (status.ok() && saved == 0) {
             removeWithJournals(copyPathOf(path));
-            status = DbResult::failure(DbError::Damaged, QStringLiteral("Nothing could be read from the damaged "
-                                                                        "file '%1'; it is left as it is.")
-                                                             .arg(path));
+            status =
+                DbResult::failure(DbError::Damaged, QStringLiteral("Nothing could be read from the damaged "
+                                                                   "file '%1'; it is left as it is.")
+                                                        .arg(path));
         }
     } else if (status.ok()) {
         status = integrity;

@@ -61,19 +61,21 @@ QStringList guardStatements()
     const QString copying =
         QStringLiteral("pg_catalog.current_setting('corvex.copying', true) IS DISTINCT FROM 'on'");
     return {
-        QStringLiteral("CREATE OR REPLACE FUNCTION cvx_bird_flyer_check() RETURNS trigger LANGUAGE plpgsql AS "
-                       "$$ BEGIN IF %1 AND NOT EXISTS (SELECT 1 FROM public.flyerlist f WHERE f.FlyerID "
-                       "OPERATOR(pg_catalog.=) NEW.BirdFlyerID FOR KEY SHARE) THEN RAISE EXCEPTION USING "
-                       "ERRCODE = 'P0002', MESSAGE = 'The flyer of this bird does not exist.'; END IF; "
-                       "RETURN NEW; END $$")
+        QStringLiteral(
+            "CREATE OR REPLACE FUNCTION cvx_bird_flyer_check() RETURNS trigger LANGUAGE plpgsql AS "
+            "$$ BEGIN IF %1 AND NOT EXISTS (SELECT 1 FROM public.flyerlist f WHERE f.FlyerID "
+            "OPERATOR(pg_catalog.=) NEW.BirdFlyerID FOR KEY SHARE) THEN RAISE EXCEPTION USING "
+            "ERRCODE = 'P0002', MESSAGE = 'The flyer of this bird does not exist.'; END IF; "
+            "RETURN NEW; END $$")
             .arg(copying),
         QStringLiteral("DROP TRIGGER IF EXISTS birds_flyer_exists ON birds"),
         QStringLiteral("CREATE TRIGGER birds_flyer_exists BEFORE INSERT OR UPDATE OF BirdFlyerID ON birds "
                        "FOR EACH ROW EXECUTE FUNCTION cvx_bird_flyer_check()"),
-        QStringLiteral("CREATE OR REPLACE FUNCTION cvx_flyer_birds_check() RETURNS trigger LANGUAGE plpgsql AS "
-                       "$$ BEGIN IF %1 AND EXISTS (SELECT 1 FROM public.birds b WHERE b.BirdFlyerID "
-                       "OPERATOR(pg_catalog.=) OLD.FlyerID) THEN RAISE EXCEPTION USING ERRCODE = 'P0002', "
-                       "MESSAGE = 'The flyer still has birds.'; END IF; RETURN OLD; END $$")
+        QStringLiteral(
+            "CREATE OR REPLACE FUNCTION cvx_flyer_birds_check() RETURNS trigger LANGUAGE plpgsql AS "
+            "$$ BEGIN IF %1 AND EXISTS (SELECT 1 FROM public.birds b WHERE b.BirdFlyerID "
+            "OPERATOR(pg_catalog.=) OLD.FlyerID) THEN RAISE EXCEPTION USING ERRCODE = 'P0002', "
+            "MESSAGE = 'The flyer still has birds.'; END IF; RETURN OLD; END $$")
             .arg(copying),
         QStringLiteral("DROP TRIGGER IF EXISTS %1 ON flyerlist").arg(kFlyerGuard),
         QStringLiteral("CREATE TRIGGER %1 BEFORE DELETE ON flyerlist FOR EACH ROW EXECUTE FUNCTION "
@@ -90,47 +92,53 @@ QStringList schemaStatements(const QString& collation)
 {
     const QString t = QStringLiteral("text COLLATE \"C\"");
     return QStringList{
-        QStringLiteral(
-            "CREATE FUNCTION cvx_key(text) RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE "
-            "AS $$ SELECT pg_catalog.rtrim(pg_catalog.lower($1%1), ' ') $$")
-            .arg(collation),
-        QStringLiteral(
-            "CREATE FUNCTION cvx_text_eq(text, text) RETURNS boolean LANGUAGE sql IMMUTABLE STRICT "
-            "PARALLEL SAFE AS $$ SELECT public.cvx_key($1) OPERATOR(pg_catalog.=) "
-            "public.cvx_key($2) $$"),
-        QStringLiteral(
-            "CREATE FUNCTION cvx_text_ne(text, text) RETURNS boolean LANGUAGE sql IMMUTABLE STRICT "
-            "PARALLEL SAFE AS $$ SELECT public.cvx_key($1) OPERATOR(pg_catalog.<>) "
-            "public.cvx_key($2) $$"),
-        QStringLiteral("CREATE FUNCTION cvx_text_like(text, text) RETURNS boolean LANGUAGE sql IMMUTABLE "
-                       "STRICT PARALLEL SAFE AS $$ SELECT pg_catalog.lower($1%1) OPERATOR(pg_catalog.~~) "
-                       "pg_catalog.lower($2%1) $$")
-            .arg(collation),
-        QStringLiteral("CREATE OPERATOR public.= (LEFTARG = text, RIGHTARG = text, FUNCTION = cvx_text_eq, "
-                       "COMMUTATOR = OPERATOR(public.=), NEGATOR = OPERATOR(public.<>))"),
-        QStringLiteral("CREATE OPERATOR public.<> (LEFTARG = text, RIGHTARG = text, FUNCTION = cvx_text_ne, "
-                       "COMMUTATOR = OPERATOR(public.<>), NEGATOR = OPERATOR(public.=))"),
-        QStringLiteral(
-            "CREATE OPERATOR public.~~ (LEFTARG = text, RIGHTARG = text, FUNCTION = cvx_text_like)"),
-        QStringLiteral("CREATE TABLE clubs (ClubID serial PRIMARY KEY, ClubName %1)").arg(t),
-        QStringLiteral("CREATE TABLE flyerlist (FlyerID serial PRIMARY KEY, ClubID integer, Name %1, "
-                       "Address %1, CityStateZip %1, email %1, Phone %1, Longitude %1, Latitude %1)")
-            .arg(t),
-        QStringLiteral("CREATE TABLE birds (rowid bigserial PRIMARY KEY, BirdFlyerID integer, NatOrg %1, "
-                       "HatchYr %1, clubletters %1, bnumber %1, sex %1, elecnumber %1, color %1, type %1)")
-            .arg(t),
-        QStringLiteral("CREATE TABLE orte (rowid bigserial PRIMARY KEY, racenum %1, racedate %1, "
-                       "racename %1, racetype %1)")
-            .arg(t),
-        QStringLiteral("CREATE INDEX birds_band ON birds (cvx_key(bnumber), cvx_key(clubletters), "
-                       "cvx_key(NatOrg), cvx_key(HatchYr))"),
-        QStringLiteral("CREATE INDEX birds_elecnumber ON birds (cvx_key(elecnumber))"),
-        QStringLiteral("CREATE INDEX birds_flyer ON birds (BirdFlyerID)"),
-        QStringLiteral("CREATE INDEX flyerlist_name ON flyerlist (cvx_key(Name))"),
-        QStringLiteral("CREATE INDEX clubs_name ON clubs (cvx_key(ClubName))"),
-    } + guardStatements() + QStringList{
-        QStringLiteral("COMMENT ON TABLE birds IS '%1%2'").arg(kSchemaMark).arg(kSchemaVersion),
-    };
+               QStringLiteral(
+                   "CREATE FUNCTION cvx_key(text) RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE "
+                   "AS $$ SELECT pg_catalog.rtrim(pg_catalog.lower($1%1), ' ') $$")
+                   .arg(collation),
+               QStringLiteral(
+                   "CREATE FUNCTION cvx_text_eq(text, text) RETURNS boolean LANGUAGE sql IMMUTABLE STRICT "
+                   "PARALLEL SAFE AS $$ SELECT public.cvx_key($1) OPERATOR(pg_catalog.=) "
+                   "public.cvx_key($2) $$"),
+               QStringLiteral(
+                   "CREATE FUNCTION cvx_text_ne(text, text) RETURNS boolean LANGUAGE sql IMMUTABLE STRICT "
+                   "PARALLEL SAFE AS $$ SELECT public.cvx_key($1) OPERATOR(pg_catalog.<>) "
+                   "public.cvx_key($2) $$"),
+               QStringLiteral(
+                   "CREATE FUNCTION cvx_text_like(text, text) RETURNS boolean LANGUAGE sql IMMUTABLE "
+                   "STRICT PARALLEL SAFE AS $$ SELECT pg_catalog.lower($1%1) OPERATOR(pg_catalog.~~) "
+                   "pg_catalog.lower($2%1) $$")
+                   .arg(collation),
+               QStringLiteral(
+                   "CREATE OPERATOR public.= (LEFTARG = text, RIGHTARG = text, FUNCTION = cvx_text_eq, "
+                   "COMMUTATOR = OPERATOR(public.=), NEGATOR = OPERATOR(public.<>))"),
+               QStringLiteral(
+                   "CREATE OPERATOR public.<> (LEFTARG = text, RIGHTARG = text, FUNCTION = cvx_text_ne, "
+                   "COMMUTATOR = OPERATOR(public.<>), NEGATOR = OPERATOR(public.=))"),
+               QStringLiteral(
+                   "CREATE OPERATOR public.~~ (LEFTARG = text, RIGHTARG = text, FUNCTION = cvx_text_like)"),
+               QStringLiteral("CREATE TABLE clubs (ClubID serial PRIMARY KEY, ClubName %1)").arg(t),
+               QStringLiteral("CREATE TABLE flyerlist (FlyerID serial PRIMARY KEY, ClubID integer, Name %1, "
+                              "Address %1, CityStateZip %1, email %1, Phone %1, Longitude %1, Latitude %1)")
+                   .arg(t),
+               QStringLiteral(
+                   "CREATE TABLE birds (rowid bigserial PRIMARY KEY, BirdFlyerID integer, NatOrg %1, "
+                   "HatchYr %1, clubletters %1, bnumber %1, sex %1, elecnumber %1, color %1, type %1)")
+                   .arg(t),
+               QStringLiteral("CREATE TABLE orte (rowid bigserial PRIMARY KEY, racenum %1, racedate %1, "
+                              "racename %1, racetype %1)")
+                   .arg(t),
+               QStringLiteral("CREATE INDEX birds_band ON birds (cvx_key(bnumber), cvx_key(clubletters), "
+                              "cvx_key(NatOrg), cvx_key(HatchYr))"),
+               QStringLiteral("CREATE INDEX birds_elecnumber ON birds (cvx_key(elecnumber))"),
+               QStringLiteral("CREATE INDEX birds_flyer ON birds (BirdFlyerID)"),
+               QStringLiteral("CREATE INDEX flyerlist_name ON flyerlist (cvx_key(Name))"),
+               QStringLiteral("CREATE INDEX clubs_name ON clubs (cvx_key(ClubName))"),
+           } +
+           guardStatements() +
+           QStringList{
+               QStringLiteral("COMMENT ON TABLE birds IS '%1%2'").arg(kSchemaMark).arg(kSchemaVersion),
+           };
 }
 
 DbResult runInTransaction(QSqlDatabase& db, const QStringList& statements)
