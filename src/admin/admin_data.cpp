@@ -156,16 +156,26 @@ Fetched<int> count(Database& database, const QString& table)
 // A statement that changes rows; gives the number of rows it changed.
 Fetched<int> change(Database& database, const QString& sql, const QVariantList& values)
 {
-    QSqlQuery query;
-    const DbResult status = execute(database, query, sql, values);
-    return {status.ok() ? query.numRowsAffected() : 0, status};
+    Fetched<int> changed;
+    changed.status = database.writing([&]() {
+        QSqlQuery query;
+        const DbResult status = execute(database, query, sql, values);
+        changed.value = status.ok() ? query.numRowsAffected() : 0;
+        return status;
+    });
+    return changed;
 }
 
 Fetched<qint64> insert(Database& database, const QString& sql, const QVariantList& values)
 {
-    QSqlQuery query;
-    const DbResult status = execute(database, query, sql, values);
-    return {status.ok() ? query.lastInsertId().toLongLong() : 0, status};
+    Fetched<qint64> inserted;
+    inserted.status = database.writing([&]() {
+        QSqlQuery query;
+        const DbResult status = execute(database, query, sql, values);
+        inserted.value = status.ok() ? query.lastInsertId().toLongLong() : 0;
+        return status;
+    });
+    return inserted;
 }
 
 DbResult changeOne(Database& database, const QString& sql, const QVariantList& values)
@@ -418,13 +428,14 @@ DbResult AdminData::deleteBird(qint64 rowId) const
 
 Fetched<int> AdminData::InsertNewData(const QString& s3Record, const QStringList& zRecords) const
 {
-    const Fetched<std::optional<Flyer>> flyer = flyerByName(Mid(s3Record, 13, 20));
-    if (!flyer.ok())
-        return {0, flyer.status};
-    if (!flyer.value)
-        return {0, DbResult::failure(DbError::NoCurrentRecord, QStringLiteral("No current record."))};
     int added = 0;
+    // The flyer is looked up in the transaction that stores the birds: another window may erase it.
     const DbResult status = m_db.inTransaction([&]() {
+        const Fetched<std::optional<Flyer>> flyer = flyerByName(Mid(s3Record, 13, 20));
+        if (!flyer.ok())
+            return flyer.status;
+        if (!flyer.value)
+            return DbResult::failure(DbError::NoCurrentRecord, QStringLiteral("No current record."));
         for (const QString& z : zRecords) {
             const Bird bird{0,
                             flyer.value->FlyerID,

@@ -1,5 +1,7 @@
 #include "admin/bird_operations.h"
 
+#include "admin/flyer_operations.h"
+
 #include <functional>
 
 namespace bird {
@@ -15,15 +17,21 @@ AdminOutcome checkFields(const BirdFields& fields, const QString& keptYear)
     return AdminOutcome::stored();
 }
 
-AdminOutcome addHeld(const AdminData& data, const Bird& row)
+AdminOutcome addHeld(const AdminData& data, const Flyer& owner, const Bird& row)
 {
+    // The flyer re-read in the transaction that stores the bird: another window may have erased it.
+    const auto flyer = data.flyerNameById(owner.FlyerID);
+    if (!flyer.ok())
+        return AdminOutcome::failed(flyer.status);
+    if (!flyer.value)
+        return AdminOutcome::gone(QStringLiteral("flyer ") + owner.Name.trimmed());
     const auto exists = data.bandExists(row.band());
     if (!exists.ok())
         return AdminOutcome::failed(exists.status);
     if (exists.value)
         return AdminOutcome::refused(duplicateBandMessage(row.band()));
     const auto added = data.addBird(row);
-    return added.ok() ? AdminOutcome::stored(added.value) : AdminOutcome::failed(added.status);
+    return AdminOutcome::changed(added.status, added.value, QStringLiteral("flyer ") + owner.Name.trimmed());
 }
 
 AdminOutcome editHeld(const AdminData& data, const Bird& stored, const Bird& row)
@@ -36,18 +44,15 @@ AdminOutcome editHeld(const AdminData& data, const Bird& stored, const Bird& row
             return AdminOutcome::refused(duplicateBandMessage(row.band()));
     }
     const auto replaced = data.replaceBird(stored.rowId, row);
-    return replaced.ok() ? AdminOutcome::stored(replaced.value) : AdminOutcome::failed(replaced.status);
+    return AdminOutcome::changed(replaced.status, replaced.value, QStringLiteral("bird ") + stored.band());
 }
 
 // The band test and the store are one transaction holding the band's key, so two PCs adding or editing
-// the same band at once cannot both pass the test.
-AdminOutcome withBandHeld(const AdminData& data, const QString& band,
+// the same band at once cannot both pass the test; it holds the flyer's key too, which erasing the flyer
+// takes.
+AdminOutcome withBandHeld(const AdminData& data, int flyerId, const QString& band,
                           const std::function<AdminOutcome()>& work)
 {
-    Database& database = data.database();
-    DbResult status = database.begin();
-    if (!status.ok())
-        return AdminOutcome::failed(status);
     const BandParts parts = splitBand(band);
     QString key = QStringLiteral("band");
     for (const QString& part : {parts.NatOrg, parts.HatchYr, parts.clubletters, parts.bnumber}) {
@@ -56,27 +61,19 @@ AdminOutcome withBandHeld(const AdminData& data, const QString& band,
             normal.chop(1);
         key += u'|' + normal;
     }
-    status = database.lockKey(key);
-    if (!status.ok()) {
-        database.rollback();
-        return AdminOutcome::failed(status);
-    }
-    const AdminOutcome outcome = work();
-    if (!outcome.done()) {
-        database.rollback();
-        return outcome;
-    }
-    status = database.commit();
-    return status.ok() ? outcome : AdminOutcome::failed(status);
+    return withKeyHeld(data, key, [&]() {
+        const DbResult flyerKey = data.database().lockKey(flyer::flyerKeyOf(flyerId));
+        return flyerKey.ok() ? work() : AdminOutcome::failed(flyerKey);
+    });
 }
 } // namespace
 
-AdminOutcome add(const AdminData& data, int flyerId, const BirdFields& fields, const QString& keptYear)
+AdminOutcome add(const AdminData& data, const Flyer& owner, const BirdFields& fields, const QString& keptYear)
 {
     if (const AdminOutcome check = checkFields(fields, keptYear); !check.done())
         return check;
-    const Bird row = rowFromFields(flyerId, fields, kNoElectronicRing, QStringLiteral("0"));
-    return withBandHeld(data, row.band(), [&]() { return addHeld(data, row); });
+    const Bird row = rowFromFields(owner.FlyerID, fields, kNoElectronicRing, QStringLiteral("0"));
+    return withBandHeld(data, owner.FlyerID, row.band(), [&]() { return addHeld(data, owner, row); });
 }
 
 AdminOutcome edit(const AdminData& data, const Bird& stored, const BirdFields& fields)
@@ -84,7 +81,7 @@ AdminOutcome edit(const AdminData& data, const Bird& stored, const BirdFields& f
     if (const AdminOutcome check = checkFields(fields, stored.HatchYr); !check.done())
         return check;
     const Bird row = rowFromFields(stored.BirdFlyerID, fields, stored.elecnumber, QStringLiteral("1"));
-    return withBandHeld(data, row.band(), [&]() { return editHeld(data, stored, row); });
+    return withBandHeld(data, stored.BirdFlyerID, row.band(), [&]() { return editHeld(data, stored, row); });
 }
 
 AdminOutcome deleteBands(const AdminData& data, int flyerId, const QStringList& bands)

@@ -30,8 +30,26 @@ AdminOutcome rename(const AdminData& data, int clubId, QString name)
 {
     if (auto problem = nameProblem(name))
         return *problem;
-    const DbResult result = data.renameClub(clubId, name);
-    return result.ok() ? AdminOutcome::stored(clubId) : AdminOutcome::failed(result);
+    return AdminOutcome::changed(data.renameClub(clubId, name), clubId, QStringLiteral("club ") + name);
 }
 
 } // namespace club
+
+AdminOutcome withKeyHeld(const AdminData& data, const QString& key, const std::function<AdminOutcome()>& work)
+{
+    Database& database = data.database();
+    DbResult status = database.begin();
+    if (status.ok())
+        status = database.lockKey(key);
+    if (!status.ok()) {
+        database.rollback();
+        return AdminOutcome::failed(status);
+    }
+    const AdminOutcome outcome = work();
+    if (!outcome.done()) {
+        database.rollback();
+        return outcome;
+    }
+    status = database.commit();
+    return status.ok() ? outcome : AdminOutcome::failed(status);
+}

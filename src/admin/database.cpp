@@ -5,13 +5,16 @@
 #include "platform/home.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QUrl>
 #include <QVariant>
+#include <atomic>
 #include <map>
 #include <optional>
 #include <sqlite3.h>
@@ -40,9 +43,38 @@ QString fileKey(const QString& path)
 
 QString nextConnectionName()
 {
-    static int counter = 0;
+    static std::atomic<int> counter = 0;
     return QStringLiteral("corvexdata-%1").arg(++counter);
 }
+
+// While this table exists (only ever inside a copy's own transaction) the guards below let a copy store
+// what its source holds.
+const QString kCopyingMark = QStringLiteral("corvex_copying");
+
+// The rule that a bird always has its flyer, kept by the file itself for every connection.
+QStringList guardStatements()
+{
+    const QString notCopying =
+        QStringLiteral("NOT EXISTS (SELECT 1 FROM sqlite_master WHERE name = '%1')").arg(kCopyingMark);
+    const QString noFlyer =
+        QStringLiteral("NOT EXISTS (SELECT 1 FROM flyerlist WHERE FlyerID = NEW.BirdFlyerID)");
+    const QString refuseBird =
+        QStringLiteral("BEGIN SELECT RAISE(ABORT, 'The flyer of this bird does not exist.'); END");
+    return {
+        QStringLiteral(
+            "CREATE TRIGGER IF NOT EXISTS birds_need_flyer BEFORE INSERT ON birds WHEN %1 AND %2 %3")
+            .arg(noFlyer, notCopying, refuseBird),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS birds_keep_flyer BEFORE UPDATE OF BirdFlyerID ON birds "
+                       "WHEN %1 AND %2 %3")
+            .arg(noFlyer, notCopying, refuseBird),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS flyerlist_keep_birds BEFORE DELETE ON flyerlist WHEN "
+                       "EXISTS (SELECT 1 FROM birds WHERE BirdFlyerID = OLD.FlyerID) AND %1 "
+                       "BEGIN SELECT RAISE(ABORT, 'The flyer still has birds.'); END")
+            .arg(notCopying),
+    };
+}
+const QStringList kGuardNames = {QStringLiteral("birds_need_flyer"), QStringLiteral("birds_keep_flyer"),
+                                 QStringLiteral("flyerlist_keep_birds")};
 
 // --- text comparison as the program has always had it: letter case and trailing spaces do not count
 
@@ -184,11 +216,22 @@ bool registerTextFunctions(sqlite3* handle)
                SQLITE_OK;
 }
 
-int primaryCode(const QSqlError& error)
+int nativeCode(const QSqlError& error)
 {
     bool ok = false;
     const int code = error.nativeErrorCode().toInt(&ok);
-    return ok ? (code & 0xFF) : -1;
+    return ok ? code : -1;
+}
+
+int primaryCode(const QSqlError& error)
+{
+    const int code = nativeCode(error);
+    return code < 0 ? code : (code & 0xFF);
+}
+
+DbResult inUse(const QString& why)
+{
+    return DbResult::failure(DbError::InUse, why);
 }
 
 DbResult runPragma(QSqlDatabase& db, const QString& statement, QVariant* value = nullptr)
@@ -198,6 +241,16 @@ DbResult runPragma(QSqlDatabase& db, const QString& statement, QVariant* value =
         return DbResult::fromSqlError(query.lastError());
     if (value)
         *value = query.next() ? query.value(0) : QVariant();
+    return {};
+}
+
+DbResult runAll(QSqlDatabase& db, const QStringList& statements)
+{
+    for (const QString& statement : statements) {
+        const DbResult status = runPragma(db, statement);
+        if (!status.ok())
+            return status;
+    }
     return {};
 }
 
@@ -227,20 +280,22 @@ DbResult notOurs(const QString& path, const QString& why)
 struct FileIdentity {
     int version = 0;
     QStringList tables;
+    QStringList triggers;
 };
 
 DbResult readIdentity(QSqlDatabase& db, FileIdentity& identity)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT v.user_version, m.name FROM pragma_user_version AS v "
-                                   "LEFT JOIN sqlite_master AS m ON m.type = 'table' "
+    if (!query.exec(QStringLiteral("SELECT v.user_version, m.type, m.name FROM pragma_user_version AS v "
+                                   "LEFT JOIN sqlite_master AS m ON m.type IN ('table', 'trigger') "
                                    "AND m.name NOT LIKE 'sqlite!_%' ESCAPE '!'")))
         return DbResult::fromSqlError(query.lastError());
     while (query.next()) {
         identity.version = query.value(0).toInt();
-        if (!query.isNull(1))
-            identity.tables << query.value(1).toString();
+        if (!query.isNull(2))
+            (query.value(1).toString() == QLatin1String("table") ? identity.tables : identity.triggers)
+                << query.value(2).toString();
     }
     if (query.lastError().isValid())
         return DbResult::fromSqlError(query.lastError());
@@ -248,10 +303,13 @@ DbResult readIdentity(QSqlDatabase& db, FileIdentity& identity)
 }
 
 // Is the open file ours? An empty file (just created) counts as ours when allowEmpty.
-DbResult checkIdentity(QSqlDatabase& db, const QString& path, bool allowEmpty)
+DbResult checkIdentity(QSqlDatabase& db, const QString& path, bool allowEmpty, FileIdentity& identity)
 {
-    FileIdentity identity;
     DbResult result = readIdentity(db, identity);
+    if (result.code == DbError::Damaged)
+        return DbResult::failure(
+            DbError::Damaged,
+            QStringLiteral("The database file '%1' is damaged: %2").arg(path, result.description));
     if (!result.ok()) {
         if (result.code == DbError::General || result.code == DbError::NotOurDatabase)
             return notOurs(path, QStringLiteral("unrecognized database format."));
@@ -286,7 +344,9 @@ DbResult createInto(QSqlDatabase& db)
         db.rollback();
         return DbResult::failure(DbError::General, failure);
     }
-    const DbResult marked = runPragma(db, QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
+    DbResult marked = runAll(db, guardStatements());
+    if (marked.ok())
+        marked = runPragma(db, QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
     if (!marked.ok()) {
         db.rollback();
         return marked;
@@ -323,6 +383,129 @@ DbResult openConnection(const QString& path, const QString& name, OpenMode mode)
     return runPragma(db, QStringLiteral("PRAGMA foreign_keys = OFF"));
 }
 
+// Opens the file that is at path now and checks that it is ours. While a compaction holds the file the
+// first read waits; when the file was replaced meanwhile, the new one is opened instead.
+DbResult openCurrentFile(const QString& path, const QString& name, bool damagedOk, FileIdentity& identity)
+{
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        DbResult result = openConnection(path, name, OpenMode::ReadWrite);
+        bool replaced = false;
+        {
+            QSqlDatabase db = QSqlDatabase::database(name, false);
+            if (result.ok()) {
+                identity = {};
+                result = checkIdentity(db, path, false, identity);
+            }
+            if (result.code == DbError::Damaged && damagedOk)
+                result = {};
+            // A file replaced meanwhile can fail in any way (its journal is the new file's): open anew.
+            replaced = DatabaseDetail::fileReplaced(db);
+        }
+        if (!replaced)
+            return result;
+        DatabaseDetail::closeConnection(name);
+        if (waited.elapsed() > kBusyTimeoutMs)
+            return inUse(QStringLiteral("The database is being replaced by another connection."));
+    }
+}
+
+// Write-ahead logging lets readers and one writer work at once, and keeps every connection's shared
+// lock visible to a compaction. A file found in another mode is switched, but never by waiting: a
+// compaction holding the file may be about to replace it.
+DbResult useWriteAheadLog(QSqlDatabase& db)
+{
+    QVariant mode;
+    DbResult result = runPragma(db, QStringLiteral("PRAGMA journal_mode"), &mode);
+    if (!result.ok() || mode.toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
+        return result;
+    sqlite3* handle = handleOf(db);
+    sqlite3_busy_timeout(handle, 0);
+    result = runPragma(db, QStringLiteral("PRAGMA journal_mode = WAL"), &mode);
+    sqlite3_busy_timeout(handle, kBusyTimeoutMs);
+    if (result.ok() && DatabaseDetail::fileReplaced(db))
+        return inUse(QStringLiteral("The database was replaced while it was opened."));
+    return result;
+}
+
+// Older files lack the rule that a bird needs its flyer; it is added on their first ordinary open.
+DbResult addMissingGuards(QSqlDatabase& db, const FileIdentity& identity)
+{
+    bool complete = true;
+    for (const QString& guard : kGuardNames)
+        complete = complete && identity.triggers.contains(guard);
+    if (complete)
+        return {};
+    DbResult result = runPragma(db, QStringLiteral("BEGIN IMMEDIATE"));
+    if (!result.ok())
+        return result;
+    result = DatabaseDetail::fileReplaced(db) ? inUse(QStringLiteral("The database was replaced."))
+                                              : runAll(db, guardStatements());
+    if (result.ok())
+        return runPragma(db, QStringLiteral("COMMIT"));
+    runPragma(db, QStringLiteral("ROLLBACK"));
+    return result;
+}
+
+// Takes the file for this connection alone until it closes: leaving write-ahead logging needs every other
+// connection closed (that is the test that nobody holds it), and the exclusive locking mode keeps the lock
+// from then on. The holder only reads: its journal is kept in memory, so that no journal file is left
+// beside the file when it lets go.
+DbResult holdAlone(QSqlDatabase& db)
+{
+    QVariant mode;
+    DbResult result = runPragma(db, QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"));
+    if (result.ok())
+        result = runPragma(db, QStringLiteral("PRAGMA journal_mode = DELETE"), &mode);
+    if (result.ok() && mode.toString().compare(QLatin1String("delete"), Qt::CaseInsensitive) != 0)
+        result = inUse({});
+    if (result.ok())
+        result = runPragma(db, QStringLiteral("PRAGMA journal_mode = MEMORY"));
+    // A file that was in the rollback journal mode already is locked by a first write.
+    if (result.ok())
+        result = runAll(db, {QStringLiteral("BEGIN EXCLUSIVE"), QStringLiteral("COMMIT")});
+    if (result.code == DbError::InUse)
+        result = inUse(QStringLiteral("The database is opened by another connection."));
+    return result;
+}
+
+DbResult execute(const QSqlDatabase& db, const QString& statement)
+{
+    QSqlQuery query(db);
+    return query.exec(statement) ? DbResult{} : DbResult::fromSqlError(query.lastError());
+}
+
+DbResult openExisting(const QString& path, const QString& name, DatabaseDetail::Hold hold, bool damagedOk,
+                      FileIdentity& identity)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return DbResult::failure(DbError::FileNotFound,
+                                 QStringLiteral("Could not find file '%1'.").arg(path));
+    if (!info.isFile())
+        return notOurs(path, QStringLiteral("it is not a file."));
+    if (!hasWriteAccess(path) || !hasWriteAccess(info.absolutePath()))
+        return readOnlyResult(path);
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        DbResult result = openCurrentFile(path, name, damagedOk, identity);
+        if (!result.ok() || hold == DatabaseDetail::Hold::Shared)
+            return result;
+        bool replaced = false;
+        {
+            QSqlDatabase db = QSqlDatabase::database(name, false);
+            result = holdAlone(db);
+            // Another compaction may have replaced the file between the open and the hold.
+            replaced = result.ok() && DatabaseDetail::fileReplaced(db);
+        }
+        if (!replaced || waited.elapsed() > kBusyTimeoutMs)
+            return result;
+        DatabaseDetail::closeConnection(name);
+    }
+}
+
 } // namespace
 
 DbResult DbResult::fromSqlError(const QSqlError& error)
@@ -336,11 +519,19 @@ DbResult DbResult::fromSqlError(const QSqlError& error)
     switch (primaryCode(error)) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return failure(DbError::Locked, description);
+        return failure(DbError::InUse, description);
     case SQLITE_READONLY:
+        if (nativeCode(error) == SQLITE_READONLY_DBMOVED)
+            return failure(DbError::InUse, QStringLiteral("The database was replaced while it was open."));
         return failure(DbError::ReadOnly, description);
+    case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
-        return failure(DbError::NotOurDatabase, description);
+        return failure(DbError::Damaged, description);
+    case SQLITE_CONSTRAINT:
+        // The file's own rules speak for themselves.
+        if (nativeCode(error) == SQLITE_CONSTRAINT_TRIGGER)
+            return failure(DbError::NoCurrentRecord, error.databaseText().trimmed());
+        return failure(DbError::General, description);
     default:
         return failure(DbError::General, description);
     }
@@ -370,35 +561,13 @@ QString rowIdColumn()
 
 namespace DatabaseDetail {
 
-DbResult openUnregistered(const QString& path, QString& name, bool exclusiveAccess)
+DbResult openUnregistered(const QString& path, QString& name, Hold hold, bool damagedOk)
 {
     name = nextConnectionName();
     if (Postgres::isServerUri(path))
         return Postgres::open(path, name, false);
-    const QFileInfo info(path);
-    if (!info.exists())
-        return DbResult::failure(DbError::FileNotFound,
-                                 QStringLiteral("Could not find file '%1'.").arg(path));
-    if (!info.isFile())
-        return notOurs(path, QStringLiteral("it is not a file."));
-    if (!hasWriteAccess(path) || !hasWriteAccess(info.absolutePath()))
-        return readOnlyResult(path);
-    DbResult result = openConnection(path, name, OpenMode::ReadWrite);
-    if (!result.ok())
-        return result;
-    QSqlDatabase db = QSqlDatabase::database(name, false);
-    result = checkIdentity(db, path, false);
-    if (!result.ok())
-        return result;
-    if (exclusiveAccess) {
-        // Leaving WAL needs every other connection (of any process) closed: that is the test.
-        QVariant mode;
-        result = runPragma(db, QStringLiteral("PRAGMA journal_mode = DELETE"), &mode);
-        if (result.code == DbError::Locked || (result.ok() && mode.toString().toLower() != "delete"))
-            return DbResult::failure(DbError::InUse, QStringLiteral("The database is opened by another "
-                                                                    "connection."));
-    }
-    return result;
+    FileIdentity identity;
+    return openExisting(path, name, hold, damagedOk, identity);
 }
 
 void closeConnection(const QString& name)
@@ -407,9 +576,21 @@ void closeConnection(const QString& name)
         return;
     {
         QSqlDatabase db = QSqlDatabase::database(name, false);
+        // The log beside the path belongs to the file now there: a connection left on the file it
+        // replaced must neither copy that log into its own file nor delete it.
+        if (sqlite3* handle = handleOf(db); handle && fileReplaced(db))
+            sqlite3_db_config(handle, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
+}
+
+bool fileReplaced(const QSqlDatabase& db)
+{
+    sqlite3* handle = db.isOpen() ? handleOf(db) : nullptr;
+    int moved = 0;
+    return handle && sqlite3_file_control(handle, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK &&
+           moved != 0;
 }
 
 } // namespace DatabaseDetail
@@ -433,13 +614,14 @@ DbResult Database::open(const QString& path, bool createIfMissing)
             return result;
         }
     } else if (!info.exists() && createIfMissing) {
-        if (!QDir().mkpath(info.absolutePath()))
+        if (!MakePrivateFolder(info.absolutePath()) || !CreatePrivateFile(path))
             return readOnlyResult(path);
         name = nextConnectionName();
         result = openConnection(path, name, OpenMode::Create);
         if (result.ok()) {
             QSqlDatabase db = QSqlDatabase::database(name, false);
-            result = checkIdentity(db, path, true);
+            FileIdentity identity;
+            result = checkIdentity(db, path, true, identity);
             if (result.ok())
                 result = runPragma(db, QStringLiteral("PRAGMA journal_mode = WAL"));
             if (result.ok())
@@ -452,19 +634,25 @@ DbResult Database::open(const QString& path, bool createIfMissing)
             return result;
         }
     } else {
-        result = DatabaseDetail::openUnregistered(path, name);
-        if (result.ok()) {
-            QSqlDatabase db = QSqlDatabase::database(name, false);
-            QVariant mode;
-            result = runPragma(db, QStringLiteral("PRAGMA journal_mode = WAL"), &mode);
-            if (result.code == DbError::Locked)
-                result =
-                    DbResult::failure(DbError::InUse, QStringLiteral("The database is opened "
-                                                                     "exclusively by another connection."));
-        }
-        if (!result.ok()) {
+        QElapsedTimer waited;
+        waited.start();
+        for (;;) {
+            name = nextConnectionName();
+            FileIdentity identity;
+            result = openExisting(path, name, DatabaseDetail::Hold::Shared, false, identity);
+            {
+                QSqlDatabase db = QSqlDatabase::database(name, false);
+                if (result.ok())
+                    result = useWriteAheadLog(db);
+                if (result.ok())
+                    result = addMissingGuards(db, identity);
+            }
+            if (result.ok())
+                break;
             DatabaseDetail::closeConnection(name);
-            return result;
+            if (result.code != DbError::InUse || waited.elapsed() > kBusyTimeoutMs)
+                return result;
+            QThread::msleep(20);
         }
     }
     m_name = name;
@@ -479,9 +667,10 @@ void Database::close()
     if (m_name.isEmpty())
         return;
     if (m_depth > 0) {
-        QSqlDatabase::database(m_name, false).rollback();
+        execute(connection(), QStringLiteral("ROLLBACK"));
         m_depth = 0;
         m_failed = false;
+        m_admitting = false;
     }
     registry().erase(m_name);
     DatabaseDetail::closeConnection(m_name);
@@ -495,14 +684,24 @@ QSqlDatabase Database::connection() const
     return m_name.isEmpty() ? QSqlDatabase() : QSqlDatabase::database(m_name, false);
 }
 
-DbResult Database::begin()
+DbResult Database::begin(Access access)
 {
     if (!isOpen())
         return DbResult::failure(DbError::General, QStringLiteral("The database is not open."));
     if (m_depth == 0) {
-        QSqlDatabase db = connection();
-        if (!db.transaction())
-            return DbResult::fromSqlError(db.lastError());
+        const QSqlDatabase db = connection();
+        // The file's writers take the write lock at once: a transaction that first reads and then writes
+        // could not wait for another writer and would fail at once instead.
+        const bool immediate = access == Access::Write && !m_server;
+        DbResult status =
+            execute(db, immediate ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+        if (status.ok() && immediate && DatabaseDetail::fileReplaced(db)) {
+            execute(db, QStringLiteral("ROLLBACK"));
+            status = inUse(QStringLiteral("The database was compacted or repaired while this connection was "
+                                          "open; close the window and open it again."));
+        }
+        if (!status.ok())
+            return status;
         m_failed = false;
     }
     ++m_depth;
@@ -522,24 +721,78 @@ DbResult Database::inTransaction(const std::function<DbResult()>& work)
     return commit();
 }
 
+DbResult Database::writing(const std::function<DbResult()>& statement)
+{
+    if (m_depth > 0 || m_server || !isOpen())
+        return statement();
+    return inTransaction(statement);
+}
+
+DbResult Database::step(const std::function<DbResult()>& statement)
+{
+    if (m_depth == 0)
+        return statement();
+    if (m_failed)
+        return DbResult::failure(DbError::General, QStringLiteral("The changes were rolled back."));
+    const QSqlDatabase db = connection();
+    if (!m_server) {
+        const DbResult status = statement();
+        // A few failures (a full disk) end the whole transaction, not only the statement.
+        if (!status.ok() && sqlite3_get_autocommit(handleOf(db)))
+            m_failed = true;
+        return status;
+    }
+    DbResult status = execute(db, QStringLiteral("SAVEPOINT cvx_step"));
+    if (!status.ok()) {
+        m_failed = true;
+        return status;
+    }
+    status = statement();
+    if (!status.ok() && !execute(db, QStringLiteral("ROLLBACK TO SAVEPOINT cvx_step")).ok())
+        m_failed = true;
+    if (!execute(db, QStringLiteral("RELEASE SAVEPOINT cvx_step")).ok())
+        m_failed = true;
+    return status;
+}
+
+DbResult Database::admitOrphanBirds()
+{
+    if (m_depth == 0)
+        return DbResult::failure(DbError::General, QStringLiteral("Orphan birds are only admitted inside a "
+                                                                  "transaction."));
+    const DbResult status =
+        execute(connection(),
+                m_server ? QStringLiteral("SET LOCAL corvex.copying = 'on'")
+                         : QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (x INTEGER)").arg(kCopyingMark));
+    m_admitting = m_admitting || status.ok();
+    return status;
+}
+
 DbResult Database::commit()
 {
     if (m_depth == 0)
         return DbResult::failure(DbError::General, QStringLiteral("No transaction to commit."));
     if (--m_depth > 0)
         return {};
-    QSqlDatabase db = connection();
+    const QSqlDatabase db = connection();
+    const bool admitted = m_admitting;
+    m_admitting = false;
     if (m_failed) {
-        db.rollback();
+        execute(db, QStringLiteral("ROLLBACK"));
         m_failed = false;
         return DbResult::failure(DbError::General, QStringLiteral("The changes were rolled back."));
     }
-    if (!db.commit()) {
-        const DbResult result = DbResult::fromSqlError(db.lastError());
-        db.rollback();
-        return result;
-    }
-    return {};
+    DbResult result;
+    if (admitted && !m_server)
+        result = execute(db, QStringLiteral("DROP TABLE %1").arg(kCopyingMark));
+    // A server ends a transaction in which a statement failed with a rollback that reports success.
+    if (result.ok() && m_server)
+        result = execute(db, QStringLiteral("SELECT 1"));
+    if (result.ok())
+        result = execute(db, QStringLiteral("COMMIT"));
+    if (!result.ok())
+        execute(db, QStringLiteral("ROLLBACK"));
+    return result;
 }
 
 void Database::rollback()
@@ -550,8 +803,9 @@ void Database::rollback()
         m_failed = true;
         return;
     }
-    connection().rollback();
+    execute(connection(), QStringLiteral("ROLLBACK"));
     m_failed = false;
+    m_admitting = false;
 }
 
 DbResult Database::lockKey(const QString& key)

@@ -17,10 +17,10 @@ constexpr int General = 3000;         // any other failure; the description tell
 constexpr int NoCurrentRecord = 3021; // a row that should exist does not
 constexpr int Duplicate = 3022;       // the value is already stored where it must be unique
 constexpr int FileNotFound = 3024;
-constexpr int NotOurDatabase = 3031; // not a database, a foreign schema, or a newer schema version
+constexpr int NotOurDatabase = 3031; // a foreign schema, or a newer schema version
+constexpr int Damaged = 3049;        // the file's pages are corrupt, or it is no database at all
 constexpr int ReadOnly = 3051;       // no write access to the file or its folder
-constexpr int Locked = 3260;         // a write waited too long for another connection
-constexpr int InUse = 3356;          // opened by another connection
+constexpr int InUse = 3356;          // held by another connection longer than the busy timeout
 } // namespace DbError
 
 struct DbResult {
@@ -56,12 +56,24 @@ public:
     QSqlDatabase connection() const;
 
     // All or nothing for one user action. Transactions nest: only the outermost begin and commit reach
-    // the database, and a rollback at any depth makes the outermost commit roll back.
-    DbResult begin();
+    // the database, and a rollback at any depth makes the outermost commit roll back. A writing
+    // transaction takes the write lock when it begins, waiting for other writers within the busy timeout.
+    enum class Access { Write, Read };
+    DbResult begin(Access access = Access::Write);
     DbResult commit();
     void rollback();
     // Runs work as one such action: committed when it returns ok, rolled back otherwise.
     DbResult inTransaction(const std::function<DbResult()>& work);
+    // One statement that changes rows. On the file it runs in a writing transaction of its own unless one
+    // is open, so that it waits for other writers and never goes into a file a compaction has replaced;
+    // a server's statement is all or nothing by itself.
+    DbResult writing(const std::function<DbResult()>& statement);
+    // Inside a transaction: runs one statement so that its failure undoes only that statement; the
+    // transaction and what was stored before it stay usable (a server needs a savepoint for that).
+    DbResult step(const std::function<DbResult()>& statement);
+    // Inside a transaction: until it ends, birds may be stored without their flyer and flyers removed
+    // before their birds, so that a copy keeps what its source holds.
+    DbResult admitOrphanBirds();
 
     // Inside a transaction: another connection taking the same key waits until this transaction ends
     // (a check followed by an insert cannot interleave with another PC's). The file needs no key: its
@@ -74,6 +86,7 @@ private:
     int m_depth = 0;
     bool m_failed = false;
     bool m_server = false;
+    bool m_admitting = false;
 };
 
 // How many registered connections of this process hold the file at path.
@@ -90,8 +103,15 @@ QString rowIdColumn();
 } // namespace SqlDialect
 
 namespace DatabaseDetail {
+// How an unregistered connection holds the file: shared like every window, or for itself alone from
+// now until it is closed (others wait or are refused with 3356), as compacting and repairing need.
+enum class Hold { Shared, Alone };
 // Opens a connection that is not registered (for compacting, repairing and checking): the same text
-// comparison as every other connection. Returns the connection name in name.
-DbResult openUnregistered(const QString& path, QString& name, bool exclusiveAccess = false);
+// comparison as every other connection. Returns the connection name in name. A damaged file opens when
+// damagedOk, so that what it still holds can be read.
+DbResult openUnregistered(const QString& path, QString& name, Hold hold = Hold::Shared,
+                          bool damagedOk = false);
 void closeConnection(const QString& name);
+// Whether the file the connection has open is no longer the one at its path (a compaction replaced it).
+bool fileReplaced(const QSqlDatabase& db);
 } // namespace DatabaseDetail

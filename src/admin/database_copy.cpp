@@ -98,20 +98,6 @@ DbResult copyTable(QSqlDatabase source, QSqlDatabase target, const TableCopy& co
     return flush(target, copy, values, pending);
 }
 
-// The server's counters continue after the copied IDs (the file's follow its largest key by themselves).
-DbResult continueCounters(QSqlDatabase target)
-{
-    for (const TableCopy& copy : tableCopies()) {
-        const DbResult status =
-            exec(target, QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), "
-                                        "COALESCE((SELECT MAX(%2) FROM %1), 0) + 1, false)")
-                             .arg(copy.table, copy.keyColumn.toLower()));
-        if (!status.ok())
-            return status;
-    }
-    return {};
-}
-
 } // namespace
 
 DbResult CopyDatabase(const QString& source, const QString& target, bool replace, CopyCounts* counts)
@@ -145,15 +131,14 @@ DbResult CopyDatabase(const QString& source, const QString& target, bool replace
                                   .arg(held));
 
     // A consistent picture of the source while other PCs may be writing to it.
-    status = from.begin();
+    status = from.begin(Database::Access::Read);
     if (!status.ok())
         return status;
     status = to.begin();
     if (!status.ok())
         return status;
     // Birds of flyers that are gone are copied too: the copy keeps what the source holds.
-    if (to.isServer())
-        status = exec(out, QStringLiteral("SET LOCAL corvex.copying = 'on'"));
+    status = to.admitOrphanBirds();
     CopyCounts copied;
     for (const TableCopy& copy : tableCopies()) {
         if (!status.ok())
@@ -172,7 +157,7 @@ DbResult CopyDatabase(const QString& source, const QString& target, bool replace
             copied.points = rows;
     }
     if (status.ok() && to.isServer())
-        status = continueCounters(out);
+        status = Postgres::continueCounters(out);
     from.rollback();
     if (!status.ok()) {
         to.rollback();

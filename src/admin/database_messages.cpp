@@ -27,6 +27,15 @@ QString DatabaseErrorText(int code, const QString& dataFolder)
     case DbError::ReadOnly:
         text += QStringLiteral("Make sure the Read Only Property is NOT checked") + kCrLf;
         break;
+    case DbError::Damaged:
+        text +=
+            kDatabaseDamagedText + kCrLf +
+            QStringLiteral("Choose Repair Database in the Options menu: it saves what can still be read") +
+            kCrLf + QStringLiteral("and keeps the damaged file beside the repaired one.") + kCrLf;
+        break;
+    case DbError::InUse:
+        text += kDatabaseInUseText + kCrLf;
+        break;
     default:
         text += QStringLiteral("Reason unknown ! Error # ") + QString::number(code) + kCrLf +
                 QStringLiteral("Call Halvard Electronics to report this error");
@@ -63,5 +72,9 @@ QString ErrorReport::next(const QString& description, int number)
 
 void ErrorReport::show(Dialogs& dialogs, const DbResult& result)
 {
-    dialogs.inform(next(result));
+    // Held by another connection for longer than the busy timeout: no fault to report.
+    if (result.code == DbError::InUse)
+        dialogs.inform(kDatabaseInUseText);
+    else
+        dialogs.inform(next(result));
 }

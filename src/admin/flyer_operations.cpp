@@ -29,13 +29,15 @@ AdminOutcome add(const AdminData& data, FlyerFields fields)
     fields.name = CleanText(fields.name);
     if (fields.name.isEmpty())
         return AdminOutcome::refused(kMustEnterName, kErrorTitle, Dialogs::Icon::Critical);
-    const auto existing = data.flyerByName(fields.name);
-    if (!existing.ok())
-        return AdminOutcome::failed(existing.status);
-    if (existing.value)
-        return AdminOutcome::refused(duplicateNameMessage(fields.name));
-    const auto added = data.addFlyer(rowFromFields(fields));
-    return added.ok() ? AdminOutcome::stored(added.value) : AdminOutcome::failed(added.status);
+    return withKeyHeld(data, QStringLiteral("flyer name|") + fields.name.toCaseFolded(), [&]() {
+        const auto existing = data.flyerByName(fields.name);
+        if (!existing.ok())
+            return AdminOutcome::failed(existing.status);
+        if (existing.value)
+            return AdminOutcome::refused(duplicateNameMessage(fields.name));
+        const auto added = data.addFlyer(rowFromFields(fields));
+        return added.ok() ? AdminOutcome::stored(added.value) : AdminOutcome::failed(added.status);
+    });
 }
 
 AdminOutcome edit(const AdminData& data, int flyerId, FlyerFields fields)
@@ -45,14 +47,22 @@ AdminOutcome edit(const AdminData& data, int flyerId, FlyerFields fields)
         return AdminOutcome::refused(kMustEnterName, kErrorTitle, Dialogs::Icon::Critical);
     Flyer row = rowFromFields(fields);
     row.FlyerID = flyerId;
-    const DbResult result = data.updateFlyer(row);
-    return result.ok() ? AdminOutcome::stored(flyerId) : AdminOutcome::failed(result);
+    return AdminOutcome::changed(data.updateFlyer(row), flyerId, QStringLiteral("flyer ") + fields.name);
 }
 
 AdminOutcome erase(const AdminData& data, int flyerId)
 {
-    const auto erased = data.eraseFlyer(flyerId);
-    return erased.ok() ? AdminOutcome::stored(erased.value) : AdminOutcome::failed(erased.status);
+    return withKeyHeld(data, flyerKeyOf(flyerId), [&]() {
+        const auto erased = data.eraseFlyer(flyerId);
+        if (erased.status.code == DbError::NoCurrentRecord)
+            return AdminOutcome::stored(0);
+        return erased.ok() ? AdminOutcome::stored(erased.value) : AdminOutcome::failed(erased.status);
+    });
+}
+
+QString flyerKeyOf(int flyerId)
+{
+    return QStringLiteral("flyer|%1").arg(flyerId);
 }
 
 } // namespace flyer

@@ -29,21 +29,24 @@ AdminOutcome add(const AdminData& data, const PointFields& fields)
 {
     if (const AdminOutcome check = checkFields(fields, kAddMissingFields); !check.done())
         return check;
-    const auto count = data.countLiberationPoints();
-    if (!count.ok())
-        return AdminOutcome::failed(count.status);
-    if (!roomForAnother(count.value))
-        return AdminOutcome::refused(kListFull, kErrorTitle, Dialogs::Icon::Exclamation);
-    const auto added = data.addLiberationPoint(rowFromFields(fields));
-    return added.ok() ? AdminOutcome::stored(added.value) : AdminOutcome::failed(added.status);
+    // Two PCs adding the last point the table has room for: only one gets it.
+    return withKeyHeld(data, QStringLiteral("orte"), [&]() {
+        const auto count = data.countLiberationPoints();
+        if (!count.ok())
+            return AdminOutcome::failed(count.status);
+        if (!roomForAnother(count.value))
+            return AdminOutcome::refused(kListFull, kErrorTitle, Dialogs::Icon::Exclamation);
+        const auto added = data.addLiberationPoint(rowFromFields(fields));
+        return added.ok() ? AdminOutcome::stored(added.value) : AdminOutcome::failed(added.status);
+    });
 }
 
 AdminOutcome edit(const AdminData& data, qint64 rowId, const PointFields& fields)
 {
     if (const AdminOutcome check = checkFields(fields, kEditMissingFields); !check.done())
         return check;
-    const DbResult result = data.updateLiberationPoint(rowId, rowFromFields(fields));
-    return result.ok() ? AdminOutcome::stored(rowId) : AdminOutcome::failed(result);
+    return AdminOutcome::changed(data.updateLiberationPoint(rowId, rowFromFields(fields)), rowId,
+                                 QStringLiteral("liberation point ") + fields.name.trimmed());
 }
 
 } // namespace liberation

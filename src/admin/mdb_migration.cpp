@@ -242,19 +242,6 @@ Fetched<bool> holdsData(Database& database)
 
 // Keys written as they were do not move a server's counters on: the next club or flyer added would
 // take a key that is already there.
-DbResult advanceServerCounters(Database& target)
-{
-    const std::pair<const char*, const char*> counters[] = {{"clubs", "clubid"}, {"flyerlist", "flyerid"}};
-    for (const auto& [table, column] : counters) {
-        QSqlQuery query(target.connection());
-        if (!query.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), "
-                                       "(SELECT COALESCE(MAX(%2), 0) + 1 FROM %1), false)")
-                            .arg(QLatin1String(table), QLatin1String(column))))
-            return Postgres::fromSqlError(query.lastError());
-    }
-    return {};
-}
-
 MdbMigrationReport failed(MdbMigrationReport report, int code, const QString& text)
 {
     report.status = DbResult::failure(code, text);
@@ -352,6 +339,9 @@ MdbMigrationReport migrateMdb(const QString& mdbPath, const QString& targetPath,
         progress->repaint();
     }
     report.status = target.begin();
+    // The file is taken as it is, birds of erased flyers too: the check afterwards names them.
+    if (report.status.ok())
+        report.status = target.admitOrphanBirds();
     if (report.status.ok() && hasData.value)
         report.status = emptyTables(target);
     Migration migration(file.handle, target, progress);
@@ -362,7 +352,7 @@ MdbMigrationReport migrateMdb(const QString& mdbPath, const QString& targetPath,
         report.status = migration.copy(shape, report.tables.back());
     }
     if (report.status.ok() && server)
-        report.status = advanceServerCounters(target);
+        report.status = Postgres::continueCounters(target.connection());
     if (report.status.ok())
         report.status = target.commit();
     else

@@ -52,6 +52,38 @@ DbResult notOurs(const QString& uri, const QString& why)
         QStringLiteral("'%1' is not a database of this program: %2").arg(Postgres::displayUri(uri), why));
 }
 
+// A bird always has its flyer, for every connection: a bird added for a flyer that another PC is erasing
+// waits for that erase (the key share lock) and is then refused; a flyer that still has birds is not
+// removed. A copy (corvex.copying) keeps what its source holds.
+const QString kFlyerGuard = QStringLiteral("flyerlist_keeps_birds");
+QStringList guardStatements()
+{
+    const QString copying =
+        QStringLiteral("pg_catalog.current_setting('corvex.copying', true) IS DISTINCT FROM 'on'");
+    return {
+        QStringLiteral(
+            "CREATE OR REPLACE FUNCTION cvx_bird_flyer_check() RETURNS trigger LANGUAGE plpgsql AS "
+            "$$ BEGIN IF %1 AND NOT EXISTS (SELECT 1 FROM public.flyerlist f WHERE f.FlyerID "
+            "OPERATOR(pg_catalog.=) NEW.BirdFlyerID FOR KEY SHARE) THEN RAISE EXCEPTION USING "
+            "ERRCODE = 'P0002', MESSAGE = 'The flyer of this bird does not exist.'; END IF; "
+            "RETURN NEW; END $$")
+            .arg(copying),
+        QStringLiteral("DROP TRIGGER IF EXISTS birds_flyer_exists ON birds"),
+        QStringLiteral("CREATE TRIGGER birds_flyer_exists BEFORE INSERT OR UPDATE OF BirdFlyerID ON birds "
+                       "FOR EACH ROW EXECUTE FUNCTION cvx_bird_flyer_check()"),
+        QStringLiteral(
+            "CREATE OR REPLACE FUNCTION cvx_flyer_birds_check() RETURNS trigger LANGUAGE plpgsql AS "
+            "$$ BEGIN IF %1 AND EXISTS (SELECT 1 FROM public.birds b WHERE b.BirdFlyerID "
+            "OPERATOR(pg_catalog.=) OLD.FlyerID) THEN RAISE EXCEPTION USING ERRCODE = 'P0002', "
+            "MESSAGE = 'The flyer still has birds.'; END IF; RETURN OLD; END $$")
+            .arg(copying),
+        QStringLiteral("DROP TRIGGER IF EXISTS %1 ON flyerlist").arg(kFlyerGuard),
+        QStringLiteral("CREATE TRIGGER %1 BEFORE DELETE ON flyerlist FOR EACH ROW EXECUTE FUNCTION "
+                       "cvx_flyer_birds_check()")
+            .arg(kFlyerGuard),
+    };
+}
+
 // Text columns keep their bytes in stored order ("C"); comparing goes through cvx_key, so letter case
 // and trailing spaces do not count. The operators below make the plain = and LIKE of the shared queries
 // do that on this connection (search_path puts them before the built-in ones); the functions inline, so
@@ -59,64 +91,61 @@ DbResult notOurs(const QString& uri, const QString& why)
 QStringList schemaStatements(const QString& collation)
 {
     const QString t = QStringLiteral("text COLLATE \"C\"");
-    return {
-        QStringLiteral(
-            "CREATE FUNCTION cvx_key(text) RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE "
-            "AS $$ SELECT pg_catalog.rtrim(pg_catalog.lower($1%1), ' ') $$")
-            .arg(collation),
-        QStringLiteral(
-            "CREATE FUNCTION cvx_text_eq(text, text) RETURNS boolean LANGUAGE sql IMMUTABLE STRICT "
-            "PARALLEL SAFE AS $$ SELECT public.cvx_key($1) OPERATOR(pg_catalog.=) "
-            "public.cvx_key($2) $$"),
-        QStringLiteral(
-            "CREATE FUNCTION cvx_text_ne(text, text) RETURNS boolean LANGUAGE sql IMMUTABLE STRICT "
-            "PARALLEL SAFE AS $$ SELECT public.cvx_key($1) OPERATOR(pg_catalog.<>) "
-            "public.cvx_key($2) $$"),
-        QStringLiteral("CREATE FUNCTION cvx_text_like(text, text) RETURNS boolean LANGUAGE sql IMMUTABLE "
-                       "STRICT PARALLEL SAFE AS $$ SELECT pg_catalog.lower($1%1) OPERATOR(pg_catalog.~~) "
-                       "pg_catalog.lower($2%1) $$")
-            .arg(collation),
-        QStringLiteral("CREATE OPERATOR public.= (LEFTARG = text, RIGHTARG = text, FUNCTION = cvx_text_eq, "
-                       "COMMUTATOR = OPERATOR(public.=), NEGATOR = OPERATOR(public.<>))"),
-        QStringLiteral("CREATE OPERATOR public.<> (LEFTARG = text, RIGHTARG = text, FUNCTION = cvx_text_ne, "
-                       "COMMUTATOR = OPERATOR(public.<>), NEGATOR = OPERATOR(public.=))"),
-        QStringLiteral(
-            "CREATE OPERATOR public.~~ (LEFTARG = text, RIGHTARG = text, FUNCTION = cvx_text_like)"),
-        QStringLiteral("CREATE TABLE clubs (ClubID serial PRIMARY KEY, ClubName %1)").arg(t),
-        QStringLiteral("CREATE TABLE flyerlist (FlyerID serial PRIMARY KEY, ClubID integer, Name %1, "
-                       "Address %1, CityStateZip %1, email %1, Phone %1, Longitude %1, Latitude %1)")
-            .arg(t),
-        QStringLiteral("CREATE TABLE birds (rowid bigserial PRIMARY KEY, BirdFlyerID integer, NatOrg %1, "
-                       "HatchYr %1, clubletters %1, bnumber %1, sex %1, elecnumber %1, color %1, type %1)")
-            .arg(t),
-        QStringLiteral("CREATE TABLE orte (rowid bigserial PRIMARY KEY, racenum %1, racedate %1, "
-                       "racename %1, racetype %1)")
-            .arg(t),
-        QStringLiteral("CREATE INDEX birds_band ON birds (cvx_key(bnumber), cvx_key(clubletters), "
-                       "cvx_key(NatOrg), cvx_key(HatchYr))"),
-        QStringLiteral("CREATE INDEX birds_elecnumber ON birds (cvx_key(elecnumber))"),
-        QStringLiteral("CREATE INDEX birds_flyer ON birds (BirdFlyerID)"),
-        QStringLiteral("CREATE INDEX flyerlist_name ON flyerlist (cvx_key(Name))"),
-        QStringLiteral("CREATE INDEX clubs_name ON clubs (cvx_key(ClubName))"),
-        // A bird added for a flyer that another PC has just erased would be lost from every list.
-        QStringLiteral("CREATE FUNCTION cvx_bird_flyer_check() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-                       "IF pg_catalog.current_setting('corvex.copying', true) IS DISTINCT FROM 'on' AND NOT "
-                       "EXISTS (SELECT 1 FROM public.flyerlist f WHERE f.FlyerID OPERATOR(pg_catalog.=) "
-                       "NEW.BirdFlyerID) THEN RAISE EXCEPTION USING ERRCODE = 'P0002', MESSAGE = "
-                       "'The flyer of this bird has been erased by another user.'; END IF; RETURN NEW; "
-                       "END $$"),
-        QStringLiteral("CREATE TRIGGER birds_flyer_exists BEFORE INSERT OR UPDATE OF BirdFlyerID ON birds "
-                       "FOR EACH ROW EXECUTE FUNCTION cvx_bird_flyer_check()"),
-        QStringLiteral("COMMENT ON TABLE birds IS '%1%2'").arg(kSchemaMark).arg(kSchemaVersion),
-    };
+    return QStringList{
+               QStringLiteral(
+                   "CREATE FUNCTION cvx_key(text) RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE "
+                   "AS $$ SELECT pg_catalog.rtrim(pg_catalog.lower($1%1), ' ') $$")
+                   .arg(collation),
+               QStringLiteral(
+                   "CREATE FUNCTION cvx_text_eq(text, text) RETURNS boolean LANGUAGE sql IMMUTABLE STRICT "
+                   "PARALLEL SAFE AS $$ SELECT public.cvx_key($1) OPERATOR(pg_catalog.=) "
+                   "public.cvx_key($2) $$"),
+               QStringLiteral(
+                   "CREATE FUNCTION cvx_text_ne(text, text) RETURNS boolean LANGUAGE sql IMMUTABLE STRICT "
+                   "PARALLEL SAFE AS $$ SELECT public.cvx_key($1) OPERATOR(pg_catalog.<>) "
+                   "public.cvx_key($2) $$"),
+               QStringLiteral(
+                   "CREATE FUNCTION cvx_text_like(text, text) RETURNS boolean LANGUAGE sql IMMUTABLE "
+                   "STRICT PARALLEL SAFE AS $$ SELECT pg_catalog.lower($1%1) OPERATOR(pg_catalog.~~) "
+                   "pg_catalog.lower($2%1) $$")
+                   .arg(collation),
+               QStringLiteral(
+                   "CREATE OPERATOR public.= (LEFTARG = text, RIGHTARG = text, FUNCTION = cvx_text_eq, "
+                   "COMMUTATOR = OPERATOR(public.=), NEGATOR = OPERATOR(public.<>))"),
+               QStringLiteral(
+                   "CREATE OPERATOR public.<> (LEFTARG = text, RIGHTARG = text, FUNCTION = cvx_text_ne, "
+                   "COMMUTATOR = OPERATOR(public.<>), NEGATOR = OPERATOR(public.=))"),
+               QStringLiteral(
+                   "CREATE OPERATOR public.~~ (LEFTARG = text, RIGHTARG = text, FUNCTION = cvx_text_like)"),
+               QStringLiteral("CREATE TABLE clubs (ClubID serial PRIMARY KEY, ClubName %1)").arg(t),
+               QStringLiteral("CREATE TABLE flyerlist (FlyerID serial PRIMARY KEY, ClubID integer, Name %1, "
+                              "Address %1, CityStateZip %1, email %1, Phone %1, Longitude %1, Latitude %1)")
+                   .arg(t),
+               QStringLiteral(
+                   "CREATE TABLE birds (rowid bigserial PRIMARY KEY, BirdFlyerID integer, NatOrg %1, "
+                   "HatchYr %1, clubletters %1, bnumber %1, sex %1, elecnumber %1, color %1, type %1)")
+                   .arg(t),
+               QStringLiteral("CREATE TABLE orte (rowid bigserial PRIMARY KEY, racenum %1, racedate %1, "
+                              "racename %1, racetype %1)")
+                   .arg(t),
+               QStringLiteral("CREATE INDEX birds_band ON birds (cvx_key(bnumber), cvx_key(clubletters), "
+                              "cvx_key(NatOrg), cvx_key(HatchYr))"),
+               QStringLiteral("CREATE INDEX birds_elecnumber ON birds (cvx_key(elecnumber))"),
+               QStringLiteral("CREATE INDEX birds_flyer ON birds (BirdFlyerID)"),
+               QStringLiteral("CREATE INDEX flyerlist_name ON flyerlist (cvx_key(Name))"),
+               QStringLiteral("CREATE INDEX clubs_name ON clubs (cvx_key(ClubName))"),
+           } +
+           guardStatements() +
+           QStringList{
+               QStringLiteral("COMMENT ON TABLE birds IS '%1%2'").arg(kSchemaMark).arg(kSchemaVersion),
+           };
 }
 
-DbResult createSchemaIn(QSqlDatabase& db)
+DbResult runInTransaction(QSqlDatabase& db, const QStringList& statements)
 {
-    const QString collation = normalisedCollation(db);
     if (!db.transaction())
         return Postgres::fromSqlError(db.lastError());
-    for (const QString& statement : schemaStatements(collation)) {
+    for (const QString& statement : statements) {
         QSqlQuery query(db);
         if (!query.exec(statement)) {
             const DbResult failed = Postgres::fromSqlError(query.lastError());
@@ -128,6 +157,23 @@ DbResult createSchemaIn(QSqlDatabase& db)
     if (!db.commit())
         return Postgres::fromSqlError(db.lastError());
     return {};
+}
+
+DbResult createSchemaIn(QSqlDatabase& db)
+{
+    return runInTransaction(db, schemaStatements(normalisedCollation(db)));
+}
+
+// Databases made before the flyer guard get it (and the bird check that waits for an erase) at their
+// first open by a user allowed to change the tables; for others it stays as it was.
+void addMissingGuards(QSqlDatabase& db)
+{
+    QVariant present;
+    if (run(db, QStringLiteral("SELECT 1 FROM pg_catalog.pg_trigger WHERE tgname = '%1'").arg(kFlyerGuard),
+            &present)
+            .ok() &&
+        present.isNull())
+        runInTransaction(db, guardStatements());
 }
 
 DbResult checkIdentity(QSqlDatabase& db, const QString& uri, bool createIfEmpty)
@@ -271,6 +317,8 @@ DbResult open(const QString& uri, const QString& name, bool createIfEmpty)
         result = checkIdentity(db, uri, createIfEmpty);
     if (result.ok())
         result = checkWriteAccess(db, uri);
+    if (result.ok())
+        addMissingGuards(db);
     return result;
 }
 
@@ -295,7 +343,7 @@ DbResult fromSqlError(const QSqlError& error)
     if (state == QLatin1String("42501") || state == QLatin1String("25006"))
         return DbResult::failure(DbError::ReadOnly, description);
     if (state == QLatin1String("40001") || state == QLatin1String("40P01") || state == QLatin1String("55P03"))
-        return DbResult::failure(DbError::Locked, description);
+        return DbResult::failure(DbError::InUse, description);
     if (state.startsWith(QLatin1String("08")) || state == QLatin1String("3D000") ||
         state.startsWith(QLatin1String("57P")))
         return DbResult::failure(DbError::FileNotFound, description);
@@ -312,6 +360,20 @@ DbResult lockKey(const QSqlDatabase& db, const QString& key)
     query.addBindValue(key);
     if (!query.exec())
         return fromSqlError(query.lastError());
+    return {};
+}
+
+DbResult continueCounters(const QSqlDatabase& db)
+{
+    for (const TableShape& table : expectedTables()) {
+        const bool ownKey = table.name == QLatin1String("clubs") || table.name == QLatin1String("flyerlist");
+        const QString key = ownKey ? table.fields.first().toLower() : QStringLiteral("rowid");
+        QSqlQuery query(db);
+        if (!query.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), "
+                                       "COALESCE((SELECT MAX(%2) FROM %1), 0) + 1, false)")
+                            .arg(table.name, key)))
+            return fromSqlError(query.lastError());
+    }
     return {};
 }
 

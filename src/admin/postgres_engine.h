@@ -26,6 +26,10 @@ DbResult fromSqlError(const QSqlError& error);
 // Serialises, until the transaction ends, every connection taking the same key (needs an open transaction).
 DbResult lockKey(const QSqlDatabase& db, const QString& key);
 
+// After rows were stored with their IDs, the counters continue after the largest (the file's follow its
+// largest key by themselves).
+DbResult continueCounters(const QSqlDatabase& db);
+
 // Upkeep that the server does instead of the file copy: statistics and space, and the indexes rebuilt.
 DbResult compact(const QSqlDatabase& db);
 DbResult reindex(const QSqlDatabase& db);

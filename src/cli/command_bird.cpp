@@ -56,7 +56,7 @@ int runAdd(CliContext& context, QStringList& arguments, const AdminData& data)
     Flyer owner;
     if (const int status = admin_cli::findFlyer(context, data, arguments[0], owner); status != ExitDone)
         return status;
-    const AdminOutcome outcome = bird::add(data, owner.FlyerID, fields);
+    const AdminOutcome outcome = bird::add(data, owner, fields);
     if (outcome.done())
         context.out << bird::listEntry(
                            bird::rowFromFields(owner.FlyerID, fields, bird::kNoElectronicRing, "0"))

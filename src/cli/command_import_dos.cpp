@@ -67,7 +67,7 @@ int runImportDos(CliContext& context, QStringList arguments)
         ConfigValues values = ReadConfig(context.settings);
         SaveConfigurationOfFile(dosImport.fileName(), values, context.settings, context.dialogs);
     }
-    return ExitDone;
+    return dosImport.failedCount() > 0 ? ExitFailed : ExitDone;
 }
 
 const CommandRegistration

@@ -70,19 +70,40 @@ void DosImport::noInventoryFile(const FlyerRecord& record)
     inform(QStringLiteral("No pigeon inventory file for ") + record.name);
 }
 
+void DosImport::flyerFailed(const FlyerRecord& record, const QString& why)
+{
+    inform(QStringLiteral("The flyer ") + record.name.trimmed() +
+           QStringLiteral(" could not be stored completely: ") + why);
+}
+
 // The import commits in batches of flyers for speed: every statement that worked stays stored, as if each
-// were committed alone, and nothing is held open while a message waits for the user.
+// were committed alone (a failing one undoes only itself), and nothing is held open while a message waits
+// for the user.
 void DosImport::beginBatch()
 {
-    m_batchOpen = m_database.begin().ok();
-    m_batchFlyers = 0;
+    m_batchStatus = m_database.begin();
+    m_batchOpen = m_batchStatus.ok();
+    m_batchFlyers.clear();
 }
 
 void DosImport::endBatch()
 {
-    if (m_batchOpen)
-        m_database.commit();
+    if (!m_batchOpen)
+        return;
     m_batchOpen = false;
+    const DbResult committed = m_database.commit();
+    if (committed.ok() || m_batchFlyers.isEmpty())
+        return;
+    for (const QString& name : std::as_const(m_batchFlyers)) {
+        if (name == m_current) {
+            m_currentLost = true;
+        } else {
+            --m_imported;
+            ++m_failed;
+        }
+    }
+    m_dialogs.inform(QStringLiteral("These flyers could not be stored: ") + committed.description +
+                     QStringLiteral("\r\n") + m_batchFlyers.join(QStringLiteral("\r\n")));
 }
 
 void DosImport::inform(const QString& text)
@@ -97,6 +118,7 @@ void DosImport::inform(const QString& text)
 QString DosImport::import(int clubId, const std::optional<std::vector<int>>& selectedEntries)
 {
     m_imported = 0;
+    m_failed = 0;
     if (m_newFlyers == 0)
         return kAlreadyImportedStatus;
 
@@ -137,32 +159,46 @@ QString DosImport::import(int clubId, const std::optional<std::vector<int>>& sel
         }
         if (existing.value)
             continue;
-        importFlyer(record, clubId, queries);
-        if (++m_batchFlyers >= kFlyersPerBatch) {
-            endBatch();
+        if (!m_batchOpen)
             beginBatch();
+        if (!m_batchOpen) {
+            ++m_failed;
+            flyerFailed(record, m_batchStatus.description);
+            continue;
         }
+        m_current = record.name.trimmed();
+        m_currentLost = false;
+        const bool stored = importFlyer(record, clubId, queries);
+        ++(stored && !m_currentLost ? m_imported : m_failed);
+        m_current.clear();
+        if (m_batchFlyers.size() >= kFlyersPerBatch)
+            endBatch();
     }
     endBatch();
     if (m_progress.isShown())
         m_progress.close();
     listEntries();
+    if (m_failed > 0)
+        return QStringLiteral("%1 flyer(s) imported, %2 not imported.").arg(m_imported).arg(m_failed);
     return kImportDoneStatus;
 }
 
-void DosImport::importFlyer(const FlyerRecord& record, int clubId, ImportQueries& queries)
+bool DosImport::importFlyer(const FlyerRecord& record, int clubId, ImportQueries& queries)
 {
-    const Fetched<int> flyer =
-        m_data.addImportedFlyer(clubId, record.name, record.longitude, record.latitude);
+    Fetched<int> flyer;
+    m_database.step([&]() {
+        flyer = m_data.addImportedFlyer(clubId, record.name, record.longitude, record.latitude);
+        return flyer.status;
+    });
     if (!flyer.ok()) {
-        noInventoryFile(record);
-        return;
+        flyerFailed(record, flyer.status.description);
+        return false;
     }
-    ++m_imported;
+    m_batchFlyers << m_current;
     if (!record.birdFileNameValid()) {
         inform(QStringLiteral("Unusable pigeon inventory file name ") + record.birdFileName() +
                QStringLiteral(" for ") + record.name);
-        return;
+        return true;
     }
 
     const QString birdPath = FindFileIgnoringCase(QFileInfo(m_path).absolutePath(), record.birdFileName());
@@ -170,7 +206,7 @@ void DosImport::importFlyer(const FlyerRecord& record, int clubId, ImportQueries
         birdPath.isEmpty() ? DosReadResult{DosReadResult::Error::NotFound, {}, {}} : ReadDosFile(birdPath);
     if (!read.ok()) {
         noInventoryFile(record);
-        return;
+        return true;
     }
 
     for (const QString& birdRecord : ParseBirdFile(read.bytes)) {
@@ -179,21 +215,22 @@ void DosImport::importFlyer(const FlyerRecord& record, int clubId, ImportQueries
             inform(*problem + QLatin1Char(' ') + band + QStringLiteral(" not imported for ") + record.name);
             continue;
         }
-        const std::optional<bool> taken = queries.bandExists(band);
-        if (!taken) {
-            noInventoryFile(record);
-            return;
+        std::optional<bool> taken;
+        const DbResult stored = m_database.step([&]() {
+            taken = queries.bandExists(band);
+            if (taken && !*taken && !queries.addBird(BirdFromRecord(birdRecord, flyer.value)))
+                taken.reset();
+            return taken ? DbResult{} : DbResult::failure(DbError::General, queries.lastError());
+        });
+        if (!stored.ok()) {
+            flyerFailed(record, stored.description);
+            return false;
         }
-        if (*taken) {
+        if (*taken)
             inform(QStringLiteral("Duplicate band number ") + band + QStringLiteral("not allowed for ") +
                    record.name);
-            continue;
-        }
-        if (!queries.addBird(BirdFromRecord(birdRecord, flyer.value))) {
-            noInventoryFile(record);
-            return;
-        }
     }
+    return true;
 }
 
 QString SaveConfigurationOfFile(const QString& fileName, ConfigValues& values, SettingsStore& store,

@@ -47,15 +47,19 @@ public:
     int newFlyers() const { return m_newFlyers; }
 
     // Imports the new flyers: every record, or with selectedEntries only the records of those entries
-    // (positions in entries()). Returns the status line. clubId is the stored ClubID of the chosen club.
+    // (positions in entries()). Returns the status line, which names how many flyers a database failure
+    // kept from being stored completely. clubId is the stored ClubID of the chosen club.
     QString import(int clubId, const std::optional<std::vector<int>>& selectedEntries);
-    // Flyers stored by the last import.
+    // Flyers stored by the last import, and those a database failure hit (each one named in a message).
     int importedCount() const { return m_imported; }
+    int failedCount() const { return m_failed; }
 
 private:
     void listEntries();
-    void importFlyer(const FlyerRecord& record, int clubId, ImportQueries& queries);
+    // False when a database failure hit the flyer (what was stored of it before stays).
+    bool importFlyer(const FlyerRecord& record, int clubId, ImportQueries& queries);
     void noInventoryFile(const FlyerRecord& record);
+    void flyerFailed(const FlyerRecord& record, const QString& why);
     void beginBatch();
     void endBatch();
     void inform(const QString& text);
@@ -72,8 +76,12 @@ private:
     std::vector<Entry> m_entries;
     int m_newFlyers = 0;
     int m_imported = 0;
+    int m_failed = 0;
     bool m_batchOpen = false;
-    int m_batchFlyers = 0;
+    DbResult m_batchStatus;
+    QStringList m_batchFlyers; // stored in the open batch: not stored after all when its commit fails
+    QString m_current;         // the flyer being stored
+    bool m_currentLost = false;
 };
 
 // Concourse and combine of the administration file's name into the configuration, stored by the

@@ -1,7 +1,11 @@
 #include "platform/home.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
+#include <fcntl.h>
+#include <unistd.h>
 
 Home Home::under(const QString& folder)
 {
@@ -25,4 +29,25 @@ Home Home::resolve(const QString& explicitHome)
             QDir(data).filePath(QStringLiteral("Corvex")),
             QDir(QDir::homePath()).filePath(QStringLiteral("CVX")),
             {}};
+}
+
+bool MakePrivateFolder(const QString& folder)
+{
+    const QString absolute = QDir(folder).absolutePath();
+    if (QFileInfo(absolute).isDir())
+        return true;
+    const QString parent = QFileInfo(absolute).absolutePath();
+    if (parent != absolute && !MakePrivateFolder(parent))
+        return false;
+    return QDir().mkdir(absolute, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) ||
+           QFileInfo(absolute).isDir();
+}
+
+bool CreatePrivateFile(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
 }

@@ -15,3 +15,10 @@ struct Home {
     static Home resolve(const QString& explicitHome = {});
     static Home under(const QString& folder);
 };
+
+// The settings and the database hold members' addresses and phones: what the program creates for them is
+// readable by its owner only. Creates folder and its missing parents so; true when it exists afterwards.
+bool MakePrivateFolder(const QString& folder);
+// Creates an empty file so (SQLite gives a database's journals the mode of the database); false when it
+// exists already or cannot be created.
+bool CreatePrivateFile(const QString& path);

@@ -1,6 +1,7 @@
 #include "shell/startup.h"
 
 #include "admin/database_messages.h"
+#include "admin/maintenance.h"
 #include "clocklink/control_characters.h"
 #include "shell/app_context.h"
 #include "shell/frm_config.h"
@@ -32,9 +33,13 @@ void reportUnusableDatabase(AppContext& context, frmMain& window, const DbResult
     switch (opened.code) {
     case DbError::FileNotFound:
     case DbError::NotOurDatabase:
+    case DbError::Damaged:
     case DbError::ReadOnly:
         ShowDatabaseError(context.dialogs, opened, context.databasePath);
         window.disableDatabaseEntries();
+        // The message sends the user to Repair Database: the one way back to the data.
+        if (opened.code == DbError::Damaged)
+            window.menuEntry(QStringLiteral("mnuRepairDatabase"))->setEnabled(true);
         break;
     default:
         window.showGeneralError(opened.description, opened.code);
@@ -52,6 +57,7 @@ void RunStartup(AppContext& context, frmMain& window)
     // The clock link's control characters are constants; the address is set below.
     const bool firstRun = !context.settings.contains(kDatabaseRecordKey);
     context.databasePath = PrepareDatabasePath(context);
+    RemoveStrayCompactFiles(context.databasePath);
     // A first run that could not make its database has said why; the entries that need it are greyed.
     const bool databaseReported = firstRun && !context.settings.contains(kDatabaseRecordKey);
     if (databaseReported)
@@ -73,7 +79,8 @@ void RunStartup(AppContext& context, frmMain& window)
         if (QFileInfo::exists(context.databasePath)) {
             Database probe;
             const DbResult opened = probe.open(context.databasePath);
-            if (opened.code == DbError::NotOurDatabase || opened.code == DbError::ReadOnly)
+            if (opened.code == DbError::NotOurDatabase || opened.code == DbError::Damaged ||
+                opened.code == DbError::ReadOnly)
                 reportUnusableDatabase(context, window, opened);
         }
         return;

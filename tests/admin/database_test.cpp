@@ -1,6 +1,8 @@
 #include "admin/database.h"
+#include "admin/maintenance.h"
 #include "admin/schema.h"
 #include "platform/home.h"
+#include "shell/settings/settings_store.h"
 #include "support/database_builder.h"
 
 #include <QDir>
@@ -8,6 +10,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -28,8 +31,8 @@ bool exec(QSqlDatabase db, const QString& sql)
 } // namespace
 
 CORVEX_ON_EVERY_ENGINE(Schema);
-CORVEX_ON_EVERY_ENGINE(SharedConnections);
 CORVEX_ON_EVERY_ENGINE(DatabaseTransactions);
+CORVEX_ON_EVERY_ENGINE(BirdsNeedTheirFlyer);
 
 TEST(DatabasePath, LiesInTheHomesDataFolder)
 {
@@ -47,6 +50,8 @@ TEST_P(Schema, HasExactlyTheExpectedTablesAndFields)
     // Both directions: a missing field and a stray one are each reported.
     ASSERT_TRUE(exec(db, QStringLiteral("ALTER TABLE orte ADD COLUMN extra TEXT")));
     ASSERT_TRUE(exec(db, QStringLiteral("CREATE TABLE stray (x INTEGER)")));
+    EXPECT_EQ(CheckDatabase(test.path()).problems,
+              QStringList({"field orte.extra does not belong", "table stray does not belong"}));
     ASSERT_TRUE(exec(db, QStringLiteral("DROP TABLE clubs")));
     const QStringList problems = schemaProblems(db);
     EXPECT_TRUE(problems.contains(QStringLiteral("field orte.extra does not belong")));
@@ -67,32 +72,11 @@ TEST(DatabaseOpen, MissingFileIsReportedAndNeverCreated)
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
-TEST(DatabaseOpen, FirstRunCreatesTheFolderAndSchemaThenReopens)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("new/home/") + kDatabaseFileName);
-    {
-        Database database;
-        const DbResult created = database.open(path, true);
-        ASSERT_TRUE(created.ok()) << created.code << created.description.toStdString();
-        EXPECT_TRUE(schemaProblems(database.connection()).isEmpty());
-        AdminData data(database);
-        EXPECT_TRUE(data.addClub(QStringLiteral("Riverside")).ok());
-    }
-    Database again;
-    ASSERT_TRUE(again.open(path).ok());
-    EXPECT_EQ(AdminData(again).countClubs().value, 1);
-}
-
-TEST(DatabaseOpen, FilesThatAreNotOursGive3031)
+TEST(DatabaseOpen, ADamagedFileIs3049AndAForeignOrNewerOneIs3031)
 {
     QTemporaryDir dir;
     const QString garbage = dir.filePath(QStringLiteral("garbage.db"));
     writeFile(garbage, QByteArray("This is a text file, not a database at all.\n").repeated(100));
-    Database database;
-    EXPECT_EQ(database.open(garbage).code, DbError::NotOurDatabase);
-
-    // An SQLite file of some other program.
     const QString foreign = dir.filePath(QStringLiteral("foreign.db"));
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
@@ -102,64 +86,36 @@ TEST(DatabaseOpen, FilesThatAreNotOursGive3031)
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
-    EXPECT_EQ(database.open(foreign).code, DbError::NotOurDatabase);
-
-    // Ours, but written by a newer version.
     TestDatabase newer;
     ASSERT_TRUE(exec(newer.database().connection(),
                      QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion + 1)));
-    const DbResult result = database.open(newer.path());
-    EXPECT_EQ(result.code, DbError::NotOurDatabase);
-    EXPECT_TRUE(result.description.contains(QStringLiteral("newer"))) << result.description.toStdString();
-    EXPECT_FALSE(database.isOpen());
+    const std::pair<QString, int> cases[] = {{garbage, DbError::Damaged},
+                                             {foreign, DbError::NotOurDatabase},
+                                             {newer.path(), DbError::NotOurDatabase}};
+    for (const auto& [path, code] : cases) {
+        Database database;
+        EXPECT_EQ(database.open(path).code, code) << path.toStdString();
+        EXPECT_FALSE(database.isOpen());
+    }
 }
 
-TEST(DatabaseOpen, ReadOnlyFileGives3051)
+TEST(DatabaseOpen, AReadOnlyFileOrFolderGives3051)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(kDatabaseFileName);
-    {
-        Database database;
-        ASSERT_TRUE(database.open(path, true).ok());
-    }
+    ASSERT_TRUE(Database().open(path, true).ok());
     ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     Database database;
     EXPECT_EQ(database.open(path).code, DbError::ReadOnly);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     EXPECT_TRUE(database.open(path).ok());
-}
-
-TEST(DatabaseOpen, ReadOnlyFolderGives3051)
-{
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "the super-user may write into any folder";
-    QTemporaryDir dir;
-    const QString path = dir.filePath(kDatabaseFileName);
-    {
-        Database database;
-        ASSERT_TRUE(database.open(path, true).ok());
+    database.close();
+    // The super-user may write into any folder.
+    if (::geteuid() != 0) {
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        EXPECT_EQ(database.open(path).code, DbError::ReadOnly);
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    Database database;
-    EXPECT_EQ(database.open(path).code, DbError::ReadOnly);
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
-TEST_P(SharedConnections, EveryConnectionIsRegisteredUntilClosed)
-{
-    TestDatabase test(GetParam());
-    EXPECT_EQ(openConnectionCount(test.path()), 1);
-    {
-        Database second;
-        ASSERT_TRUE(second.open(test.path()).ok());
-        EXPECT_EQ(openConnectionCount(test.path()), 2);
-        // Both see each other's rows: the database is shared.
-        test.addClub(QStringLiteral("Shared"));
-        EXPECT_EQ(AdminData(second).countClubs().value, 1);
-    }
-    EXPECT_EQ(openConnectionCount(test.path()), 1);
-    test.database().close();
-    EXPECT_EQ(openConnectionCount(test.path()), 0);
 }
 
 TEST_P(DatabaseTransactions, InnerRollbackUndoesTheWholeAction)
@@ -173,4 +129,46 @@ TEST_P(DatabaseTransactions, InnerRollbackUndoesTheWholeAction)
     db.rollback();
     EXPECT_FALSE(db.commit().ok());
     EXPECT_EQ(test.data().countClubs().value, 0);
+}
+
+// Whatever writes to the database, a bird cannot lose its flyer.
+TEST_P(BirdsNeedTheirFlyer, TheDatabaseRefusesABirdWithoutItsFlyer)
+{
+    TestDatabase test(GetParam());
+    const int smith = test.addFlyer(QStringLiteral("Smith"));
+    test.addBird(smith, QStringLiteral("US08 ABC000001"));
+    const QSqlDatabase db = test.database().connection();
+    EXPECT_FALSE(exec(
+        db, QStringLiteral("INSERT INTO birds (BirdFlyerID, bnumber) VALUES (%1, '000002')").arg(smith + 1)));
+    EXPECT_FALSE(exec(db, QStringLiteral("UPDATE birds SET BirdFlyerID = %1").arg(smith + 1)));
+    EXPECT_FALSE(exec(db, QStringLiteral("DELETE FROM flyerlist WHERE FlyerID = %1").arg(smith)));
+    EXPECT_EQ(test.data().birdsOfFlyer(smith).value.size(), 1u);
+}
+
+// The first run creates the folders and the schema; members' addresses and phones are in there, so all
+// of it is readable by its owner only.
+TEST(NewHome, GetsTheSchemaAndIsTheOwnersOnly)
+{
+    QTemporaryDir dir;
+    const Home home = Home::under(dir.filePath(QStringLiteral("club/home")));
+    ASSERT_TRUE(SettingsStore(home.settingsFile).write(QStringLiteral("Combine"), QStringLiteral("05")));
+    Database database;
+    ASSERT_TRUE(database.open(InitDatabasePath(home), true).ok());
+    EXPECT_TRUE(schemaProblems(database.connection()).isEmpty());
+    ASSERT_TRUE(AdminData(database).addClub(QStringLiteral("Riverside")).ok());
+    const QString db = InitDatabasePath(home);
+    const std::pair<QString, unsigned> expected[] = {{dir.filePath(QStringLiteral("club")), 0700u},
+                                                     {home.dataFolder, 0700u},
+                                                     {home.settingsFile, 0600u},
+                                                     {db, 0600u},
+                                                     {db + QStringLiteral("-wal"), 0600u},
+                                                     {db + QStringLiteral("-shm"), 0600u}};
+    for (const auto& [path, mode] : expected) {
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0) << path.toStdString();
+        EXPECT_EQ(info.st_mode & 0777u, mode) << path.toStdString();
+    }
+    database.close();
+    ASSERT_TRUE(database.open(InitDatabasePath(home)).ok());
+    EXPECT_EQ(AdminData(database).countClubs().value, 1);
 }

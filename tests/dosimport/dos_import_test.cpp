@@ -1,6 +1,11 @@
 #include "dos_fixture.h"
 #include "dosimport/dos_import.h"
 #include "transfer/admin_records.h"
+#include "shell/settings/configuration.h"
+#include "shell/settings/settings_store.h"
+#include "support/simulated_clock_process.h"
+
+#include <QSqlQuery>
 
 namespace {
 
@@ -211,4 +216,48 @@ TEST_F(DosImportTest, WhatWasStoredIsCommittedBeforeAnyMessageIsShown)
     EXPECT_EQ(peeking.texts(), QStringList{QStringLiteral("No pigeon inventory file for ") + name20(kJones)});
     EXPECT_EQ(peeking.seen, QStringList{"2"});
     EXPECT_TRUE(peeking.writable);
+}
+
+class DosImportFailure : public DosFolderTest, public testing::WithParamInterface<Engine> {};
+INSTANTIATE_TEST_SUITE_P(Engines, DosImportFailure, testing::Values(Engine::File, Engine::Server),
+                         engineName);
+
+// The database refuses the second bird of the third of five flyers: the others are stored with all their
+// birds, what the third got before the failure stays, and the command says so and ends with status 1.
+TEST_P(DosImportFailure, OneFailingFlyerKeepsTheOthersAndIsNamed)
+{
+    if (GetParam() == Engine::Server && TestServer::adminUri().isEmpty())
+        GTEST_SKIP() << "CORVEX_TEST_PG_URI is not set: no PostgreSQL server to run on";
+    TestDatabase db(GetParam());
+    db.addClub("Riverside");
+    QStringList records;
+    for (int flyer = 1; flyer <= 5; ++flyer) {
+        records << s3Record("05", QStringLiteral("00%1").arg(flyer), QStringLiteral("Flyer %1").arg(flyer));
+        writeBirdFile(QStringLiteral("Z0105.00%1").arg(flyer),
+                      {birdRecord(QStringLiteral("US08 ABC0000%1").arg(flyer * 10 + 1)),
+                       birdRecord(QStringLiteral("US08 ABC0000%1").arg(flyer * 10 + 2))});
+    }
+    const QString file = writeAdminFile("S123405.DAT", records);
+    const QString condition = "NEW.bnumber = '000032'";
+    ASSERT_TRUE(
+        QSqlQuery(db.database().connection())
+            .exec(GetParam() == Engine::File
+                      ? "CREATE TRIGGER full_disk BEFORE INSERT ON birds WHEN " + condition +
+                            " BEGIN SELECT RAISE(ABORT, 'disk full'); END"
+                      : "CREATE FUNCTION full_disk() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF " +
+                            condition +
+                            " THEN RAISE EXCEPTION 'disk full'; END IF; RETURN NEW; END $$; "
+                            "CREATE TRIGGER full_disk BEFORE INSERT ON birds FOR EACH ROW "
+                            "EXECUTE FUNCTION full_disk()"));
+    const CliRun run = runCorvexCli(
+        {"--home", db.folder(), "--database", db.path(), "import-dos", file, "--club", "Riverside"}, 60000);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.endsWith("4 flyer(s) imported, 1 not imported.\n")) << run.out.toStdString();
+    EXPECT_TRUE(run.err.contains("The flyer Flyer 3 could not be stored completely: "))
+        << run.err.toStdString();
+    for (int flyer = 1; flyer <= 5; ++flyer) {
+        const auto stored = db.data().flyerByName(QStringLiteral("Flyer %1").arg(flyer)).value;
+        ASSERT_TRUE(stored) << flyer;
+        EXPECT_EQ(db.data().birdsOfFlyer(stored->FlyerID).value.size(), flyer == 3 ? 1u : 2u) << flyer;
+    }
 }

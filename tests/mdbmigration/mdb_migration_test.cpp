@@ -5,10 +5,10 @@
 #include "platform/recording_progress.h"
 #include "platform/scripted_dialogs.h"
 #include "support/database_builder.h"
+#include "support/simulated_clock_process.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -125,6 +125,20 @@ protected:
         return rows;
     }
 
+    // The relations hold through the program's own look-ups, and new rows continue after the old keys.
+    static void expectRelationsAndCounters(const QString& path)
+    {
+        Database database;
+        ASSERT_TRUE(database.open(path).ok());
+        const AdminData data(database);
+        const auto flyer = data.flyerByName(QStringLiteral("Flyer 9"));
+        ASSERT_TRUE(flyer.ok() && flyer.value);
+        EXPECT_EQ(data.clubName(flyer.value->ClubID).value, "7 Hills");
+        EXPECT_EQ(data.birdsOfFlyer(flyer.value->FlyerID).value.size(), 8u);
+        EXPECT_EQ(data.addClub("New").value, 8);
+        EXPECT_EQ(data.addFlyer({0, 1, "Newcomer", {}, {}, {}, {}, {}, {}}).value, 11);
+    }
+
     // A target that already holds a club, a flyer and a bird of its own.
     void fillTarget()
     {
@@ -139,7 +153,8 @@ protected:
 
 TEST_F(MdbMigration, KeepsIdsRelationsOrderAndTextsExactly)
 {
-    const QString mdb = writeMdb(seasonTables());
+    // Written with the database password the old program set.
+    const QString mdb = writeMdb(seasonTables(), {"TravenMoss"});
     RecordingProgress progress;
     const MdbMigrationReport report = migrateMdb(mdb, target(), false, &progress);
     ASSERT_TRUE(report.ok()) << report.summary().join('\n').toStdString();
@@ -164,19 +179,7 @@ TEST_F(MdbMigration, KeepsIdsRelationsOrderAndTextsExactly)
     EXPECT_EQ(rows[48], "orte|07|0704|O'Hare \"North\" |1");
     EXPECT_EQ(rows[49], "orte|01|0412|Peoria|2");
 
-    // The relations hold through the program's own look-ups, and new rows continue after the old keys.
-    Database database;
-    ASSERT_TRUE(database.open(target()).ok());
-    const AdminData data(database);
-    const auto flyer = data.flyerByName(QStringLiteral("Flyer 9"));
-    ASSERT_TRUE(flyer.ok() && flyer.value);
-    EXPECT_EQ(data.clubName(flyer.value->ClubID).value, "7 Hills");
-    EXPECT_EQ(data.birdsOfFlyer(flyer.value->FlyerID).value.size(), 8u);
-    EXPECT_EQ(data.addClub("New").value, 8);
-    Flyer newcomer;
-    newcomer.ClubID = 1;
-    newcomer.Name = "Newcomer";
-    EXPECT_EQ(data.addFlyer(newcomer).value, 11);
+    expectRelationsAndCounters(target());
 }
 
 TEST_F(MdbMigration, ServerDatabaseKeepsTheKeysAndCountsOnAfterThem)
@@ -186,64 +189,32 @@ TEST_F(MdbMigration, ServerDatabaseKeepsTheKeysAndCountsOnAfterThem)
     const QString uri = TestServer::createDatabase();
     const MdbMigrationReport report = migrateMdb(writeMdb(seasonTables()), uri, false);
     EXPECT_TRUE(report.ok()) << report.summary().join('\n').toStdString();
-    {
-        Database database;
-        ASSERT_TRUE(database.open(uri).ok());
-        const AdminData data(database);
-        const auto flyer = data.flyerByName(QStringLiteral("Flyer 9"));
-        ASSERT_TRUE(flyer.ok() && flyer.value);
-        EXPECT_EQ(data.clubName(flyer.value->ClubID).value, "7 Hills");
-        EXPECT_EQ(data.birdsOfFlyer(9).value.size(), 8u);
-        EXPECT_EQ(data.addClub("New").value, 8);
-        Flyer newcomer;
-        newcomer.ClubID = 1;
-        newcomer.Name = "Newcomer";
-        EXPECT_EQ(data.addFlyer(newcomer).value, 11);
-    }
+    expectRelationsAndCounters(uri);
     TestServer::dropDatabase(uri);
 }
 
-TEST_F(MdbMigration, FieldNamesIgnoreCaseAndUnknownColumnsAreLeftOut)
+TEST_F(MdbMigration, ColumnsAreMatchedIgnoringCaseAndRowsWithUnusableKeysAreLeftOut)
 {
+    jet4::Table clubs = clubsTable();
+    clubs.rows.push_back({3, "Copy of club 3"});
     jet4::Table flyers{
         "FLYERLIST",
         {{"flyerid", Long, true}, {"CLUBID", Long}, {"name", Text}, {"Fax", Text}, {"phone", Text}},
-        {{5, 1, "Ann", "555", "123"}}};
-    const QString mdb = writeMdb({clubsTable(), flyers});
-    const MdbMigrationReport report = migrateMdb(mdb, target(), false);
+        {{5, 1, "Ann", "555", "123"}, {QVariant(), 1, "Nobody", "", ""}}};
+    const MdbMigrationReport report = migrateMdb(writeMdb({clubs, flyers}), target(), false);
     ASSERT_TRUE(report.ok()) << report.summary().join('\n').toStdString();
     EXPECT_TRUE(report.check.ok());
     const QStringList summary = report.summary();
     EXPECT_TRUE(summary.contains("  column Fax is not one of ours and was left out"));
     EXPECT_TRUE(summary.contains("  column email is not in the file; stored empty"));
     EXPECT_TRUE(summary.contains("birds: not in the file"));
-    EXPECT_TRUE(dump(target()).contains("flyerlist|5|1|Ann||||123||"));
-}
-
-TEST_F(MdbMigration, RowsWithUnusableKeysAreReportedAndLeftOut)
-{
-    jet4::Table clubs = clubsTable();
-    clubs.rows.push_back({3, "Copy of club 3"});
-    jet4::Table flyers = flyersTable();
-    flyers.rows.push_back({QVariant(), 1, "Nobody"});
-    const MdbMigrationReport report = migrateMdb(writeMdb({clubs, flyers}), target(), false);
-    ASSERT_TRUE(report.ok());
     EXPECT_EQ(report.tables[0].read, 4);
     EXPECT_EQ(report.tables[0].written, 3);
     EXPECT_EQ(report.tables[0].skipped, QStringList{"row 4 left out: ClubID 3 is there twice"});
-    EXPECT_EQ(report.tables[1].skipped, QStringList{"row 6 left out: FlyerID '' is not a valid number"});
-    EXPECT_TRUE(dump(target()).contains("clubs|3|Élan  "));
-}
-
-TEST_F(MdbMigration, FileWithADatabasePasswordMigrates)
-{
-    const QString mdb = writeMdb(seasonTables(), {"TravenMoss"});
-    QFile file(mdb);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_FALSE(file.readAll().contains(QByteArray("T\0r\0a\0v", 8))); // stored masked, not in clear
-    const MdbMigrationReport report = migrateMdb(mdb, target(), false);
-    ASSERT_TRUE(report.ok()) << report.summary().join('\n').toStdString();
-    EXPECT_EQ(dump(target()).size(), 50);
+    EXPECT_EQ(report.tables[1].skipped, QStringList{"row 2 left out: FlyerID '' is not a valid number"});
+    const QStringList rows = dump(target());
+    EXPECT_TRUE(rows.contains("clubs|3|Élan  "));
+    EXPECT_TRUE(rows.contains("flyerlist|5|1|Ann||||123||"));
 }
 
 TEST_F(MdbMigration, FilesThatAreNoAccessDatabaseChangeNothing)
@@ -251,20 +222,16 @@ TEST_F(MdbMigration, FilesThatAreNoAccessDatabaseChangeNothing)
     fillTarget();
     const QStringList before = dump(target());
     const QString text = writeFile("notes.mdb", QByteArray("club list\r\n").repeated(900));
-    MdbMigrationReport report = migrateMdb(text, target(), true);
-    EXPECT_EQ(report.status.code, DbError::NotOurDatabase);
-    EXPECT_EQ(report.status.description,
-              QStringLiteral("The file '%1' is not an Access database. Nothing was imported.").arg(text));
-    EXPECT_TRUE(report.tables.empty());
-
-    const QString empty = writeFile("empty.mdb", {});
-    EXPECT_EQ(migrateMdb(empty, target(), true).status.code, DbError::NotOurDatabase);
-
-    const QString foreign = writeMdb({{"Customers", {{"Id", Long}}, {{1}}}});
-    report = migrateMdb(foreign, target(), true);
-    EXPECT_EQ(report.status.code, DbError::NotOurDatabase);
-    EXPECT_TRUE(report.status.description.contains("it is not a Corvex administration database"));
-
+    const std::pair<QString, QString> cases[] = {
+        {text, QStringLiteral("The file '%1' is not an Access database. Nothing was imported.").arg(text)},
+        {writeFile("empty.mdb", {}), "is not an Access database"},
+        {writeMdb({{"Customers", {{"Id", Long}}, {{1}}}}), "it is not a Corvex administration database"}};
+    for (const auto& [file, reason] : cases) {
+        const MdbMigrationReport report = migrateMdb(file, target(), true);
+        EXPECT_EQ(report.status.code, DbError::NotOurDatabase);
+        EXPECT_TRUE(report.status.description.contains(reason)) << report.status.description.toStdString();
+        EXPECT_TRUE(report.tables.empty());
+    }
     EXPECT_EQ(migrateMdb(QDir(m_dir.path()).filePath("missing.mdb"), target(), true).status.code,
               DbError::FileNotFound);
     EXPECT_EQ(dump(target()), before);
@@ -272,25 +239,6 @@ TEST_F(MdbMigration, FilesThatAreNoAccessDatabaseChangeNothing)
     const QString elsewhere = QDir(m_dir.path()).filePath("other.db");
     migrateMdb(text, elsewhere, false);
     EXPECT_FALSE(QFile::exists(elsewhere));
-}
-
-TEST_F(MdbMigration, TargetWithDataIsReplacedOnlyWhenAsked)
-{
-    fillTarget();
-    const QStringList before = dump(target());
-    const QString mdb = writeMdb(seasonTables());
-    MdbMigrationReport report = migrateMdb(mdb, target(), false);
-    EXPECT_TRUE(report.refused);
-    EXPECT_FALSE(report.ok());
-    EXPECT_EQ(report.summary().last(), "The database already holds data; nothing was imported.");
-    EXPECT_EQ(dump(target()), before);
-
-    report = migrateMdb(mdb, target(), true);
-    ASSERT_TRUE(report.ok()) << report.summary().join('\n').toStdString();
-    EXPECT_TRUE(report.check.ok());
-    const QStringList after = dump(target());
-    EXPECT_EQ(after.size(), 50);
-    EXPECT_EQ(after.first(), "clubs|1|Northside Racing Club");
 }
 
 TEST_F(MdbMigration, DamagedPageHalfwayLeavesTheTargetAsItWas)
@@ -355,23 +303,17 @@ TEST_F(MdbMigration, MenuFlowAsksBeforeReplacingAndShowsTheSummary)
 TEST_F(MdbMigration, CommandLineImportsThenRefusesWithoutReplace)
 {
     const QString mdb = writeMdb(seasonTables());
-    const QString home = QDir(m_dir.path()).filePath("home");
-    const auto run = [&](const QStringList& extra, QString& output) {
-        QProcess cli;
-        cli.start(QStringLiteral(CORVEX_CLI_PATH), QStringList{"--home", home, "migrate-mdb", mdb} + extra);
-        EXPECT_TRUE(cli.waitForFinished(60000));
-        output = QString::fromUtf8(cli.readAllStandardOutput());
-        return cli.exitCode();
-    };
-    QString output;
-    EXPECT_EQ(run({}, output), 0) << output.toStdString();
-    EXPECT_TRUE(output.endsWith(
-        "birds: 40 rows read, 40 written\norte: 2 rows read, 2 written\nDatabase check passed.\n"))
-        << output.toStdString();
-    EXPECT_EQ(run({}, output), 1);
-    EXPECT_TRUE(output.contains("The database already holds data; nothing was imported.\n"
-                                "Run again with --replace to replace it.\n"));
-    EXPECT_EQ(run({"--replace"}, output), 0) << output.toStdString();
+    const QStringList command{"--home", QDir(m_dir.path()).filePath("home"), "migrate-mdb", mdb};
+    CliRun run = runCorvexCli(command, 60000);
+    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString();
+    EXPECT_TRUE(run.out.endsWith("birds: 40 rows read, 40 written\norte: 2 rows read, 2 written\n"
+                                 "Database check passed.\n"))
+        << run.out.toStdString();
+    run = runCorvexCli(command, 60000);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.contains("The database already holds data; nothing was imported.\n"
+                                 "Run again with --replace to replace it.\n"));
+    EXPECT_EQ(runCorvexCli(command + QStringList{"--replace"}, 60000).exitCode, 0);
 }
 
 } // namespace

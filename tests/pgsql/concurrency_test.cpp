@@ -37,11 +37,6 @@ std::unique_ptr<QProcess> startWorker(const QString& uri, const QString& flyer)
     return process;
 }
 
-struct CliRun {
-    int exitCode = -1;
-    QString output;
-};
-
 class ServerConcurrency : public DosFolderTest {
 protected:
     void SetUp() override
@@ -69,7 +64,7 @@ TEST(ConcurrencyWorker, AddsEveryBandOnce)
     for (int number = 1; number <= kTries; ++number) {
         const bird::BirdFields fields{QStringLiteral("AU"),    QStringLiteral("08"), QStringLiteral("abc "),
                                       QString::number(number), QStringLiteral("BB"), true};
-        const AdminOutcome outcome = bird::add(data, owner.value->FlyerID, fields);
+        const AdminOutcome outcome = bird::add(data, *owner.value, fields);
         ASSERT_NE(outcome.status, AdminOutcome::Status::Failed) << outcome.db.description.toStdString();
         if (outcome.done()) {
             ++stored;

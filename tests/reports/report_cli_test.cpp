@@ -25,7 +25,7 @@ protected:
         const int flyer = database.addFlyer("John Smith", club);
         database.addBird(flyer, "US08 ABC000001");
         // A bird whose flyer is gone reads as unknown.
-        database.addBird(flyer + 100, "US08 ABC000002");
+        database.addOrphanBird(flyer + 100, "US08 ABC000002");
         ASSERT_TRUE(QDir(database.folder()).mkpath("CVX"));
         raceFolder = QDir(database.folder()).filePath("CVX");
         writeFile(

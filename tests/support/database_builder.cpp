@@ -110,34 +110,6 @@ QString TestDatabase::path() const
     return m_engine == Engine::Server ? m_serverUri : m_dir.filePath(kDatabaseFileName);
 }
 
-bool TestDatabase::refuseDeletes(const QString& table, bool refuse)
-{
-    QStringList statements;
-    if (m_engine == Engine::File) {
-        statements << (refuse ? QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE DELETE ON %1 "
-                                               "BEGIN SELECT RAISE(ABORT, 'refused'); END")
-                                    .arg(table)
-                              : QStringLiteral("DROP TRIGGER refuse_%1").arg(table));
-    } else if (refuse) {
-        statements << QStringLiteral("CREATE FUNCTION refuse_delete() RETURNS trigger LANGUAGE plpgsql AS "
-                                     "$$ BEGIN RAISE EXCEPTION 'refused'; END $$")
-                   << QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE DELETE ON %1 FOR EACH ROW "
-                                     "EXECUTE FUNCTION refuse_delete()")
-                          .arg(table);
-    } else {
-        statements << QStringLiteral("DROP TRIGGER refuse_%1 ON %1").arg(table)
-                   << QStringLiteral("DROP FUNCTION refuse_delete()");
-    }
-    for (const QString& statement : statements) {
-        QSqlQuery query(m_database.connection());
-        if (!query.exec(statement)) {
-            ADD_FAILURE() << statement.toStdString() << ": " << query.lastError().text().toStdString();
-            return false;
-        }
-    }
-    return true;
-}
-
 int TestDatabase::addClub(const QString& name)
 {
     const Fetched<int> added = m_data.addClub(name);
@@ -163,6 +135,19 @@ qint64 TestDatabase::addBird(int flyerId, const QString& band, const QString& el
     const Fetched<qint64> added = m_data.addBird(bird);
     EXPECT_TRUE(added.ok()) << added.status.description.toStdString();
     return added.value;
+}
+
+qint64 TestDatabase::addOrphanBird(int flyerId, const QString& band)
+{
+    qint64 added = 0;
+    EXPECT_TRUE(m_database
+                    .inTransaction([&]() {
+                        const DbResult admitted = m_database.admitOrphanBirds();
+                        added = admitted.ok() ? addBird(flyerId, band) : 0;
+                        return admitted;
+                    })
+                    .ok());
+    return added;
 }
 
 Bird makeBird(int flyerId, const QString& band, const QString& elecnumber)

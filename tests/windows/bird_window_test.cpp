@@ -280,3 +280,22 @@ TEST_F(BirdWindow, SingleDeleteRemovesTheClickedBird)
 }
 
 } // namespace
+
+TEST_F(BirdWindow, AFlyerErasedByAnotherWindowIsNotGivenBirds)
+{
+    db.addClub("Riverside");
+    const int anna = db.addFlyer("Anna");
+    db.addFlyer("Bert");
+    auto* w = open();
+    ASSERT_EQ(entries(w, "lstBIFlyerList")[0], "Anna");
+    ASSERT_TRUE(db.data().eraseFlyer(anna).ok());
+    clickButton(w, "cmdBirdAddNew");
+    setText(w, "txtYear", "08");
+    setText(w, "txtClub", "  ab");
+    clickButton(w, "cmdBirdSave");
+    EXPECT_EQ(dialogs.lines(),
+              QStringList{"[] The flyer Anna no longer exists. Close this window and open it again."});
+    EXPECT_FALSE(db.data().bandExists("US08  AB000001").value);
+    EXPECT_EQ(w->mode(), bird::Mode::Browse);
+    EXPECT_EQ(entries(w, "lstBIFlyerList"), QStringList{"Bert"});
+}

@@ -460,11 +460,17 @@ void frmBirdInventory::pressSave()
     const bool adding = m_mode == bird::Mode::Adding;
     if (!adding && !m_shownBird)
         return;
-    const AdminOutcome outcome = adding ? bird::add(m_data, m_flyer->FlyerID, fields, m_keptYear)
+    const AdminOutcome outcome = adding ? bird::add(m_data, *m_flyer, fields, m_keptYear)
                                         : bird::edit(m_data, *m_shownBird, fields);
 
     if (outcome.status == AdminOutcome::Status::Failed) {
         m_errors.show(m_dialogs, outcome.db);
+        return;
+    }
+    if (outcome.stale) {
+        m_dialogs.message(outcome.box);
+        m_mode = bird::Mode::Browse;
+        FillBirdFlyerList();
         return;
     }
     if (outcome.status == AdminOutcome::Status::Refused) {

@@ -209,6 +209,11 @@ void frmClubData::pressSave()
     else
         return;
 
+    if (outcome.stale) {
+        m_dialogs.message(outcome.box);
+        cancelClicked();
+        return;
+    }
     if (outcome.status == AdminOutcome::Status::Refused) {
         m_dialogs.message(outcome.box);
         txtClubName->setFocus();

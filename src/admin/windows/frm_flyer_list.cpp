@@ -324,6 +324,11 @@ void frmFlyerList::pressSave()
     else
         return;
 
+    if (outcome.stale) {
+        m_dialogs.message(outcome.box);
+        cancelClicked();
+        return;
+    }
     if (outcome.status == AdminOutcome::Status::Refused) {
         m_dialogs.message(outcome.box);
         if (outcome.box.text != flyer::kMustEnterName)

@@ -280,6 +280,11 @@ void frmLiberations::pressSave()
         m_errors.show(m_dialogs, outcome.db);
         return;
     }
+    if (outcome.stale) {
+        m_dialogs.message(outcome.box);
+        cancelClicked();
+        return;
+    }
     if (outcome.status == AdminOutcome::Status::Refused) {
         m_dialogs.message(outcome.box);
         if (outcome.box.text == liberation::kMonthMessage)

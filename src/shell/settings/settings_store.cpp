@@ -1,5 +1,7 @@
 #include "shell/settings/settings_store.h"
 
+#include "platform/home.h"
+
 #include <QFileInfo>
 
 namespace {
@@ -39,6 +41,10 @@ QString SettingsStore::read(const QString& key, const QString& defaultValue) con
 
 bool SettingsStore::write(const QString& key, const QString& value)
 {
+    // Created private before the first save: a file that exists keeps its mode when it is saved again.
+    const QString file = m_settings->fileName();
+    if (!QFileInfo::exists(file) && MakePrivateFolder(QFileInfo(file).absolutePath()))
+        CreatePrivateFile(file);
     m_settings->setValue(kGroup + '/' + storedKey(key), value);
     m_settings->sync();
     if (m_settings->status() != QSettings::NoError) {
