@@ -3,13 +3,13 @@
 // window under 200 ms.
 #include "admin/admin_data.h"
 #include "admin/bird_rules.h"
-#include "admin/database.h"
 #include "admin/windows/frm_bird_inventory.h"
 #include "bench_process.h"
 #include "bench_support.h"
+#include "database/database.h"
 #include "platform/home.h"
-#include "platform/scripted_dialogs.h"
-#include "shell/settings/settings_store.h"
+#include "settings/settings_store.h"
+#include "testing/scripted_dialogs.h"
 
 #include <QApplication>
 #include <QListWidget>

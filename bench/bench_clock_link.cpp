@@ -7,7 +7,7 @@
 #include "bench_support.h"
 #include "clocklink/clock_link.h"
 #include "platform/device_serial_port.h"
-#include "platform/scripted_dialogs.h"
+#include "testing/scripted_dialogs.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // Database look-ups at season size: 100,000 birds over 2,000 flyers (50 each).
 #include "admin/admin_data.h"
-#include "admin/database.h"
 #include "bench_support.h"
+#include "database/database.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,13 +1,13 @@
 // Importing a full DOS administration file: 999 flyers with 500 birds each, then the integrity check of the
 // database. Target: the import in under 10 s.
-#include "admin/database.h"
-#include "admin/maintenance.h"
 #include "bench_support.h"
 #include "common/pad_field.h"
 #include "common/text_codec.h"
+#include "database/database.h"
+#include "database/maintenance.h"
 #include "dosimport/dos_import.h"
-#include "platform/recording_progress.h"
-#include "platform/scripted_dialogs.h"
+#include "testing/recording_progress.h"
+#include "testing/scripted_dialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -77,7 +77,7 @@ void BM_ImportFullAdminFile(benchmark::State& state)
             return count;
         }();
         database.close();
-        const DatabaseCheck check = CheckDatabase(path);
+        const DatabaseCheck check = checkDatabase(path);
         state.counters["flyers"] = dosImport.importedCount();
         state.counters["birds"] = birds;
         state.counters["integrity_ok"] = check.ok() ? 1 : 0;

@@ -7,9 +7,9 @@
 //   program start and the connection set-up).
 //   BM_CliBatchTwentyClients: 20 "corvex-cli batch" clients, each sending "bird list" commands.
 #include "admin/admin_data.h"
-#include "admin/database.h"
 #include "bench_process.h"
 #include "bench_support.h"
+#include "database/database.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -4,9 +4,9 @@
 #include "bench_support.h"
 #include "clocklink/clock_link.h"
 #include "platform/device_serial_port.h"
-#include "platform/recording_progress.h"
-#include "platform/scripted_dialogs.h"
 #include "racedata/race_download.h"
+#include "testing/recording_progress.h"
+#include "testing/scripted_dialogs.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -78,7 +78,7 @@ void BM_DownloadRaceDataAt9600Baud(benchmark::State& state)
     for (auto _ : state) {
         port.written = port.read = 0;
         const auto start = steady_clock::now();
-        const RaceDownloadResult result = DownloadRaceData(link, dialogs, progress, folder.path());
+        const RaceDownloadResult result = downloadRaceData(link, dialogs, progress, folder.path());
         const double wall = duration<double>(steady_clock::now() - start).count();
         if (result.outcome != RaceDownloadOutcome::Saved) {
             state.SkipWithError("the download did not save a race file");

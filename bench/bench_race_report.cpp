@@ -2,9 +2,9 @@
 // flyers. One iteration reads the file, opens the owners' connection, looks up every owner, builds the list
 // and writes the report file, as the report window does when it opens. Target: under 300 ms.
 #include "admin/admin_data.h"
-#include "admin/database.h"
 #include "bench_support.h"
 #include "common/pad_field.h"
+#include "database/database.h"
 #include "reports/database_owner_lookup.h"
 #include "reports/race_result.h"
 

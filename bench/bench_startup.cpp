@@ -1,16 +1,16 @@
 // Start-up to a shown main window, with the stand-in clock answering at full speed, against a home whose
 // database holds 100,000 birds. Target: under 0.5 s.
 #include "admin/admin_data.h"
-#include "admin/database.h"
 #include "bench_support.h"
+#include "database/database.h"
 #include "model/pty_clock.h"
 #include "platform/home.h"
-#include "platform/recording_progress.h"
-#include "platform/scripted_dialogs.h"
 #include "shell/app_context.h"
 #include "shell/database_glue.h"
 #include "shell/frm_main.h"
 #include "shell/startup.h"
+#include "testing/recording_progress.h"
+#include "testing/scripted_dialogs.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -81,7 +81,7 @@ void BM_StartupToShownWindow(benchmark::State& state)
         RecordingProgress progress;
         AppContext context(home, &dialogs, &progress, clock.devicePath());
         frmMain window(context);
-        RunStartup(context, window);
+        runStartup(context, window);
         window.show();
         QApplication::processEvents();
         if (!dialogs.log().empty() || !context.database.isOpen()) {

@@ -3,8 +3,8 @@
 // What several benchmark programs share (each bench file is a program of its own, so this is a header):
 // the season-size database, the stand-in clock with a race series at emulated 9600 baud, and the run.
 #include "admin/admin_data.h"
-#include "admin/database.h"
 #include "common/pad_field.h"
+#include "database/database.h"
 #include "model/pty_clock.h"
 
 #include <benchmark/benchmark.h>

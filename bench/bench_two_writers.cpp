@@ -3,10 +3,10 @@
 // within the busy timeout, it never gets "database is locked"); the figure is adds per second over both.
 //   BM_TwoWritersAddClubs: 2 x 500 "club add" commands.
 #include "admin/admin_data.h"
-#include "admin/database.h"
-#include "admin/schema.h"
 #include "bench_process.h"
 #include "bench_support.h"
+#include "database/database.h"
+#include "database/schema.h"
 
 #include <QCoreApplication>
 #include <QDir>

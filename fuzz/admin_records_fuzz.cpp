@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const Bird bird = birdFromZRecord(record);
         // A whole bird record cut apart and joined again is the record.
         if (record.size() >= admin_record::kZLength && record.startsWith(QLatin1Char('Z')) &&
-            ZRecord(bird) != record.left(admin_record::kZLength))
+            buildZRecord(bird) != record.left(admin_record::kZLength))
             std::abort();
         if (bird.band().size() > 14 || zRecordBand(record).size() > 14)
             std::abort();

@@ -2,7 +2,7 @@
 // administration header read.
 #include "clocklink/clock_link.h"
 #include "platform/progress.h"
-#include "platform/scripted_dialogs.h"
+#include "testing/scripted_dialogs.h"
 
 #include <cstdint>
 #include <utility>
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const ExchangeTimings instant{tick, tick, tick, tick};
     ClockLink link(port, dialogs, instant);
     link.queryVersion();
-    (void)ClockStatusTexts(link.identity);
+    (void)clockStatusTexts(link.identity);
     NullProgress progress;
     (void)ReadAdminHeaderName(link.exchange, link.flags, progress);
     for (int i = 0; i < 4; ++i)

@@ -8,8 +8,8 @@
 // A band identity is the 14-character text with padded fields ("US08 ABC012345"); it is compared part by
 // part (2, 2, 4, 6 characters), so a year typed as "8" must be padded to "08" first.
 
-#include "admin/database.h"
-#include "admin/schema.h"
+#include "database/database.h"
+#include "database/schema.h"
 
 #include <QStringList>
 #include <optional>

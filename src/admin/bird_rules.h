@@ -1,7 +1,7 @@
 #pragma once
 
-#include "admin/schema.h"
 #include "common/today.h"
+#include "database/schema.h"
 
 #include <QString>
 #include <QStringList>

@@ -18,7 +18,7 @@ QString CleanText(QString& text)
     return text.mid(first, last - first);
 }
 
-QString CleanedName(QString name)
+QString cleanedName(QString name)
 {
     return CleanText(name);
 }

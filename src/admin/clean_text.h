@@ -7,4 +7,4 @@
 // stored or looked up.
 QString CleanText(QString& text);
 // CleanText of a copy: a typed or received name as it is stored and looked up.
-QString CleanedName(QString name);
+QString cleanedName(QString name);

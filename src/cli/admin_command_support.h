@@ -5,11 +5,11 @@
 #include "admin/admin_data.h"
 #include "admin/clean_text.h"
 #include "admin/club_operations.h"
-#include "admin/database.h"
-#include "admin/database_messages.h"
 #include "cli/cli_context.h"
 #include "cli/command_registry.h"
 #include "common/text_codec.h"
+#include "database/database.h"
+#include "database/database_messages.h"
 
 #include <initializer_list>
 #include <optional>
@@ -79,7 +79,7 @@ inline void answerYes(CliContext& context, bool yes)
 // exit status given.
 inline int findFlyer(CliContext& context, const AdminData& data, const QString& name, Flyer& flyer)
 {
-    const auto stored = data.flyerByName(CleanedName(name));
+    const auto stored = data.flyerByName(cleanedName(name));
     if (!stored.ok())
         return failed(context, stored.status);
     if (!stored.value)

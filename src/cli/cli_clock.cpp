@@ -1,7 +1,7 @@
 #include "cli/cli_context.h"
 #include "clocklink/clock_link.h"
 #include "platform/device_serial_port.h"
-#include "shell/settings/port_settings.h"
+#include "settings/port_settings.h"
 
 namespace {
 // The port and the link on it, kept together for the run.
@@ -16,10 +16,10 @@ ClockLink& CliContext::clock()
 {
     if (!m_clock) {
         auto holder = std::make_shared<PortAndLink>(dialogs);
-        const ConfigValues config = ReadConfig(settings);
+        const ConfigValues config = readConfig(settings);
         // An invalid number is kept, so that opening the port reports it.
-        if (!ApplyPortSettings(holder->port, config, m_portOverride))
-            holder->port.setPortNumber(PortNumberFromText(config.comPort));
+        if (!applyPortSettings(holder->port, config, m_portOverride))
+            holder->port.setPortNumber(portNumberFromText(config.comPort));
         m_clock = std::shared_ptr<ClockLink>(holder, &holder->link);
     }
     return *m_clock;

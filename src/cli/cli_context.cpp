@@ -1,8 +1,8 @@
 #include "cli/cli_context.h"
 
-#include "admin/database_messages.h"
 #include "cli/command_registry.h"
-#include "shell/settings/configuration.h"
+#include "database/database_messages.h"
+#include "settings/configuration.h"
 
 #include <QFileInfo>
 #include <cstdio>
@@ -36,7 +36,7 @@ Database* CliContext::database()
     if (opened.ok())
         return &m_database;
     const QString path = InitDatabasePath(home);
-    QString text = DatabaseErrorText(opened, path);
+    QString text = databaseErrorText(opened, path);
     if (opened.code == DbError::FileNotFound && home.databaseServer.isEmpty())
         text += QStringLiteral("\r\n\r\n\"corvex-cli db init\" makes a new empty database.");
     dialogs.message({text, kDatabaseUnavailableTitle, Dialogs::Buttons::Ok, Dialogs::Icon::Critical, {}});

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "admin/database.h"
 #include "cli/command_registry.h"
+#include "database/database.h"
 #include "platform/home.h"
 #include "platform/terminal_dialogs.h"
 #include "platform/terminal_progress.h"
-#include "shell/settings/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <QTextStream>
 #include <memory>

@@ -1,12 +1,12 @@
 // corvex-cli db: database upkeep (init, check, compact, repair) and copying between file and server.
-#include "admin/database.h"
-#include "admin/database_copy.h"
-#include "admin/database_messages.h"
-#include "admin/maintenance.h"
-#include "admin/postgres_engine.h"
-#include "admin/schema.h"
 #include "cli/cli_context.h"
 #include "cli/command_registry.h"
+#include "database/database.h"
+#include "database/database_copy.h"
+#include "database/database_messages.h"
+#include "database/maintenance.h"
+#include "database/postgres_engine.h"
+#include "database/schema.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,7 +33,7 @@ int runInit(CliContext& context, const QString& path)
     }
     if (QFileInfo::exists(path)) {
         context.out << "exists: " << path << '\n';
-        return CheckDatabase(path).ok() ? ExitDone : ExitFailed;
+        return checkDatabase(path).ok() ? ExitDone : ExitFailed;
     }
     Database database;
     const DbResult result = database.open(path, true);
@@ -47,14 +47,14 @@ int runInit(CliContext& context, const QString& path)
 
 int runCheck(CliContext& context, const QString& path)
 {
-    const DatabaseCheck check = CheckDatabase(path);
+    const DatabaseCheck check = checkDatabase(path);
     if (check.ok()) {
         context.out << "ok\n";
         return ExitDone;
     }
     if (!check.status.ok()) {
         // The same advice the desktop program gives, without its box.
-        const QString advice = DatabaseErrorText(check.status.code, context.home.dataFolder);
+        const QString advice = databaseErrorText(check.status.code, context.home.dataFolder);
         context.out << "error " << check.status.code << ": " << check.status.description << '\n'
                     << QString(advice).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << '\n';
     }
@@ -78,7 +78,7 @@ int runCopy(CliContext& context, QStringList arguments)
     const QString source = to ? file : *from;
     const QString target = to ? *to : file;
     CopyCounts counts;
-    const DbResult result = CopyDatabase(source, target, replace, &counts);
+    const DbResult result = copyDatabase(source, target, replace, &counts);
     if (!result.ok()) {
         context.out << "error " << result.code << ": " << result.description << '\n';
         return ExitFailed;
@@ -104,8 +104,8 @@ int runDb(CliContext& context, QStringList arguments)
         return runCheck(context, path);
     if (action == QLatin1String("compact") || action == QLatin1String("repair")) {
         const DbResult result = action == QLatin1String("compact")
-                                    ? CompactDatabase(path, context.dialogs, context.progress)
-                                    : RepairDatabase(path, context.dialogs, context.progress);
+                                    ? compactDatabase(path, context.dialogs, context.progress)
+                                    : repairDatabase(path, context.dialogs, context.progress);
         if (result.ok())
             context.out << "ok\n";
         return result.ok() ? ExitDone : ExitFailed;

@@ -2,7 +2,7 @@
 // import window does.
 #include "cli/admin_command_support.h"
 #include "dosimport/dos_import.h"
-#include "shell/settings/configuration.h"
+#include "settings/configuration.h"
 
 #include <QFileInfo>
 
@@ -51,7 +51,7 @@ int runImportDos(CliContext& context, QStringList arguments)
             for (size_t i = 0; i < dosImport.entries().size(); ++i) {
                 const FlyerRecord& record =
                     dosImport.records()[static_cast<size_t>(dosImport.entries()[i].record)];
-                if (record.name.trimmed().compare(CleanedName(wanted), Qt::CaseInsensitive) == 0) {
+                if (record.name.trimmed().compare(cleanedName(wanted), Qt::CaseInsensitive) == 0) {
                     selected->push_back(static_cast<int>(i));
                     found = true;
                 }
@@ -64,8 +64,8 @@ int runImportDos(CliContext& context, QStringList arguments)
 
     context.out << dosImport.import(club.value->ClubID, selected) << '\n';
     if (updateConfig) {
-        ConfigValues values = ReadConfig(context.settings);
-        SaveConfigurationOfFile(dosImport.fileName(), values, context.settings, context.dialogs);
+        ConfigValues values = readConfig(context.settings);
+        saveConfigurationOfFile(dosImport.fileName(), values, context.settings, context.dialogs);
     }
     return dosImport.failedCount() > 0 ? ExitFailed : ExitDone;
 }

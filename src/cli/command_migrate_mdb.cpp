@@ -1,8 +1,8 @@
 // corvex-cli migrate-mdb: brings over the Access database of the Windows program.
-#include "admin/database.h"
-#include "admin/mdb_migration.h"
 #include "cli/cli_context.h"
 #include "cli/command_registry.h"
+#include "database/database.h"
+#include "database/mdb_migration.h"
 
 namespace {
 

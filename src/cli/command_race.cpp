@@ -1,11 +1,11 @@
 // corvex-cli download-race and export-winspeed: the race data of the memory module into a race file or into
 // the WinSpeed file of the liberation week.
 #include "admin/admin_data.h"
-#include "admin/database.h"
 #include "cli/cli_context.h"
 #include "cli/command_registry.h"
 #include "clocklink/clock_link.h"
 #include "common/today.h"
+#include "database/database.h"
 #include "racedata/admin_winspeed_lookups.h"
 #include "racedata/race_download.h"
 #include "racedata/winspeed_export.h"
@@ -50,7 +50,7 @@ int runDownload(CliContext& context, QStringList arguments)
             return replace;
         return std::nullopt;
     };
-    const RaceDownloadResult result = DownloadRaceData(context.clock(), context.dialogs, context.progress,
+    const RaceDownloadResult result = downloadRaceData(context.clock(), context.dialogs, context.progress,
                                                        reportsRaceFolder(context.home, context.settings));
     if (result.outcome == RaceDownloadOutcome::NoClock)
         return context.failed(kNoClockAnswered + QStringLiteral("; no race data was saved"));
@@ -109,7 +109,7 @@ int runExport(CliContext& context, QStringList arguments)
     const AdminData data(database);
     AdminWinSpeedLookups lookups(data);
 
-    const WinSpeedResult result = ExportWinSpeed(context.clock(), context.dialogs, context.progress, lookups,
+    const WinSpeedResult result = exportWinSpeed(context.clock(), context.dialogs, context.progress, lookups,
                                                  reportsRaceFolder(context.home, context.settings));
     switch (result.outcome) {
     case WinSpeedOutcome::Saved:

@@ -1,7 +1,7 @@
 // corvex-cli race-files and report: the race file chooser's list, and a race's report as text or PDF.
-#include "admin/database.h"
 #include "cli/cli_context.h"
 #include "cli/command_registry.h"
+#include "database/database.h"
 #include "reports/database_owner_lookup.h"
 #include "reports/race_files.h"
 #include "reports/race_result.h"

@@ -12,7 +12,7 @@ int runStatus(CliContext& context, const QStringList& arguments)
         return context.usageError(QStringLiteral("status takes no arguments"));
     ClockLink& clock = context.clock();
     const QByteArray failure = clock.queryVersion();
-    const ClockStatusPanels panels = ClockStatusTexts(clock.identity);
+    const ClockStatusPanels panels = clockStatusTexts(clock.identity);
     context.out << kPanelRbmVersion.trimmed() << ' ' << panels.rbmVersion << '\n'
                 << kPanelRbmSerial.trimmed() << ' ' << panels.rbmSerial << '\n'
                 << kPanelPcfVersion.trimmed() << ' ' << panels.pcfVersion << '\n'

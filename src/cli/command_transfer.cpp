@@ -1,10 +1,10 @@
 // corvex-cli send-inventory, receive-inventory and send-liberations: the clock administration transfers.
 #include "admin/admin_data.h"
-#include "admin/database.h"
 #include "cli/cli_context.h"
 #include "cli/command_registry.h"
 #include "clocklink/clock_link.h"
-#include "shell/settings/configuration.h"
+#include "database/database.h"
+#include "settings/configuration.h"
 #include "transfer/inventory_receive.h"
 #include "transfer/inventory_send.h"
 #include "transfer/liberation_send.h"
@@ -41,7 +41,7 @@ int runSendInventory(CliContext& context, QStringList arguments)
     if (!database)
         return ExitFailed;
 
-    const ConfigValues config = ReadConfig(context.settings);
+    const ConfigValues config = readConfig(context.settings);
     SendInventoryRequest request;
     request.flyerName = *flyerName;
     request.settings = {config.combineName, config.nationalOrg, config.combine, config.concourse};
@@ -57,7 +57,7 @@ int runSendInventory(CliContext& context, QStringList arguments)
     };
     const AdminData data(*database);
     const SendInventoryResult result =
-        SendInventory(context.clock(), context.dialogs, context.progress, data, request);
+        sendInventory(context.clock(), context.dialogs, context.progress, data, request);
     switch (result.outcome) {
     case SendInventoryOutcome::Sent:
         context.out << "sent: " << result.birdsSent << '\n';
@@ -95,7 +95,7 @@ int runReceiveInventory(CliContext& context, QStringList arguments)
             return *addFlyer;
         return std::nullopt;
     };
-    ReceiveResult result = ReceiveInventory(context.clock(), context.dialogs, context.progress, *database);
+    ReceiveResult result = receiveInventory(context.clock(), context.dialogs, context.progress, *database);
     if (result.outcome == ReceiveOutcome::NeedsFlyerWindow) {
         if (!clubOption) {
             context.dialogs.inform(chooseClubMessage(result.flyerName));
@@ -105,7 +105,7 @@ int runReceiveInventory(CliContext& context, QStringList arguments)
         const auto club = AdminData(*database).clubName(clubId);
         if (!club.ok() || !club.value)
             return context.failed(QStringLiteral("there is no club %1; nothing was stored").arg(clubId));
-        result = AddReceivedFlyer(*database, context.dialogs, result.inventory, clubId);
+        result = addReceivedFlyer(*database, context.dialogs, result.inventory, clubId);
     }
     switch (result.outcome) {
     case ReceiveOutcome::Stored:
@@ -135,7 +135,7 @@ int runSendLiberations(CliContext& context, const QStringList& arguments)
     if (!database)
         return ExitFailed;
     const LiberationSendResult result =
-        SendLiberations(context.clock(), context.dialogs, context.progress, AdminData(*database));
+        sendLiberations(context.clock(), context.dialogs, context.progress, AdminData(*database));
     if (result.outcome == LiberationSendOutcome::NoClock)
         return context.failed(kNoClockAnswered + QStringLiteral("; nothing was sent"));
     if (result.outcome != LiberationSendOutcome::Sent)

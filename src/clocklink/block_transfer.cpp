@@ -28,7 +28,7 @@ QByteArray ReadNextBlock(CommandExchange& exchange, SeriesFlags& flags)
     return readNext(exchange, flags.admin, 'X');
 }
 
-void EndSeries(CommandExchange& exchange, bool& flag)
+void endBlockSeries(CommandExchange& exchange, bool& flag)
 {
     exchange.SendCommand(control::text(control::EOT));
     flag = false;
@@ -59,7 +59,7 @@ QString ReadAdminHeaderName(CommandExchange& exchange, SeriesFlags& flags, Progr
         }
         if (!bound.admit(block)) {
             progress.close();
-            EndSeries(exchange, flags.admin);
+            endBlockSeries(exchange, flags.admin);
             exchange.dialogs().inform(kInventoryNotEnded, kApplicationTitle);
             return {};
         }

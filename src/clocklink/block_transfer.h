@@ -46,7 +46,7 @@ private:
 };
 
 // Ends a series the clock did not end: EOT to the clock, and the next read starts afresh.
-void EndSeries(CommandExchange& exchange, bool& flag);
+void endBlockSeries(CommandExchange& exchange, bool& flag);
 
 // Reads the administration series up to its S3 record with a progress count, sends "R" and returns 20
 // characters of the S3 record from position 13. Stops with an empty name on a failed exchange, an empty

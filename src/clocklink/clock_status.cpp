@@ -17,21 +17,21 @@ QByteArray QueryVersion(CommandExchange& exchange, ClockIdentity& identity)
         return r;
     }
     const QString answer = fromWindows1252(r);
-    identity.rbmVersion = LeadingNumber(Mid(answer, 2, 4)) / 100.0;
-    identity.rbmSecondVersion = LeadingNumber(Mid(answer, 6, 4)) / 100.0;
-    identity.statusDigit = QString::number(LeadingNumber(Mid(answer, 13, 1)));
+    identity.rbmVersion = leadingNumber(Mid(answer, 2, 4)) / 100.0;
+    identity.rbmSecondVersion = leadingNumber(Mid(answer, 6, 4)) / 100.0;
+    identity.statusDigit = QString::number(leadingNumber(Mid(answer, 13, 1)));
     identity.rbmSerial = Mid(answer, 14, 8);
 
     exchange.setAddressPrefix(kPcfAddress);
     const QString r2 = fromWindows1252(exchange.SendCommand(QByteArrayLiteral("v")));
-    identity.pcfVersion = LeadingNumber(r2.right(3)) / 100.0;
+    identity.pcfVersion = leadingNumber(r2.right(3)) / 100.0;
     const QString r3 = fromWindows1252(exchange.SendCommand(QByteArrayLiteral("e00")));
     identity.pcfSerial = Mid(r3, 4, 4);
     exchange.setAddressPrefix(kRbmAddress);
     return {};
 }
 
-QString StatusTextForDigit(const QString& digit)
+QString statusTextForDigit(const QString& digit)
 {
     if (digit.isEmpty())
         return QStringLiteral("CORVEX NOT CONNECTED");
@@ -48,21 +48,21 @@ QString StatusTextForDigit(const QString& digit)
     return {};
 }
 
-QString FormatVersion(double version)
+QString formatVersion(double version)
 {
     return QString::number(version, 'f', 2);
 }
 
-QString FormatSerial(const QString& hex)
+QString formatSerial(const QString& hex)
 {
     return QStringLiteral("%1").arg(HexToNumber(hex), 4, 10, QLatin1Char('0'));
 }
 
-ClockStatusPanels ClockStatusTexts(const ClockIdentity& identity)
+ClockStatusPanels clockStatusTexts(const ClockIdentity& identity)
 {
-    return {FormatVersion(identity.rbmVersion), FormatSerial(identity.rbmSerial),
-            FormatVersion(identity.pcfVersion), FormatSerial(identity.pcfSerial),
-            StatusTextForDigit(identity.statusDigit)};
+    return {formatVersion(identity.rbmVersion), formatSerial(identity.rbmSerial),
+            formatVersion(identity.pcfVersion), formatSerial(identity.pcfSerial),
+            statusTextForDigit(identity.statusDigit)};
 }
 
 quint64 HexToNumber(const QString& text)

@@ -37,10 +37,10 @@ inline const QString kPanelPcfSerial = QStringLiteral(" PCF SN:");
 // Leaves the address prefix on the RBM.
 QByteArray QueryVersion(CommandExchange& exchange, ClockIdentity& identity);
 
-ClockStatusPanels ClockStatusTexts(const ClockIdentity& identity);
-QString StatusTextForDigit(const QString& digit);
-QString FormatVersion(double version);    // "##0.00"
-QString FormatSerial(const QString& hex); // "####0000" of HexToNumber
+ClockStatusPanels clockStatusTexts(const ClockIdentity& identity);
+QString statusTextForDigit(const QString& digit);
+QString formatVersion(double version);    // "##0.00"
+QString formatSerial(const QString& hex); // "####0000" of HexToNumber
 
 quint64 HexToNumber(const QString& text);
 bool IsHexText(const QString& text);

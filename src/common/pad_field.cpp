@@ -26,7 +26,7 @@ QString Mid(const QString& record, int start)
     return record.mid(start - 1);
 }
 
-int LeadingNumber(const QString& text)
+int leadingNumber(const QString& text)
 {
     int value = 0;
     for (QChar c : text) {

@@ -13,4 +13,4 @@ QString Mid(const QString& record, int start);
 
 // The value of the text's leading digits; 0 when it does not begin with a digit. It stops once past
 // 100000, so that a long run of digits cannot overflow.
-int LeadingNumber(const QString& text);
+int leadingNumber(const QString& text);

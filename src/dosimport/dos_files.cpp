@@ -1,9 +1,9 @@
 #include "dosimport/dos_files.h"
 
 #include "admin/clean_text.h"
-#include "admin/schema.h"
 #include "common/pad_field.h"
 #include "common/text_codec.h"
+#include "database/schema.h"
 #include "transfer/admin_records.h"
 
 #include <QDir>
@@ -38,7 +38,7 @@ bool allLettersOrDigits(const QString& text)
 
 } // namespace
 
-QStringList ReadDosFields(const QByteArray& bytes)
+QStringList readDosFields(const QByteArray& bytes)
 {
     const qsizetype end = bytes.indexOf('\x1A');
     const QString text = fromCodePage437(end < 0 ? bytes : bytes.left(end));
@@ -95,10 +95,10 @@ bool FlyerRecord::birdFileNameValid() const
     return allLettersOrDigits(QStringLiteral("Z") + combine + club) && allLettersOrDigits(flyer);
 }
 
-std::vector<FlyerRecord> ParseAdminFile(const QByteArray& bytes)
+std::vector<FlyerRecord> parseAdminFile(const QByteArray& bytes)
 {
     std::vector<FlyerRecord> records;
-    for (const QString& field : ReadDosFields(bytes)) {
+    for (const QString& field : readDosFields(bytes)) {
         if (!field.startsWith(QLatin1String("S3")))
             continue;
         records.push_back(FlyerRecord::fromRecord(field));
@@ -108,10 +108,10 @@ std::vector<FlyerRecord> ParseAdminFile(const QByteArray& bytes)
     return records;
 }
 
-QStringList ParseBirdFile(const QByteArray& bytes)
+QStringList parseBirdFile(const QByteArray& bytes)
 {
     QStringList records;
-    for (const QString& field : ReadDosFields(bytes)) {
+    for (const QString& field : readDosFields(bytes)) {
         // A blank line would otherwise become a bird without a band.
         if (field.trimmed().isEmpty())
             continue;
@@ -122,7 +122,7 @@ QStringList ParseBirdFile(const QByteArray& bytes)
     return records;
 }
 
-Bird BirdFromRecord(const QString& record, int flyerId)
+Bird birdFromRecord(const QString& record, int flyerId)
 {
     // A bird file line is the clock's Z record without its "Z".
     Bird bird = birdFromZRecord(QLatin1Char('Z') + record);
@@ -130,17 +130,17 @@ Bird BirdFromRecord(const QString& record, int flyerId)
     return bird;
 }
 
-QString ConcourseOfFileName(const QString& fileName)
+QString concourseOfFileName(const QString& fileName)
 {
     return Mid(fileName, 2, 4);
 }
 
-QString CombineOfFileName(const QString& fileName)
+QString combineOfFileName(const QString& fileName)
 {
     return Mid(fileName, 6, 2);
 }
 
-QStringList ListAdminFiles(const QString& folder)
+QStringList listAdminFiles(const QString& folder)
 {
     static const QRegularExpression pattern(QStringLiteral("^S.{6}\\.DAT$"),
                                             QRegularExpression::CaseInsensitiveOption);
@@ -159,7 +159,7 @@ QStringList ListAdminFiles(const QString& folder)
     return names;
 }
 
-QString FindFileIgnoringCase(const QString& folder, const QString& name)
+QString findFileIgnoringCase(const QString& folder, const QString& name)
 {
     if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
         return {};
@@ -191,7 +191,7 @@ QString DosReadResult::adminFileMessage() const
     return QStringLiteral("Error retrieving import data. ") + description;
 }
 
-DosReadResult ReadDosFile(const QString& path)
+DosReadResult readDosFile(const QString& path)
 {
     DosReadResult result;
     const QFileInfo info(path);

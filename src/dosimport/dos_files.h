@@ -17,7 +17,7 @@ constexpr int kMaxDosBirds = 500;
 
 // The fields of a DOS text file in order. Quotes around a field are removed; an unquoted field loses its
 // leading blanks; control characters become spaces. A Ctrl-Z ends the file, as DOS editors wrote it.
-QStringList ReadDosFields(const QByteArray& bytes);
+QStringList readDosFields(const QByteArray& bytes);
 
 // One S3 record of an administration file, cut by position (a short record reads as blanks).
 struct FlyerRecord {
@@ -37,20 +37,20 @@ struct FlyerRecord {
 };
 
 // The S3 records of an administration file, at most kMaxDosFlyers.
-std::vector<FlyerRecord> ParseAdminFile(const QByteArray& bytes);
+std::vector<FlyerRecord> parseAdminFile(const QByteArray& bytes);
 // The bird records of a bird file, at most kMaxDosBirds; blank fields are no birds.
-QStringList ParseBirdFile(const QByteArray& bytes);
+QStringList parseBirdFile(const QByteArray& bytes);
 // The bird of a bird record for the flyer, with the record's characters as they stand and colour NONE.
-Bird BirdFromRecord(const QString& record, int flyerId);
+Bird birdFromRecord(const QString& record, int flyerId);
 
 // Concourse (characters 2-5) and combine (6-7) of an administration file's name.
-QString ConcourseOfFileName(const QString& fileName);
-QString CombineOfFileName(const QString& fileName);
+QString concourseOfFileName(const QString& fileName);
+QString combineOfFileName(const QString& fileName);
 
 // The administration files of a folder ("S??????.DAT", letter case ignored), in alphabetical order.
-QStringList ListAdminFiles(const QString& folder);
+QStringList listAdminFiles(const QString& folder);
 // The path of the file named name in folder, matched without regard to letter case; empty when none.
-QString FindFileIgnoringCase(const QString& folder, const QString& name);
+QString findFileIgnoringCase(const QString& folder, const QString& name);
 
 // Why a file could not be read, with the message the user is shown.
 struct DosReadResult {
@@ -63,4 +63,4 @@ struct DosReadResult {
     // The message for a failed read of an administration file.
     QString adminFileMessage() const;
 };
-DosReadResult ReadDosFile(const QString& path);
+DosReadResult readDosFile(const QString& path);

@@ -4,7 +4,7 @@
 #include "common/pad_field.h"
 #include "platform/dialogs.h"
 #include "platform/progress.h"
-#include "shell/settings/configuration.h"
+#include "settings/configuration.h"
 
 #include <QFileInfo>
 
@@ -25,12 +25,12 @@ bool DosImport::chooseFile(const QString& path)
 {
     clear();
     m_path = path;
-    const DosReadResult read = ReadDosFile(path);
+    const DosReadResult read = readDosFile(path);
     if (!read.ok()) {
         m_dialogs.inform(read.adminFileMessage());
         return false;
     }
-    m_records = ParseAdminFile(read.bytes);
+    m_records = parseAdminFile(read.bytes);
     listEntries();
     return true;
 }
@@ -43,8 +43,8 @@ QString DosImport::fileName() const
 QString DosImport::windowTitle() const
 {
     const QString name = fileName();
-    return QStringLiteral("Import Files from: ") + QStringLiteral("Concourse ") + ConcourseOfFileName(name) +
-           QStringLiteral(" ") + QStringLiteral("Combine ") + CombineOfFileName(name);
+    return QStringLiteral("Import Files from: ") + QStringLiteral("Concourse ") + concourseOfFileName(name) +
+           QStringLiteral(" ") + QStringLiteral("Combine ") + combineOfFileName(name);
 }
 
 void DosImport::listEntries()
@@ -201,15 +201,15 @@ bool DosImport::importFlyer(const FlyerRecord& record, int clubId, ImportQueries
         return true;
     }
 
-    const QString birdPath = FindFileIgnoringCase(QFileInfo(m_path).absolutePath(), record.birdFileName());
+    const QString birdPath = findFileIgnoringCase(QFileInfo(m_path).absolutePath(), record.birdFileName());
     const DosReadResult read =
-        birdPath.isEmpty() ? DosReadResult{DosReadResult::Error::NotFound, {}, {}} : ReadDosFile(birdPath);
+        birdPath.isEmpty() ? DosReadResult{DosReadResult::Error::NotFound, {}, {}} : readDosFile(birdPath);
     if (!read.ok()) {
         noInventoryFile(record);
         return true;
     }
 
-    for (const QString& birdRecord : ParseBirdFile(read.bytes)) {
+    for (const QString& birdRecord : parseBirdFile(read.bytes)) {
         const QString band = Mid(birdRecord, 1, 14).toUpper();
         if (const auto problem = bird::numberProblem(Mid(birdRecord, 9, 6))) {
             inform(*problem + QLatin1Char(' ') + band + QStringLiteral(" not imported for ") + record.name);
@@ -218,7 +218,7 @@ bool DosImport::importFlyer(const FlyerRecord& record, int clubId, ImportQueries
         std::optional<bool> taken;
         const DbResult stored = m_database.step([&]() {
             taken = queries.bandExists(band);
-            if (taken && !*taken && !queries.addBird(BirdFromRecord(birdRecord, flyer.value)))
+            if (taken && !*taken && !queries.addBird(birdFromRecord(birdRecord, flyer.value)))
                 taken.reset();
             return taken ? DbResult{} : DbResult::failure(DbError::General, queries.lastError());
         });
@@ -233,10 +233,10 @@ bool DosImport::importFlyer(const FlyerRecord& record, int clubId, ImportQueries
     return true;
 }
 
-QString SaveConfigurationOfFile(const QString& fileName, ConfigValues& values, SettingsStore& store,
+QString saveConfigurationOfFile(const QString& fileName, ConfigValues& values, SettingsStore& store,
                                 Dialogs& dialogs)
 {
-    values.concourse = ConcourseOfFileName(fileName);
-    values.combine = CombineOfFileName(fileName);
+    values.concourse = concourseOfFileName(fileName);
+    values.combine = combineOfFileName(fileName);
     return SaveSettings(store, dialogs, values);
 }

@@ -5,8 +5,8 @@
 // corvex-cli import-dos.
 
 #include "admin/admin_data.h"
+#include "database/dos_import_queries.h"
 #include "dosimport/dos_files.h"
-#include "dosimport/import_queries.h"
 
 #include <optional>
 #include <vector>
@@ -86,5 +86,5 @@ private:
 
 // Concourse and combine of the administration file's name into the configuration, stored by the
 // configuration's saving rules. Returns the main window's title.
-QString SaveConfigurationOfFile(const QString& fileName, ConfigValues& values, SettingsStore& store,
+QString saveConfigurationOfFile(const QString& fileName, ConfigValues& values, SettingsStore& store,
                                 Dialogs& dialogs);

@@ -41,5 +41,8 @@ public:
     }
 };
 
+// The answer that changes nothing: No, Cancel, or OK for a plain box. What a box gets that nobody answers.
+Dialogs::Answer safeAnswer(Dialogs::Buttons buttons);
+
 // The application's title, which VB-era boxes without a stated title show.
 inline const QString kApplicationTitle = QStringLiteral("Corvex");

@@ -1,7 +1,5 @@
 #include "platform/terminal_dialogs.h"
 
-#include "platform/scripted_dialogs.h"
-
 #include <QDir>
 #include <unistd.h>
 

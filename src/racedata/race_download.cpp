@@ -40,7 +40,7 @@ QString displayedRaceFolder(const QString& raceFolder)
     return folder;
 }
 
-RaceSeries ReadRaceSeries(ClockLink& clock, Dialogs& dialogs, Progress& progress,
+RaceSeries readRaceSeries(ClockLink& clock, Dialogs& dialogs, Progress& progress,
                           const ShowClockStatusHook& showClockStatus)
 {
     clock.identity.rbmSerial.clear();
@@ -68,7 +68,7 @@ RaceSeries ReadRaceSeries(ClockLink& clock, Dialogs& dialogs, Progress& progress
         if (block == control::text(control::EOT))
             break;
         if (!bound.admit(block)) {
-            EndSeries(clock.exchange, clock.flags.race);
+            endBlockSeries(clock.exchange, clock.flags.race);
             return endSeries(RaceSeriesEnd::Runaway, progress, dialogs, kRaceSeriesNotEnded);
         }
         if (block.size() > 1) {
@@ -81,10 +81,10 @@ RaceSeries ReadRaceSeries(ClockLink& clock, Dialogs& dialogs, Progress& progress
     return series;
 }
 
-RaceDownloadResult DownloadRaceData(ClockLink& clock, Dialogs& dialogs, Progress& progress,
+RaceDownloadResult downloadRaceData(ClockLink& clock, Dialogs& dialogs, Progress& progress,
                                     const QString& raceFolder, const ShowClockStatusHook& showClockStatus)
 {
-    const RaceSeries series = ReadRaceSeries(clock, dialogs, progress, showClockStatus);
+    const RaceSeries series = readRaceSeries(clock, dialogs, progress, showClockStatus);
     switch (series.end) {
     case RaceSeriesEnd::Complete:
         break;

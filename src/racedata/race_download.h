@@ -28,7 +28,7 @@ using ShowClockStatusHook = std::function<void()>;
 // Asks the clock who it is, then reads the race series ("W", ACK ... EOT) with a progress count. Reports
 // "No RBM Inserted" on "E2" and "Race data not saved." on any other failed read; leaves the progress window
 // shown after a complete series. Nothing is kept from a series that did not end with EOT.
-RaceSeries ReadRaceSeries(ClockLink& clock, Dialogs& dialogs, Progress& progress,
+RaceSeries readRaceSeries(ClockLink& clock, Dialogs& dialogs, Progress& progress,
                           const ShowClockStatusHook& showClockStatus = {});
 
 // Outcome of mnuDOSRaceData.
@@ -51,7 +51,7 @@ struct RaceDownloadResult {
 
 // Reads every race record of the memory module and saves them unchanged as a race file in raceFolder, named
 // from the first record, asking before an existing file is replaced.
-RaceDownloadResult DownloadRaceData(ClockLink& clock, Dialogs& dialogs, Progress& progress,
+RaceDownloadResult downloadRaceData(ClockLink& clock, Dialogs& dialogs, Progress& progress,
                                     const QString& raceFolder,
                                     const ShowClockStatusHook& showClockStatus = {});
 

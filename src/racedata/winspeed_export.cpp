@@ -395,7 +395,7 @@ void Export::warnNotFound(const QString& description, const RaceHeaderRecord& he
 
 WinSpeedResult Export::run(const QString& raceFolder, const ShowClockStatusHook& showClockStatus)
 {
-    const RaceSeries series = ReadRaceSeries(m_clock, m_dialogs, m_progress, showClockStatus);
+    const RaceSeries series = readRaceSeries(m_clock, m_dialogs, m_progress, showClockStatus);
     switch (series.end) {
     case RaceSeriesEnd::Complete:
         break;
@@ -463,7 +463,7 @@ WinSpeedResult Export::run(const QString& raceFolder, const ShowClockStatusHook&
     for (const WinSpeedRace& race : sorted.races) {
         const RaceHeaderRecord& header = race.header;
         const WinSpeedLookup flyer =
-            m_lookups.flyerName(LeadingNumber(header.club()), LeadingNumber(header.flyer()));
+            m_lookups.flyerName(leadingNumber(header.club()), leadingNumber(header.flyer()));
         if (!flyer.value)
             warnNotFound(flyer.error.isEmpty() ? QStringLiteral("No current record.") : flyer.error, header);
         // The module's own name wins; the database's only stands in when the module gave none.
@@ -507,7 +507,7 @@ WinSpeedResult Export::run(const QString& raceFolder, const ShowClockStatusHook&
 }
 } // namespace
 
-WinSpeedResult ExportWinSpeed(ClockLink& clock, Dialogs& dialogs, Progress& progress,
+WinSpeedResult exportWinSpeed(ClockLink& clock, Dialogs& dialogs, Progress& progress,
                               WinSpeedLookups& lookups, const QString& raceFolder,
                               const ShowClockStatusHook& showClockStatus)
 {

@@ -91,7 +91,7 @@ struct WinSpeedResult {
 
 // mnuWinSpeed: reads the race records of the memory module and appends them, with the flyer's name and the
 // birds' colours, to the WinSpeed file of the liberation week.
-WinSpeedResult ExportWinSpeed(ClockLink& clock, Dialogs& dialogs, Progress& progress,
+WinSpeedResult exportWinSpeed(ClockLink& clock, Dialogs& dialogs, Progress& progress,
                               WinSpeedLookups& lookups, const QString& raceFolder,
                               const ShowClockStatusHook& showClockStatus = {});
 

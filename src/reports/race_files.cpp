@@ -2,7 +2,7 @@
 
 #include "platform/home.h"
 #include "racedata/race_records.h"
-#include "shell/settings/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <QDir>
 

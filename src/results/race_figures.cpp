@@ -105,7 +105,7 @@ FiguredRace figureRace(const GatheredRace& gathered, const RaceDefinition& race,
     if (!race.liberationTime.isValid())
         return fail(
             QStringLiteral("The liberation point %1 has no liberation time.").arg(race.liberationPoint));
-    const int month = LeadingNumber(race.date.left(2)), day = LeadingNumber(race.date.mid(3, 2));
+    const int month = leadingNumber(race.date.left(2)), day = leadingNumber(race.date.mid(3, 2));
     if (race.date.size() != 5 || !QDate(2000, month, day).isValid())
         return fail(QStringLiteral("The race date %1 is not MM/DD.").arg(race.date));
 
@@ -117,7 +117,7 @@ FiguredRace figureRace(const GatheredRace& gathered, const RaceDefinition& race,
         const auto start = headerInstant(header.clockStart());
         facts.reference = start ? instantDate(*start) : Today::date();
         facts.liberation = raceInstant(nearestDate(month, day, facts.reference), race.liberationTime);
-        const int club = LeadingNumber(header.club()), flyer = LeadingNumber(header.flyer());
+        const int club = leadingNumber(header.club()), flyer = leadingNumber(header.flyer());
         facts.loftKey = club * 1000 + flyer;
         if (!lofts.contains(facts.loftKey)) {
             const ResultLookup<Loft> found = lookups.loft(club, flyer);

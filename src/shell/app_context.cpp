@@ -69,5 +69,5 @@ void AppContext::setMainTitle(const QString& title)
 void AppContext::showClockStatus()
 {
     if (mainWindow)
-        mainWindow->setStatusPanels(ClockStatusTexts(clock.identity));
+        mainWindow->setStatusPanels(clockStatusTexts(clock.identity));
 }

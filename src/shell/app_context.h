@@ -1,12 +1,12 @@
 #pragma once
 
-#include "admin/database.h"
 #include "clocklink/clock_link.h"
+#include "database/database.h"
 #include "platform/device_serial_port.h"
 #include "platform/home.h"
+#include "settings/configuration.h"
+#include "settings/settings_store.h"
 #include "shell/database_glue.h"
-#include "shell/settings/configuration.h"
-#include "shell/settings/settings_store.h"
 
 #include <QPointer>
 #include <QUrl>

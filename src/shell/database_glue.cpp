@@ -1,12 +1,12 @@
 #include "shell/database_glue.h"
 
-#include "admin/database_messages.h"
-#include "admin/maintenance.h"
+#include "database/database_messages.h"
+#include "database/maintenance.h"
 #include "shell/app_context.h"
 
 #include <QFileInfo>
 
-QString PrepareDatabasePath(AppContext& context)
+QString prepareDatabasePath(AppContext& context)
 {
     const QString path = InitDatabasePath(context.home);
     if (context.settings.contains(kDatabaseRecordKey))
@@ -34,14 +34,14 @@ template <typename Operation> void withMainConnectionClosed(AppContext& context,
 }
 } // namespace
 
-void RunCompactDatabase(AppContext& context)
+void runCompactDatabase(AppContext& context)
 {
     withMainConnectionClosed(
-        context, [&] { CompactDatabase(context.databasePath, context.dialogs, context.progress); });
+        context, [&] { compactDatabase(context.databasePath, context.dialogs, context.progress); });
 }
 
-void RunRepairDatabase(AppContext& context)
+void runRepairDatabase(AppContext& context)
 {
     withMainConnectionClosed(
-        context, [&] { RepairDatabase(context.databasePath, context.dialogs, context.progress); });
+        context, [&] { repairDatabase(context.databasePath, context.dialogs, context.progress); });
 }

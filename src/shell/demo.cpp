@@ -1,11 +1,11 @@
 #include "shell/demo.h"
 
 #include "admin/admin_data.h"
-#include "admin/database.h"
+#include "database/database.h"
 #include "platform/home.h"
+#include "settings/configuration.h"
+#include "settings/settings_store.h"
 #include "shell/database_glue.h"
-#include "shell/settings/configuration.h"
-#include "shell/settings/settings_store.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -24,7 +24,7 @@ DemoSession::~DemoSession()
     stopClock();
 }
 
-QString ClocksimBesideProgram()
+QString clocksimBesideProgram()
 {
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("corvex-clocksim"));
 }
@@ -225,6 +225,6 @@ bool DemoSession::prepareHome(const QString& folder)
     }
     SettingsStore settings(home.settingsFile);
     settings.write(kDatabaseRecordKey, QFileInfo(path).fileName());
-    settings.write(config_keys::CombineName, StoredCombineName(QStringLiteral("Demo Combine")));
+    settings.write(config_keys::CombineName, storedCombineName(QStringLiteral("Demo Combine")));
     return true;
 }

@@ -31,4 +31,4 @@ private:
 };
 
 // The path of corvex-clocksim beside this program.
-QString ClocksimBesideProgram();
+QString clocksimBesideProgram();

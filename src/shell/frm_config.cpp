@@ -1,8 +1,8 @@
 #include "shell/frm_config.h"
 
 #include "admin/windows/window_support.h"
+#include "settings/port_settings.h"
 #include "shell/app_context.h"
-#include "shell/settings/port_settings.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -96,7 +96,7 @@ frmConfig::frmConfig(AppContext& context, QWidget* parent) : QWidget(parent, Qt:
     connect(Combo1, &QComboBox::currentTextChanged, this, &frmConfig::fieldsChanged);
     connect(cboComDevice, &QComboBox::currentTextChanged, this, &frmConfig::fieldsChanged);
 
-    Combo1->addItems(NationalOrgCodes());
+    Combo1->addItems(nationalOrgCodes());
     LoadSettings();
     setMinimumWidth(380);
 }
@@ -165,7 +165,7 @@ void frmConfig::SaveSettings()
         m_context.portOverride.clear();
     m_context.setMainTitle(::SaveSettings(m_context.settings, m_context.dialogs, values));
     m_context.config = values;
-    SaveDatabaseServer(m_context.settings, m_context.dialogs, txtDatabaseServer->text());
+    saveDatabaseServer(m_context.settings, m_context.dialogs, txtDatabaseServer->text());
 }
 
 void frmConfig::saveClicked()
@@ -174,7 +174,7 @@ void frmConfig::saveClicked()
     if (m_context.port.isOpen())
         m_context.port.close();
     close();
-    ApplyPortSettings(m_context.port, fields(), m_context.portOverride);
+    applyPortSettings(m_context.port, fields(), m_context.portOverride);
 }
 
 void frmConfig::closeEvent(QCloseEvent* event)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/settings/configuration.h"
+#include "settings/configuration.h"
 
 #include <QWidget>
 

@@ -1,8 +1,8 @@
 #include "shell/frm_main.h"
 
-#include "admin/database_messages.h"
 #include "clocklink/clock_status.h"
 #include "common/today.h"
+#include "database/database_messages.h"
 #include "platform/dialogs.h"
 #include "platform/progress.h"
 #include "shell/app_context.h"
@@ -71,9 +71,9 @@ const std::vector<MenuDefinition>& menuTree()
 
 QString longestStatusText()
 {
-    QString longest = StatusTextForDigit({});
+    QString longest = statusTextForDigit({});
     for (char digit = '0'; digit <= '9'; ++digit) {
-        const QString text = StatusTextForDigit(QString(QLatin1Char(digit)));
+        const QString text = statusTextForDigit(QString(QLatin1Char(digit)));
         if (text.size() > longest.size())
             longest = text;
     }
@@ -281,7 +281,7 @@ void frmMain::buildStatusBar()
         m_panels << panel;
     }
     m_panels[8]->setFrameStyle(QFrame::NoFrame);
-    setStatusPanels(ClockStatusTexts(m_context.clock.identity));
+    setStatusPanels(clockStatusTexts(m_context.clock.identity));
 
     auto* timer = new QTimer(this);
     timer->setObjectName(QStringLiteral("StatusBar1_Clock"));

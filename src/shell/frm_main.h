@@ -1,6 +1,6 @@
 #pragma once
 
-#include "admin/database_messages.h"
+#include "database/database_messages.h"
 
 #include <QHash>
 #include <QMainWindow>

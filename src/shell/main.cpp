@@ -86,7 +86,7 @@ int main(int argc, char* argv[])
         if (homeFolder.isEmpty())
             homeFolder = DemoSession::defaultHome();
         QtDialogs dialogs;
-        if (!demo->prepareHome(homeFolder) || !demo->startClock(ClocksimBesideProgram())) {
+        if (!demo->prepareHome(homeFolder) || !demo->startClock(clocksimBesideProgram())) {
             dialogs.inform(demo->error(), QString(), Dialogs::Icon::Critical);
             return 1;
         }
@@ -100,7 +100,7 @@ int main(int argc, char* argv[])
         home.databaseServer = parser.value(databaseOption);
         AppContext context(home, nullptr, nullptr, portDevice);
         frmMain window(context);
-        RunStartup(context, window);
+        runStartup(context, window);
         window.show();
         context.qtDialogs()->setParentWindow(&window);
         status = QApplication::exec();

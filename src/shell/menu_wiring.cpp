@@ -1,22 +1,22 @@
 #include "shell/menu_wiring.h"
 
-#include "admin/mdb_migration.h"
 #include "admin/windows/clock_transfers.h"
 #include "admin/windows/frm_bird_inventory.h"
 #include "admin/windows/frm_club_data.h"
 #include "admin/windows/frm_flyer_list.h"
 #include "admin/windows/frm_liberations.h"
+#include "database/mdb_migration.h"
 #include "dosimport/windows/frm_import_files.h"
 #include "racedata/admin_winspeed_lookups.h"
 #include "racedata/race_download.h"
 #include "racedata/winspeed_export.h"
 #include "reports/race_files.h"
 #include "reports/windows/frm_racefiles.h"
+#include "settings/configuration.h"
 #include "shell/app_context.h"
 #include "shell/database_glue.h"
 #include "shell/frm_config.h"
 #include "shell/frm_main.h"
-#include "shell/settings/configuration.h"
 
 #include <QLineEdit>
 
@@ -57,7 +57,7 @@ TransferServices transferServices(AppContext& c)
 //       context.showWindow("clubdata", [](AppContext& c) { return new frmClubData(c); });
 //   });
 // Entries still without an action say that the function is not available.
-void WireMenus(frmMain& window, AppContext& context)
+void wireMenus(frmMain& window, AppContext& context)
 {
     window.setMenuAction(QStringLiteral("configsetup"), [&context] {
         if (!context.configWindow)
@@ -71,8 +71,8 @@ void WireMenus(frmMain& window, AppContext& context)
         context.configWindow->raise();
         context.configWindow->activateWindow();
     });
-    window.setMenuAction(QStringLiteral("mnuCompactDatabase"), [&context] { RunCompactDatabase(context); });
-    window.setMenuAction(QStringLiteral("mnuRepairDatabase"), [&context] { RunRepairDatabase(context); });
+    window.setMenuAction(QStringLiteral("mnuCompactDatabase"), [&context] { runCompactDatabase(context); });
+    window.setMenuAction(QStringLiteral("mnuRepairDatabase"), [&context] { runRepairDatabase(context); });
     window.setMenuAction(QStringLiteral("mnuImportDOS"), [&context] {
         context.showWindow(QStringLiteral("mnuImportDOS"), [](AppContext& c) -> QWidget* {
             const auto updateConfiguration = [&c](const QString& concourse, const QString& combine) {
@@ -106,7 +106,7 @@ void WireMenus(frmMain& window, AppContext& context)
         // The main window's own connection would count as a data window holding the file.
         const bool wasOpen = context.database.isOpen();
         context.database.close();
-        ImportAccessDatabase(*file, context.databasePath, context.dialogs, context.progress);
+        importAccessDatabase(*file, context.databasePath, context.dialogs, context.progress);
         if (wasOpen)
             context.database.open(context.databasePath);
     });
@@ -123,19 +123,19 @@ void WireMenus(frmMain& window, AppContext& context)
     window.setMenuAction(QStringLiteral("BirdList"), [&context] {
         context.showWindow(QStringLiteral("BirdList"), [](AppContext& c) -> QWidget* {
             auto* birds = new frmBirdInventory(c.databasePath, c.dialogs, c.settings);
-            ConnectInventoryTransfers(*birds, transferServices(c));
+            connectInventoryTransfers(*birds, transferServices(c));
             return birds;
         });
     });
     window.setMenuAction(QStringLiteral("liberationdata"), [&context] {
         context.showWindow(QStringLiteral("liberationdata"), [](AppContext& c) -> QWidget* {
             auto* liberations = new frmLiberations(c.databasePath, c.dialogs);
-            ConnectLiberationTransfer(*liberations, transferServices(c));
+            connectLiberationTransfer(*liberations, transferServices(c));
             return liberations;
         });
     });
     window.setMenuAction(QStringLiteral("mnuDOSRaceData"), [&context] {
-        DownloadRaceData(context.clock, context.dialogs, context.progress,
+        downloadRaceData(context.clock, context.dialogs, context.progress,
                          reportsRaceFolder(context.home, context.settings),
                          [&context] { context.showClockStatus(); });
     });
@@ -145,7 +145,7 @@ void WireMenus(frmMain& window, AppContext& context)
         database.open(context.databasePath);
         const AdminData data(database);
         AdminWinSpeedLookups lookups(data);
-        ExportWinSpeed(context.clock, context.dialogs, context.progress, lookups,
+        exportWinSpeed(context.clock, context.dialogs, context.progress, lookups,
                        reportsRaceFolder(context.home, context.settings),
                        [&context] { context.showClockStatus(); });
     });

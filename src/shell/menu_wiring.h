@@ -4,4 +4,4 @@ class AppContext;
 class frmMain;
 
 // Connects the main window's menu entries to the windows and operations that serve them.
-void WireMenus(frmMain& window, AppContext& context);
+void wireMenus(frmMain& window, AppContext& context);

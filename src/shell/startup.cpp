@@ -1,8 +1,8 @@
 #include "shell/startup.h"
 
-#include "admin/database_messages.h"
-#include "admin/maintenance.h"
 #include "clocklink/control_characters.h"
+#include "database/database_messages.h"
+#include "database/maintenance.h"
 #include "shell/app_context.h"
 #include "shell/frm_config.h"
 #include "shell/frm_main.h"
@@ -12,7 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-QString FindHelpFile()
+QString findHelpFile()
 {
     const QDir programDir(QCoreApplication::applicationDirPath());
     const QStringList candidates = {
@@ -48,15 +48,15 @@ void reportUnusableDatabase(AppContext& context, frmMain& window, const DbResult
 }
 } // namespace
 
-void RunStartup(AppContext& context, frmMain& window)
+void runStartup(AppContext& context, frmMain& window)
 {
     context.mainWindow = &window;
-    WireMenus(window, context);
+    wireMenus(window, context);
 
-    context.helpFile = FindHelpFile();
+    context.helpFile = findHelpFile();
     // The clock link's control characters are constants; the address is set below.
     const bool firstRun = !context.settings.contains(kDatabaseRecordKey);
-    context.databasePath = PrepareDatabasePath(context);
+    context.databasePath = prepareDatabasePath(context);
     RemoveStrayCompactFiles(context.databasePath);
     // A first run that could not make its database has said why; the entries that need it are greyed.
     const bool databaseReported = firstRun && !context.settings.contains(kDatabaseRecordKey);

@@ -17,24 +17,24 @@ QString digits(int value, int minimum)
 }
 } // namespace
 
-QString S1Record(const AdminHeaderSettings& settings)
+QString buildS1Record(const AdminHeaderSettings& settings)
 {
     return padded(QStringLiteral("S1"), 12) + padded(settings.combineName, 20) + settings.nationalOrg;
 }
 
-QString S2Record(const AdminHeaderSettings& settings, int clubId, const QString& clubName)
+QString buildS2Record(const AdminHeaderSettings& settings, int clubId, const QString& clubName)
 {
     return padded(QStringLiteral("S2"), 5) + settings.combine + digits(clubId, 2) + QStringLiteral("   ") +
            padded(clubName, 20) + QLatin1Char(' ') + settings.concourse;
 }
 
-QString S3Record(const AdminHeaderSettings& settings, int clubId, int flyerId, const QString& flyerName)
+QString buildS3Record(const AdminHeaderSettings& settings, int clubId, int flyerId, const QString& flyerName)
 {
     return padded(QStringLiteral("S3"), 5) + settings.combine + digits(clubId, 2) + digits(flyerId, 3) +
            padded(flyerName, 20) + QStringLiteral("00000000000000");
 }
 
-QString ZRecord(const Bird& bird)
+QString buildZRecord(const Bird& bird)
 {
     return QLatin1Char('Z') + bird.NatOrg + bird.HatchYr + bird.clubletters + bird.bnumber + bird.sex +
            bird.elecnumber + bird.type;
@@ -58,9 +58,9 @@ QString s3FlyerName(const QString& s3Record)
 
 bool isModuleFlyerName(const QString& moduleName, const QString& flyerName)
 {
-    const QString stored = CleanedName(flyerName);
+    const QString stored = cleanedName(flyerName);
     for (const QString& reading : {moduleName, dosReading(moduleName)}) {
-        if (CleanedName(reading).compare(stored, Qt::CaseInsensitive) == 0)
+        if (cleanedName(reading).compare(stored, Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;

@@ -4,7 +4,7 @@
 // record per bird, and the record that stores one liberation point. Built field by field to fixed widths;
 // records from outside are cut by position and read as blanks where they are short.
 
-#include "admin/schema.h"
+#include "database/schema.h"
 
 #include <QString>
 
@@ -31,11 +31,11 @@ struct AdminHeaderSettings {
     QString concourse;
 };
 
-QString S1Record(const AdminHeaderSettings& settings);
-QString S2Record(const AdminHeaderSettings& settings, int clubId, const QString& clubName);
-QString S3Record(const AdminHeaderSettings& settings, int clubId, int flyerId, const QString& flyerName);
+QString buildS1Record(const AdminHeaderSettings& settings);
+QString buildS2Record(const AdminHeaderSettings& settings, int clubId, const QString& clubName);
+QString buildS3Record(const AdminHeaderSettings& settings, int clubId, int flyerId, const QString& flyerName);
 // The stored field texts joined as they are.
-QString ZRecord(const Bird& bird);
+QString buildZRecord(const Bird& bird);
 // "I0" + race number (2) + day + month + name (8) + type.
 QString LibRecord(const LiberationPoint& point);
 

@@ -159,7 +159,7 @@ QString chooseClubMessage(const QString& name)
     return QStringLiteral("Please choose a club for ") + name.trimmed() + QLatin1Char('.');
 }
 
-ReceiveResult ReceiveInventory(ClockLink& clock, Dialogs& dialogs, Progress& progress, Database& database,
+ReceiveResult receiveInventory(ClockLink& clock, Dialogs& dialogs, Progress& progress, Database& database,
                                const ReceiveRequest& request)
 {
     const AdminData data(database);
@@ -192,7 +192,7 @@ ReceiveResult ReceiveInventory(ClockLink& clock, Dialogs& dialogs, Progress& pro
     case SeriesEnd::TooManyBirds:
     case SeriesEnd::Runaway: {
         const bool tooMany = end == SeriesEnd::TooManyBirds;
-        EndSeries(clock.exchange, clock.flags.admin);
+        endBlockSeries(clock.exchange, clock.flags.admin);
         ReceiveResult result =
             ended(tooMany ? ReceiveOutcome::TooManyBirds : ReceiveOutcome::ExchangeFailed, clock, progress);
         inform(dialogs, (tooMany ? kTooManyBirdsInRbm : kInventoryNotEnded) + kNothingStored);
@@ -238,7 +238,7 @@ ReceiveResult ReceiveInventory(ClockLink& clock, Dialogs& dialogs, Progress& pro
         if (!onlyClub.ok() || onlyClub.value.empty())
             return databaseError(onlyClub.status);
         ended(ReceiveOutcome::FlyerCreated, clock, progress);
-        ReceiveResult result = AddReceivedFlyer(database, dialogs, inventory, onlyClub.value.front().ClubID);
+        ReceiveResult result = addReceivedFlyer(database, dialogs, inventory, onlyClub.value.front().ClubID);
         if (result.outcome == ReceiveOutcome::FlyerCreated && request.showFlyer)
             request.showFlyer(result.flyerName);
         return result;
@@ -275,7 +275,7 @@ ReceiveResult ReceiveInventory(ClockLink& clock, Dialogs& dialogs, Progress& pro
     return {ReceiveOutcome::Stored, inventory, counters, name.trimmed()};
 }
 
-std::optional<ReceiveCounters> StoreReceivedBirds(Database& database, Dialogs& dialogs,
+std::optional<ReceiveCounters> storeReceivedBirds(Database& database, Dialogs& dialogs,
                                                   const ReceivedInventory& inventory,
                                                   const QString& flyerName, bool report)
 {
@@ -298,7 +298,7 @@ std::optional<ReceiveCounters> StoreReceivedBirds(Database& database, Dialogs& d
     return counters;
 }
 
-ReceiveResult AddReceivedFlyer(Database& database, Dialogs& dialogs, const ReceivedInventory& inventory,
+ReceiveResult addReceivedFlyer(Database& database, Dialogs& dialogs, const ReceivedInventory& inventory,
                                int clubId)
 {
     QString storedName;

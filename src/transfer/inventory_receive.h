@@ -57,19 +57,19 @@ struct ReceiveRequest {
     std::function<void(const QString& flyerName)> showFlyer;
 };
 
-ReceiveResult ReceiveInventory(ClockLink& clock, Dialogs& dialogs, Progress& progress, Database& database,
+ReceiveResult receiveInventory(ClockLink& clock, Dialogs& dialogs, Progress& progress, Database& database,
                                const ReceiveRequest& request = {});
 
 // The flyer named in the inventory is stored now under flyerName (the flyers window saved it): stores the
 // received birds for it, all or nothing, and reports unless the caller does. Nothing when it failed (the
 // reason has been shown).
-std::optional<ReceiveCounters> StoreReceivedBirds(Database& database, Dialogs& dialogs,
+std::optional<ReceiveCounters> storeReceivedBirds(Database& database, Dialogs& dialogs,
                                                   const ReceivedInventory& inventory,
                                                   const QString& flyerName, bool report = true);
 
 // Creates the flyer named in the inventory with club clubId and stores its birds, all or nothing, and
 // reports.
-ReceiveResult AddReceivedFlyer(Database& database, Dialogs& dialogs, const ReceivedInventory& inventory,
+ReceiveResult addReceivedFlyer(Database& database, Dialogs& dialogs, const ReceivedInventory& inventory,
                                int clubId);
 
 inline const QString kNoClubsInDatabase = QStringLiteral("No Clubs in Database.\r\nPlease add club first");

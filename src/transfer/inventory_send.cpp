@@ -76,7 +76,7 @@ QString selectedBirdsSentText(int count)
     return QStringLiteral("  ") + QString::number(count) + QStringLiteral(" selected birds sent");
 }
 
-SendInventoryResult SendInventory(ClockLink& clock, Dialogs& dialogs, Progress& progress,
+SendInventoryResult sendInventory(ClockLink& clock, Dialogs& dialogs, Progress& progress,
                                   const AdminData& data, const SendInventoryRequest& request)
 {
     if (!connectRbm(clock, request.showClockStatus)) {
@@ -87,7 +87,7 @@ SendInventoryResult SendInventory(ClockLink& clock, Dialogs& dialogs, Progress& 
     if (status == 1 || status == 3)
         return stop(SendInventoryOutcome::RaceMode, clock, progress, dialogs, kRaceModeRefusal);
 
-    const Fetched<std::optional<Flyer>> flyer = data.flyerByName(CleanedName(request.flyerName));
+    const Fetched<std::optional<Flyer>> flyer = data.flyerByName(cleanedName(request.flyerName));
     if (!flyer.ok())
         return stop(SendInventoryOutcome::DatabaseError, clock, progress, dialogs, flyer.status.description);
     if (!flyer.value)
@@ -138,7 +138,7 @@ SendInventoryResult SendInventory(ClockLink& clock, Dialogs& dialogs, Progress& 
     QString closingText;
     if (!request.onlySelected) {
         for (const Bird& bird : birds.value)
-            zRecords << ZRecord(bird);
+            zRecords << buildZRecord(bird);
         closingText = birdsSentText(static_cast<int>(zRecords.size()));
     } else {
         for (const QString& band : request.selectedBands) {
@@ -148,7 +148,7 @@ SendInventoryResult SendInventory(ClockLink& clock, Dialogs& dialogs, Progress& 
                 return stop(SendInventoryOutcome::DatabaseError, clock, progress, dialogs,
                             bird.status.description);
             if (bird.value && zRecords.size() < admin_record::kMaxBirds)
-                zRecords << ZRecord(*bird.value);
+                zRecords << buildZRecord(*bird.value);
         }
         if (zRecords.isEmpty())
             return stop(SendInventoryOutcome::NothingSelected, clock, progress, dialogs, kNoBirdsSelected);
@@ -158,9 +158,9 @@ SendInventoryResult SendInventory(ClockLink& clock, Dialogs& dialogs, Progress& 
     progress.setLowerLine(kConnecting);
     progress.repaint();
     const QString headers[] = {
-        S1Record(request.settings),
-        S2Record(request.settings, flyer.value->ClubID, clubName.value.value_or(QString())),
-        S3Record(request.settings, flyer.value->ClubID, flyer.value->FlyerID, flyerName)};
+        buildS1Record(request.settings),
+        buildS2Record(request.settings, flyer.value->ClubID, clubName.value.value_or(QString())),
+        buildS3Record(request.settings, flyer.value->ClubID, flyer.value->FlyerID, flyerName)};
     CommandExchange& exchange = clock.exchange;
     if (exchangeFailed(exchange.SendCommand(toWindows1252(headers[0]))))
         return stop(SendInventoryOutcome::NoConnection, clock, progress, dialogs, kCheckConnection);

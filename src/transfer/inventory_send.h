@@ -43,7 +43,7 @@ struct SendInventoryResult {
     QString closingText; // shown at the end of a send
 };
 
-SendInventoryResult SendInventory(ClockLink& clock, Dialogs& dialogs, Progress& progress,
+SendInventoryResult sendInventory(ClockLink& clock, Dialogs& dialogs, Progress& progress,
                                   const AdminData& data, const SendInventoryRequest& request);
 
 inline const QString kNotConnected =

@@ -23,7 +23,7 @@ QString partlySentMessage(int sent, int total)
         .arg(total);
 }
 
-LiberationSendResult SendLiberations(ClockLink& clock, Dialogs& dialogs, Progress& progress,
+LiberationSendResult sendLiberations(ClockLink& clock, Dialogs& dialogs, Progress& progress,
                                      const AdminData& data, const ClockStatusHook& showClockStatus,
                                      const std::function<void()>& refreshList)
 {

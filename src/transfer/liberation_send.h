@@ -24,7 +24,7 @@ struct LiberationSendResult {
 };
 
 // refreshList runs after the version query (the window refills its list).
-LiberationSendResult SendLiberations(ClockLink& clock, Dialogs& dialogs, Progress& progress,
+LiberationSendResult sendLiberations(ClockLink& clock, Dialogs& dialogs, Progress& progress,
                                      const AdminData& data, const ClockStatusHook& showClockStatus = {},
                                      const std::function<void()>& refreshList = {});
 

@@ -39,7 +39,7 @@ TEST(CleanText, QuotesBarsAndControlCharactersBecomeSpacesAndOnlyTheEndsAreTrimm
         QString name = text;
         EXPECT_EQ(CleanText(name), cleaned);
         EXPECT_EQ(name, variable);
-        EXPECT_EQ(CleanedName(text), cleaned);
+        EXPECT_EQ(cleanedName(text), cleaned);
     }
 }
 
@@ -60,7 +60,7 @@ TEST(FlyerNames, CleanedBeforeStoringAndLookingUpAndBlankOnesRefused)
     }
     const AdminOutcome brien = flyer::add(db.data(), named("O'Brien"));
     ASSERT_TRUE(brien.done());
-    const auto found = db.data().flyerByName(CleanedName("O'Brien")).value;
+    const auto found = db.data().flyerByName(cleanedName("O'Brien")).value;
     ASSERT_TRUE(found);
     EXPECT_EQ(found->Name, "O Brien");
     EXPECT_EQ(flyer::edit(db.data(), found->FlyerID, named("''")).box.text, "Must enter a name!");

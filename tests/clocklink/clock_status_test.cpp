@@ -25,7 +25,7 @@ TEST(ClockStatusFormats, HexadecimalSerials)
     for (const HexCase& c : cases) {
         EXPECT_EQ(HexToNumber(c.text), c.value) << c.text;
         EXPECT_EQ(IsHexText(c.text), c.hex) << c.text;
-        EXPECT_EQ(FormatSerial(c.text), c.shown) << c.text;
+        EXPECT_EQ(formatSerial(c.text), c.shown) << c.text;
     }
 }
 
@@ -34,7 +34,7 @@ TEST(ClockStatusFormats, VersionsAndStatusTexts)
     const std::pair<double, const char*> versions[] = {
         {1.23, "1.23"}, {1.5, "1.50"}, {0, "0.00"}, {99.99, "99.99"}, {1.05, "1.05"}};
     for (const auto& [version, shown] : versions)
-        EXPECT_EQ(FormatVersion(version), shown);
+        EXPECT_EQ(formatVersion(version), shown);
     const std::pair<const char*, const char*> statuses[] = {{"", "CORVEX NOT CONNECTED"},
                                                             {"0", "No race in RBM "},
                                                             {"1", "RBM in race mode"},
@@ -43,7 +43,7 @@ TEST(ClockStatusFormats, VersionsAndStatusTexts)
                                                             {"8", "New inventory in RBM"},
                                                             {"5", ""}};
     for (const auto& [digit, text] : statuses)
-        EXPECT_EQ(StatusTextForDigit(digit), text) << digit;
+        EXPECT_EQ(statusTextForDigit(digit), text) << digit;
 }
 
 class QueryVersionTest : public SimulatedClockTest {};
@@ -59,7 +59,7 @@ TEST_F(QueryVersionTest, ExampleAnswerFillsTheIdentity)
     EXPECT_DOUBLE_EQ(id.pcfVersion, 1.05);
     EXPECT_EQ(id.pcfSerial, "00FF");
 
-    const ClockStatusPanels panels = ClockStatusTexts(id);
+    const ClockStatusPanels panels = clockStatusTexts(id);
     EXPECT_EQ(panels.rbmVersion, "1.23");
     EXPECT_EQ(panels.rbmSerial, "0255");
     EXPECT_EQ(panels.pcfVersion, "1.05");
@@ -124,7 +124,7 @@ TEST_F(QueryVersionTest, ShortAndOddAnswersNeverReadPastTheirEnd)
     EXPECT_EQ(id.statusDigit, "0");
     EXPECT_EQ(id.rbmSerial, "12");
     EXPECT_EQ(id.pcfSerial, "");
-    EXPECT_EQ(ClockStatusTexts(id).rbmSerial, "0018");
+    EXPECT_EQ(clockStatusTexts(id).rbmSerial, "0018");
 }
 
 TEST_F(QueryVersionTest, PcfFailureGivesZeroesWithoutStoppingTheQuery)

@@ -44,7 +44,7 @@ void expectVersionQueryStops(SerialPort& port, const QByteArray& code, const QSt
     ASSERT_EQ(dialogs.log().size(), 1u);
     EXPECT_EQ(dialogs.log()[0].box.title, title);
     EXPECT_TRUE(dialogs.log()[0].box.text.startsWith(textStart)) << dialogs.log()[0].box.text.toStdString();
-    EXPECT_EQ(ClockStatusTexts(link.identity).status, "CORVEX NOT CONNECTED");
+    EXPECT_EQ(clockStatusTexts(link.identity).status, "CORVEX NOT CONNECTED");
     EXPECT_FALSE(port.isOpen());
 }
 } // namespace

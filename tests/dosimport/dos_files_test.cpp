@@ -1,20 +1,20 @@
-#include "admin/schema.h"
+#include "database/schema.h"
 #include "dos_fixture.h"
 #include "dosimport/dos_files.h"
 #include "transfer/admin_records.h"
 
 TEST(DosFields, SeparatorsQuotesCtrlZAndCodePage437)
 {
-    EXPECT_EQ(ReadDosFields("\"Smith, John\",plain\r\n  lead,\"\"\nlast\rafter\r\n"),
+    EXPECT_EQ(readDosFields("\"Smith, John\",plain\r\n  lead,\"\"\nlast\rafter\r\n"),
               (QStringList{"Smith, John", "plain", "lead", QString(), "last", "after"}));
     // An unclosed quote ends at the line, Ctrl-Z ends the file.
-    EXPECT_EQ(ReadDosFields("\"open, field\r\nnext\x1Agarbage,more"), (QStringList{"open, field", "next"}));
-    EXPECT_TRUE(ReadDosFields(QByteArray()).isEmpty());
+    EXPECT_EQ(readDosFields("\"open, field\r\nnext\x1Agarbage,more"), (QStringList{"open, field", "next"}));
+    EXPECT_TRUE(readDosFields(QByteArray()).isEmpty());
     // Text after a closing quote is dropped up to the separator.
-    EXPECT_EQ(ReadDosFields("\"a\"junk,b"), (QStringList{"a", "b"}));
-    EXPECT_EQ(ReadDosFields(QByteArray("\"S3   0105123M\x81ller") + "\"\r\n").value(0), "S3   0105123Müller");
+    EXPECT_EQ(readDosFields("\"a\"junk,b"), (QStringList{"a", "b"}));
+    EXPECT_EQ(readDosFields(QByteArray("\"S3   0105123M\x81ller") + "\"\r\n").value(0), "S3   0105123Müller");
     // Control characters become spaces.
-    EXPECT_EQ(ReadDosFields(QByteArray("a\0b\x1b,\"c\x7f\"", 9)), (QStringList{"a b ", "c "}));
+    EXPECT_EQ(readDosFields(QByteArray("a\0b\x1b,\"c\x7f\"", 9)), (QStringList{"a b ", "c "}));
 }
 
 TEST(AdminFileRecords, OnlyS3FieldsCountAndAreCutByPosition)
@@ -22,7 +22,7 @@ TEST(AdminFileRecords, OnlyS3FieldsCountAndAreCutByPosition)
     const QByteArray bytes = dosText({"\"S1          COMBINE             US\",\"S2   0105   CLUB\"",
                                       quoted(s3Record("05", "123", "Smith, John", "1234567", "7654321")),
                                       "s3 lower case is not a flyer", "S3   01"});
-    const std::vector<FlyerRecord> records = ParseAdminFile(bytes);
+    const std::vector<FlyerRecord> records = parseAdminFile(bytes);
     ASSERT_EQ(records.size(), 2u);
     const FlyerRecord& smith = records[0];
     EXPECT_EQ(
@@ -44,10 +44,10 @@ TEST(AdminFileRecords, AtMost999FlyersAnd500Birds)
                                   QStringLiteral("F%1").arg(i)));
         birds << quoted(birdRecord(QStringLiteral("US08 ABC%1").arg(i, 6, 10, QLatin1Char('0'))));
     }
-    const auto records = ParseAdminFile(dosText(flyers));
+    const auto records = parseAdminFile(dosText(flyers));
     ASSERT_EQ(records.size(), 999u);
     EXPECT_EQ(records.back().name.trimmed(), "F998");
-    const QStringList parsed = ParseBirdFile(dosText(birds));
+    const QStringList parsed = parseBirdFile(dosText(birds));
     ASSERT_EQ(parsed.size(), 500);
     EXPECT_EQ(parsed.back(), birdRecord("US08 ABC000499"));
 }
@@ -55,11 +55,11 @@ TEST(AdminFileRecords, AtMost999FlyersAnd500Birds)
 TEST(BirdFileRecords, BlankFieldsAreNoBirdsAndARecordIsTheClocksWithoutItsZ)
 {
     const QString record = birdRecord("us08 abc012345", "H", "12345ABCDE", "1");
-    const QStringList records = ParseBirdFile(dosText({quoted(record), QString(), "\"   \"", "CA09"}));
+    const QStringList records = parseBirdFile(dosText({quoted(record), QString(), "\"   \"", "CA09"}));
     EXPECT_EQ(records, (QStringList{record, "CA09"}));
-    const Bird bird = BirdFromRecord(record, 42);
+    const Bird bird = birdFromRecord(record, 42);
     EXPECT_EQ(bird.BirdFlyerID, 42);
-    EXPECT_EQ(ZRecord(bird), "Z" + record);
+    EXPECT_EQ(buildZRecord(bird), "Z" + record);
     EXPECT_EQ(bird.color, "NONE");
 }
 
@@ -84,27 +84,27 @@ TEST_F(DosFolder, ListsAdminFilesIgnoringCaseInAlphabeticalOrder)
                              "Z0105.123", "SABCDEF.Dat"})
         write(QString::fromLatin1(name), "x");
     QDir(files.path()).mkdir("S000000.DAT");
-    EXPECT_EQ(ListAdminFiles(files.path()), (QStringList{"s123405.dat", "S999901.DAT", "SABCDEF.Dat"}));
-    EXPECT_TRUE(ListAdminFiles(QDir(files.path()).filePath("missing")).isEmpty());
+    EXPECT_EQ(listAdminFiles(files.path()), (QStringList{"s123405.dat", "S999901.DAT", "SABCDEF.Dat"}));
+    EXPECT_TRUE(listAdminFiles(QDir(files.path()).filePath("missing")).isEmpty());
 }
 
 TEST_F(DosFolder, FindsBirdFilesIgnoringCaseButNeverOutsideTheFolder)
 {
     const QString lower = write("z0105.123", "x");
-    EXPECT_EQ(FindFileIgnoringCase(files.path(), "Z0105.123"), lower);
-    EXPECT_TRUE(FindFileIgnoringCase(files.path(), "Z0105.124").isEmpty());
-    EXPECT_TRUE(FindFileIgnoringCase(files.path(), "../z0105.123").isEmpty());
+    EXPECT_EQ(findFileIgnoringCase(files.path(), "Z0105.123"), lower);
+    EXPECT_TRUE(findFileIgnoringCase(files.path(), "Z0105.124").isEmpty());
+    EXPECT_TRUE(findFileIgnoringCase(files.path(), "../z0105.123").isEmpty());
 }
 
 TEST_F(DosFolder, ReadErrorsGiveTheirMessages)
 {
-    EXPECT_EQ(ReadDosFile(QDir(files.path()).filePath("S123405.DAT")).error, DosReadResult::Error::NotFound);
+    EXPECT_EQ(readDosFile(QDir(files.path()).filePath("S123405.DAT")).error, DosReadResult::Error::NotFound);
     using Error = DosReadResult::Error;
     EXPECT_EQ((DosReadResult{Error::Other, "Permission denied", {}}.adminFileMessage()),
               "Error retrieving import data. Permission denied");
     EXPECT_EQ((DosReadResult{Error::DeviceNotReady, "Device not ready", {}}.adminFileMessage()),
               "Error retrieving import data.  Device not ready.\r\nPlease check floppy disk drive.");
-    const DosReadResult read = ReadDosFile(write("S000000.DAT", "\"S3\""));
+    const DosReadResult read = readDosFile(write("S000000.DAT", "\"S3\""));
     EXPECT_TRUE(read.ok());
     EXPECT_EQ(read.bytes, QByteArray("\"S3\""));
 }

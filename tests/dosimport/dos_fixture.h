@@ -2,9 +2,9 @@
 
 #include "common/pad_field.h"
 #include "common/text_codec.h"
-#include "platform/recording_progress.h"
-#include "platform/scripted_dialogs.h"
 #include "support/database_builder.h"
+#include "testing/recording_progress.h"
+#include "testing/scripted_dialogs.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "dos_fixture.h"
 #include "dosimport/dos_import.h"
-#include "transfer/admin_records.h"
-#include "shell/settings/configuration.h"
-#include "shell/settings/settings_store.h"
+#include "settings/configuration.h"
+#include "settings/settings_store.h"
 #include "support/simulated_clock_process.h"
+#include "transfer/admin_records.h"
 
 #include <QSqlQuery>
 
@@ -84,7 +84,7 @@ TEST_F(DosImportTest, ListsStoredAndNewFlyersAndImportsOnlyTheNewOnes)
 
     const std::vector<Bird> smithBirds = birdsOf(kSmith);
     ASSERT_EQ(smithBirds.size(), 2u);
-    EXPECT_EQ(ZRecord(smithBirds[1]), "Z" + birdRecord("US08 ABC000002", "H", "1234567890", "1"));
+    EXPECT_EQ(buildZRecord(smithBirds[1]), "Z" + birdRecord("US08 ABC000002", "H", "1234567890", "1"));
 
     // The progress window: its title, both lines per record taken, and closed at the end.
     EXPECT_EQ(progress.title(), "Import Files");

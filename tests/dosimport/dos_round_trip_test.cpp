@@ -41,14 +41,14 @@ TEST_F(DosRoundTrip, ImportedNamesComeBackFromTheClockAsTheSameFlyers)
             s.s3 = fromWindows1252(toCodePage437(Mid(imported.record, 1, 32) + "00000000000000"));
             s.birds = {QLatin1Char('Z') + birdRecord(bands[i], "C", "1111111111")};
         });
-        EXPECT_EQ(ReceiveInventory(link(), dialogs, progress, db.database()).outcome, ReceiveOutcome::Stored);
+        EXPECT_EQ(receiveInventory(link(), dialogs, progress, db.database()).outcome, ReceiveOutcome::Stored);
         // Sent over that module without the name question, and received back.
         SendInventoryRequest request;
         request.flyerName = flyer->Name;
         request.settings = settings;
-        EXPECT_EQ(SendInventory(link(), dialogs, progress, db.data(), request).outcome,
+        EXPECT_EQ(sendInventory(link(), dialogs, progress, db.data(), request).outcome,
                   SendInventoryOutcome::Sent);
-        EXPECT_EQ(ReceiveInventory(link(), dialogs, progress, db.database()).outcome, ReceiveOutcome::Stored);
+        EXPECT_EQ(receiveInventory(link(), dialogs, progress, db.database()).outcome, ReceiveOutcome::Stored);
         ASSERT_EQ(birdsOf(flyer->FlyerID).size(), 1u);
         EXPECT_EQ(birdsOf(flyer->FlyerID)[0].elecnumber, "1111111111");
     }

@@ -7,7 +7,7 @@ const QString kSaved = "Race data file %1 saved to %2";
 
 class RaceDownload : public RaceFixture {
 protected:
-    RaceDownloadResult download() { return DownloadRaceData(link(), dialogs, hooked, folder); }
+    RaceDownloadResult download() { return downloadRaceData(link(), dialogs, hooked, folder); }
     QString shownFolder() const { return displayedRaceFolder(folder); }
 };
 
@@ -201,7 +201,7 @@ TEST_F(RaceDownload, SeriesLongerThanAModuleHoldsIsEndedAndNotSaved)
             for (int i = 0; i < c.extraAcks; ++i)
                 sim.queueRawAnswer(control::text(control::ACK));
         };
-        const RaceDownloadResult result = DownloadRaceData(link(), dialogs, hooked, folder, acks);
+        const RaceDownloadResult result = downloadRaceData(link(), dialogs, hooked, folder, acks);
         if (c.saved) {
             ASSERT_EQ(result.outcome, RaceDownloadOutcome::Saved);
             EXPECT_EQ(readRaceFile(result.path).records, c.races);

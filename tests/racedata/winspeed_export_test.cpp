@@ -69,7 +69,7 @@ protected:
     {
         dialogs.queueInput(date);
         dialogs.queueSaveFile(weekFile());
-        return ExportWinSpeed(link(), dialogs, hooked, lookups, folder);
+        return exportWinSpeed(link(), dialogs, hooked, lookups, folder);
     }
 
     FakeLookups lookups;
@@ -115,7 +115,7 @@ TEST_F(WinSpeedExport, SecondClockOfTheWeekIsAppendedWithItsOwnRecordZero)
 TEST_F(WinSpeedExport, OnlyTrainingFlightsWriteNothing)
 {
     setRaces({trainingHeader(), clocking(), clocking()});
-    EXPECT_EQ(ExportWinSpeed(link(), dialogs, hooked, lookups, folder).outcome, WinSpeedOutcome::NoRaces);
+    EXPECT_EQ(exportWinSpeed(link(), dialogs, hooked, lookups, folder).outcome, WinSpeedOutcome::NoRaces);
     EXPECT_EQ(dialogs.texts(),
               QStringList{"No races to save.  Any clockings are training data, only. \r\nClick on '&Race "
                           "Information' -> 'Save Race Data (\"CVX\" style)'\r\nThen use 'Corvex Race Data "
@@ -128,7 +128,7 @@ TEST_F(WinSpeedExport, RaceNumberedZeroAsksTheNotice)
 {
     setRaces({raceHeader("00"), clocking(), raceHeader("03"), clocking()});
     dialogs.queueAnswer(Dialogs::Answer::No);
-    EXPECT_EQ(ExportWinSpeed(link(), dialogs, hooked, lookups, folder).outcome, WinSpeedOutcome::Declined);
+    EXPECT_EQ(exportWinSpeed(link(), dialogs, hooked, lookups, folder).outcome, WinSpeedOutcome::Declined);
     ASSERT_EQ(dialogs.log().size(), 1u);
     const auto& box = dialogs.log()[0].box;
     EXPECT_EQ(box.title, "WinSpeed Notice");
@@ -157,7 +157,7 @@ TEST_F(WinSpeedExport, LiberationDateRangeAndUnreadableAnswers)
     dialogs.queueAnswer(Dialogs::Answer::Yes);
     dialogs.queueInput("05/20/2008");
     dialogs.queueSaveFile(QDir(folder).filePath("W0000021.D00"));
-    ASSERT_EQ(ExportWinSpeed(link(), dialogs, hooked, lookups, folder).outcome, WinSpeedOutcome::Saved);
+    ASSERT_EQ(exportWinSpeed(link(), dialogs, hooked, lookups, folder).outcome, WinSpeedOutcome::Saved);
 
     const QString range =
         QStringLiteral("Liberation Date Must be Between : \r\n\r\n05-20-2007   &   05-20-2008"
@@ -178,7 +178,7 @@ TEST_F(WinSpeedExport, LiberationDateRangeAndUnreadableAnswers)
     dialogs.clearLog();
     dialogs.queueInput("??");
     dialogs.queueAnswer(Dialogs::Answer::No);
-    EXPECT_EQ(ExportWinSpeed(link(), dialogs, hooked, lookups, folder).outcome, WinSpeedOutcome::Cancelled);
+    EXPECT_EQ(exportWinSpeed(link(), dialogs, hooked, lookups, folder).outcome, WinSpeedOutcome::Cancelled);
     EXPECT_FALSE(hooked.isShown());
 }
 

@@ -1,9 +1,9 @@
-#include "platform/scripted_dialogs.h"
 #include "report_fixture.h"
 #include "reports/race_files.h"
 #include "reports/windows/frm_racefiles.h"
 #include "reports/windows/frm_raceform.h"
 #include "support/find_child.h"
+#include "testing/scripted_dialogs.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

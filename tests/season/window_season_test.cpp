@@ -2,16 +2,16 @@
 // against the in-process stand-in clock, and what arrives in the clock, the race folder and the database is
 // checked.
 #include "admin/admin_data.h"
-#include "admin/database.h"
 #include "admin/windows/frm_bird_inventory.h"
 #include "admin/windows/frm_liberations.h"
+#include "database/database.h"
 #include "dosimport/windows/frm_import_files.h"
 #include "reports/windows/frm_racefiles.h"
 #include "reports/windows/frm_raceform.h"
+#include "settings/settings_store.h"
 #include "shell/app_context.h"
 #include "shell/database_glue.h"
 #include "shell/frm_main.h"
-#include "shell/settings/settings_store.h"
 #include "shell/startup.h"
 #include "support/database_builder.h"
 #include "support/simulated_clock.h"
@@ -102,7 +102,7 @@ TEST_F(WindowSeason, MenusWindowsAndButtonsRunTheSeason)
     context->openUrl = [](const QUrl&) { return true; };
     frmMain window(*context);
     context->mainWindow = &window;
-    RunStartup(*context, window);
+    runStartup(*context, window);
     ASSERT_TRUE(context->clock.identity.connected()) << dialogs.lines().join('\n').toStdString();
     dialogs.clearLog();
 

@@ -1,8 +1,8 @@
 #include "platform/device_serial_port.h"
-#include "platform/scripted_dialogs.h"
-#include "shell/settings/configuration.h"
-#include "shell/settings/port_settings.h"
-#include "shell/settings/settings_store.h"
+#include "settings/configuration.h"
+#include "settings/port_settings.h"
+#include "settings/settings_store.h"
+#include "testing/scripted_dialogs.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -25,21 +25,21 @@ protected:
 
 TEST_F(ConfigurationTest, StoredFormsOfEdgeValues)
 {
-    EXPECT_EQ(ConfigTitle("ab1x", "c7"), "Corvex     Concourse = AB1X Combine = C7");
-    EXPECT_EQ(StoredConcourse("12"), "1200");
-    EXPECT_EQ(StoredConcourse("abcdef"), "ABCD");
-    EXPECT_EQ(StoredCombine(QString()), "00");
-    EXPECT_EQ(StoredCombineName(QString()), QStringLiteral("Default") + QString(13, ' '));
-    EXPECT_EQ(StoredCombineName("Été Combine"), QStringLiteral("Été Combine") + QString(9, ' '));
-    EXPECT_EQ(StoredCombineName(QString(25, 'x')), QString(20, 'x'));
-    EXPECT_EQ(PortNumberFromText(QString()), 0);
-    EXPECT_EQ(PortNumberFromText("3x"), 3);
-    EXPECT_EQ(PortNumberFromText("99"), 99);
-    EXPECT_GT(PortNumberFromText("99999999999999999999"), 99);
-    EXPECT_FALSE(IsValidPortNumber(0));
-    EXPECT_TRUE(IsValidPortNumber(1));
-    EXPECT_TRUE(IsValidPortNumber(99));
-    EXPECT_FALSE(IsValidPortNumber(100));
+    EXPECT_EQ(configTitle("ab1x", "c7"), "Corvex     Concourse = AB1X Combine = C7");
+    EXPECT_EQ(storedConcourse("12"), "1200");
+    EXPECT_EQ(storedConcourse("abcdef"), "ABCD");
+    EXPECT_EQ(storedCombine(QString()), "00");
+    EXPECT_EQ(storedCombineName(QString()), QStringLiteral("Default") + QString(13, ' '));
+    EXPECT_EQ(storedCombineName("Été Combine"), QStringLiteral("Été Combine") + QString(9, ' '));
+    EXPECT_EQ(storedCombineName(QString(25, 'x')), QString(20, 'x'));
+    EXPECT_EQ(portNumberFromText(QString()), 0);
+    EXPECT_EQ(portNumberFromText("3x"), 3);
+    EXPECT_EQ(portNumberFromText("99"), 99);
+    EXPECT_GT(portNumberFromText("99999999999999999999"), 99);
+    EXPECT_FALSE(isValidPortNumber(0));
+    EXPECT_TRUE(isValidPortNumber(1));
+    EXPECT_TRUE(isValidPortNumber(99));
+    EXPECT_FALSE(isValidPortNumber(100));
 }
 
 TEST_F(ConfigurationTest, StoredValuesAreShownAsStoredAndKeysIgnoreCase)

@@ -1,5 +1,5 @@
 #include "admin/admin_data.h"
-#include "admin/database.h"
+#include "database/database.h"
 #include "model/clock_scenario.h"
 #include "platform/home.h"
 #include "shell/database_glue.h"
@@ -60,7 +60,7 @@ TEST_F(DemoStartup, StandInClockAnswersAndEndsWithTheSession)
     context = std::make_unique<AppContext>(Home::under(folder), &dialogs, &progress, device);
     {
         frmMain window(*context);
-        RunStartup(*context, window);
+        runStartup(*context, window);
         EXPECT_TRUE(dialogs.log().empty()) << dialogs.lines().join('\n').toStdString();
         EXPECT_TRUE(context->clock.identity.connected());
         EXPECT_TRUE(context->database.isOpen());

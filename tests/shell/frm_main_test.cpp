@@ -121,7 +121,7 @@ TEST_F(FrmMainTest, StatusBarHasElevenPanelsShownWholeInTheSmallestWindow)
     longest.rbmVersion = 12.34;
     longest.rbmSerial = "FFFF";
     longest.statusDigit = "3";
-    window->setStatusPanels(ClockStatusTexts(longest));
+    window->setStatusPanels(clockStatusTexts(longest));
     window->show();
     window->resize(1, 1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
@@ -159,7 +159,7 @@ TEST_F(FrmMainTest, HelpOpensTheUserGuideOrSaysItIsMissing)
 
 TEST_F(FrmMainTest, ConfigurationEntryOpensTheWindowModeless)
 {
-    WireMenus(*window, *context);
+    wireMenus(*window, *context);
     window->show();
     window->menuEntry("configsetup")->trigger();
     ASSERT_TRUE(context->configWindow);

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "platform/home.h"
-#include "platform/recording_progress.h"
-#include "platform/scripted_dialogs.h"
 #include "shell/app_context.h"
+#include "testing/recording_progress.h"
+#include "testing/scripted_dialogs.h"
 
 #include <QTemporaryDir>
 #include <QUrl>

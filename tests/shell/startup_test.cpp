@@ -1,4 +1,4 @@
-#include "admin/database_messages.h"
+#include "database/database_messages.h"
 #include "shell/database_glue.h"
 #include "shell/frm_config.h"
 #include "shell/frm_main.h"
@@ -36,7 +36,7 @@ protected:
         makeContext(device);
         context->clock.exchange.setTimings(kShort);
         window = std::make_unique<frmMain>(*context);
-        RunStartup(*context, *window);
+        runStartup(*context, *window);
     }
     QString panel(int number) { return window->statusPanel(number)->text(); }
     // The clock panels: RBM version and serial, PCF version and serial, status.
@@ -98,7 +98,7 @@ TEST_F(StartupTest, ClockWithMissingDatabaseAfterFirstRun)
     start(sim.devicePath());
     ASSERT_EQ(dialogs.log().size(), 1u) << dialogs.lines().join('\n').toStdString();
     const auto& box = dialogs.log().front().box;
-    EXPECT_EQ(box.text, DatabaseErrorText(3024, Home::under(dir.path()).dataFolder));
+    EXPECT_EQ(box.text, databaseErrorText(3024, Home::under(dir.path()).dataFolder));
     EXPECT_EQ(box.title, " CORVEX Database Unavailable");
     EXPECT_EQ(box.icon, Dialogs::Icon::Critical);
     EXPECT_FALSE(QFile::exists(databaseFile())) << "a missing file is never silently recreated";

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "admin/admin_data.h"
-#include "admin/database.h"
+#include "database/database.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -17,8 +17,8 @@
 #include "clocklink/clock_link.h"
 #include "model/pty_clock.h"
 #include "platform/device_serial_port.h"
-#include "platform/recording_progress.h"
-#include "platform/scripted_dialogs.h"
+#include "testing/recording_progress.h"
+#include "testing/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 #include <memory>

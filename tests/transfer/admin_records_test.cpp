@@ -23,16 +23,16 @@ Bird bird(const QString& org, const QString& year, const QString& letters, const
 
 TEST(AdminRecords, HeaderRecordsHaveTheirFixedLayouts)
 {
-    const QString s1 = S1Record(kSettings);
+    const QString s1 = buildS1Record(kSettings);
     EXPECT_EQ(s1,
               QStringLiteral("S1") + QString(10, ' ') + QStringLiteral("Tulsa") + QString(15, ' ') + "US");
     EXPECT_EQ(s1.size(), admin_record::kS1Length);
 
-    const QString s2 = S2Record(kSettings, 7, "Riverside");
+    const QString s2 = buildS2Record(kSettings, 7, "Riverside");
     EXPECT_EQ(s2, "S2   0707   Riverside            0001");
     EXPECT_EQ(s2.size(), admin_record::kS2Length);
 
-    const QString s3 = S3Record(kSettings, 7, 42, "John Smith");
+    const QString s3 = buildS3Record(kSettings, 7, 42, "John Smith");
     EXPECT_EQ(s3, "S3   0707042John Smith          00000000000000");
     EXPECT_EQ(s3.size(), admin_record::kS3Length);
     EXPECT_EQ(s3FlyerName(s3), "John Smith          ");
@@ -42,17 +42,18 @@ TEST(AdminRecords, LongNamesAreCutAndPaddingTrims)
 {
     AdminHeaderSettings settings = kSettings;
     settings.combineName = "  A combine name longer than twenty";
-    EXPECT_EQ(S1Record(settings).mid(12, 20), "A combine name longe");
-    EXPECT_EQ(S1Record(settings).size(), admin_record::kS1Length);
-    EXPECT_EQ(S3Record(kSettings, 1, 1, "Bartholomew Fitzgerald-Smythe").size(), admin_record::kS3Length);
+    EXPECT_EQ(buildS1Record(settings).mid(12, 20), "A combine name longe");
+    EXPECT_EQ(buildS1Record(settings).size(), admin_record::kS1Length);
+    EXPECT_EQ(buildS3Record(kSettings, 1, 1, "Bartholomew Fitzgerald-Smythe").size(),
+              admin_record::kS3Length);
     // Non-ASCII counts as one character each.
-    EXPECT_EQ(S3Record(kSettings, 1, 1, "Jürgen Müller").size(), admin_record::kS3Length);
+    EXPECT_EQ(buildS3Record(kSettings, 1, 1, "Jürgen Müller").size(), admin_record::kS3Length);
 }
 
 TEST(AdminRecords, BirdRecordJoinsTheStoredFieldsAndIsCutBackByPosition)
 {
     const Bird stored = bird("US", "08", " ABC", "012345", "A1B2C3D4E5");
-    const QString z = ZRecord(stored);
+    const QString z = buildZRecord(stored);
     EXPECT_EQ(z, "ZUS08 ABC012345HA1B2C3D4E51");
     EXPECT_EQ(z.size(), admin_record::kZLength);
     EXPECT_EQ(zRecordBand(z), "US08 ABC012345");
@@ -82,7 +83,7 @@ TEST(AdminRecords, ClearedModuleRecordsAreRecognised)
     EXPECT_TRUE(isClearedRecord(QStringLiteral("S1") + QString(32, '*')));
     EXPECT_TRUE(isClearedRecord("S3***"));
     EXPECT_FALSE(isClearedRecord("S3**"));
-    EXPECT_FALSE(isClearedRecord(S3Record(kSettings, 1, 1, "***")));
+    EXPECT_FALSE(isClearedRecord(buildS3Record(kSettings, 1, 1, "***")));
 }
 
 TEST(LibRecord, CarriesDayBeforeMonthAndFixedWidths)

@@ -1,5 +1,5 @@
 #include "admin/admin_data.h"
-#include "admin/database.h"
+#include "database/database.h"
 #include "model/clock_scenario.h"
 #include "support/database_builder.h"
 #include "support/simulated_clock_process.h"

@@ -17,16 +17,16 @@ protected:
     void moduleHolds(const QString& flyerName, const QStringList& birds)
     {
         sim.update([&](ClockScenario& s) {
-            s.s1 = S1Record(settings);
-            s.s2 = S2Record(settings, 1, "Riverside");
-            s.s3 = S3Record(settings, 1, 9, flyerName);
+            s.s1 = buildS1Record(settings);
+            s.s2 = buildS2Record(settings, 1, "Riverside");
+            s.s3 = buildS3Record(settings, 1, 9, flyerName);
             s.birds = birds;
         });
     }
 
     ReceiveResult receive(const ReceiveRequest& request = {})
     {
-        return ReceiveInventory(link(), dialogs, progress, db.database(), request);
+        return receiveInventory(link(), dialogs, progress, db.database(), request);
     }
 
     static QString z(const QString& band, const QString& ring, const QString& sex = "C",
@@ -191,7 +191,7 @@ TEST_F(ReceiveInventoryTest, UnfinishedOrOversizedSeriesStoresNothing)
         birds501 << z(QStringLiteral("US24 ABC%1").arg(i, 6, 10, QLatin1Char('0')), "9999999999");
     const QStringList two = birds501.mid(0, 2);
     const ReceiveOutcome failed = ReceiveOutcome::ExchangeFailed;
-    QByteArray spoiled = ClockDevice::frameAnswer(wire(S1Record(settings)));
+    QByteArray spoiled = ClockDevice::frameAnswer(wire(buildS1Record(settings)));
     spoiled[spoiled.size() - 2] = static_cast<char>(spoiled[spoiled.size() - 2] ^ 0x01);
     const struct {
         const char* what;
@@ -250,7 +250,7 @@ TEST_F(ReceiveInventoryTest, FiveHundredBirdsSentComeBackUnchanged)
     SendInventoryRequest send;
     send.flyerName = "John Smith";
     send.settings = settings;
-    const SendInventoryResult sent = SendInventory(link(), dialogs, progress, db.data(), send);
+    const SendInventoryResult sent = sendInventory(link(), dialogs, progress, db.data(), send);
     ASSERT_EQ(sent.outcome, SendInventoryOutcome::Sent);
     EXPECT_EQ(dialogs.texts(), QStringList{"       Birds sent = 500"});
     dialogs.clearLog();
@@ -260,7 +260,7 @@ TEST_F(ReceiveInventoryTest, FiveHundredBirdsSentComeBackUnchanged)
     EXPECT_EQ(result.counters.added, 0);
     EXPECT_EQ(result.counters.updated, 500);
     EXPECT_EQ(result.counters.changed, 0);
-    EXPECT_EQ(result.inventory.s3, S3Record(settings, club, john, "John Smith"));
+    EXPECT_EQ(result.inventory.s3, buildS3Record(settings, club, john, "John Smith"));
     const std::vector<Bird> after = birdsOf(john);
     ASSERT_EQ(after.size(), before.size());
     for (size_t i = 0; i < after.size(); ++i) {

@@ -26,7 +26,7 @@ protected:
 
     SendInventoryResult send(const SendInventoryRequest& r)
     {
-        return SendInventory(link(), dialogs, progress, db.data(), r);
+        return sendInventory(link(), dialogs, progress, db.data(), r);
     }
 
     QList<QByteArray> nameCheckOfClearedModule() const { return {"X", ack(), eot()}; }
@@ -34,9 +34,9 @@ protected:
     void moduleHolds(const QString& flyerName)
     {
         sim.update([&](ClockScenario& s) {
-            s.s1 = S1Record(settings);
-            s.s2 = S2Record(settings, 3, "Other club");
-            s.s3 = S3Record(settings, 3, 5, flyerName);
+            s.s1 = buildS1Record(settings);
+            s.s2 = buildS2Record(settings, 3, "Other club");
+            s.s3 = buildS3Record(settings, 3, 5, flyerName);
             s.birds = {"ZUS2201ABCD000001C00000000001"};
         });
     }
@@ -100,7 +100,7 @@ TEST_F(SendInventoryTest, TheStoredNameAndNumbersGoToTheModule)
         ASSERT_EQ(send(r).outcome, SendInventoryOutcome::Sent);
         // X, then ACK answered by S1, S2 and S3; EOT ends the series there.
         EXPECT_EQ(commandsAfterQuery().mid(0, 6),
-                  (QList<QByteArray>{"X", ack(), ack(), ack(), eot(), wire(S1Record(settings))}));
+                  (QList<QByteArray>{"X", ack(), ack(), ack(), eot(), wire(buildS1Record(settings))}));
         sim.clearFrames();
         if (typed.startsWith('F')) {
             EXPECT_EQ(sim.scenario().s2, "S2   0707   Seven                0001");
@@ -171,7 +171,7 @@ TEST_F(SendInventoryTest, AnotherFlyersModuleAsksCancelSendsNothingOkOverwrites)
     EXPECT_EQ(box.buttons, Dialogs::Buttons::OkCancel);
     EXPECT_EQ(commandsAfterQuery(), (QList<QByteArray>{"X", ack(), ack(), ack(), eot()}));
     EXPECT_EQ(progress.timesShown(), 0);
-    EXPECT_EQ(sim.scenario().s3, S3Record(settings, 3, 5, "Mary Jones"));
+    EXPECT_EQ(sim.scenario().s3, buildS3Record(settings, 3, 5, "Mary Jones"));
 
     dialogs.queueAnswer(Dialogs::Answer::Ok);
     EXPECT_EQ(send(request()).outcome, SendInventoryOutcome::Sent);
@@ -259,7 +259,7 @@ TEST_F(SendInventoryTest, FailedOrEndlessAnswersEndTheNameCheckAndTheSend)
         const QList<QByteArray> commands = commandsAfterQuery();
         ASSERT_GT(commands.size(), c.nameCheck);
         EXPECT_EQ(commands[c.nameCheck - 1], eot());
-        EXPECT_EQ(commands[c.nameCheck], wire(S1Record(settings)));
+        EXPECT_EQ(commands[c.nameCheck], wire(buildS1Record(settings)));
         EXPECT_EQ(dialogs.texts().last(), c.lastBox);
         EXPECT_FALSE(progress.isShown());
     }

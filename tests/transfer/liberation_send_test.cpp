@@ -10,7 +10,7 @@ protected:
         ASSERT_TRUE(db.data().addLiberationPoint({0, number, date, name, type}).ok());
     }
 
-    LiberationSendResult send() { return SendLiberations(link(), dialogs, progress, db.data()); }
+    LiberationSendResult send() { return sendLiberations(link(), dialogs, progress, db.data()); }
 };
 
 TEST_F(SendLiberationsTest, ClearsTheTableThenSendsEveryPointInTableOrder)
@@ -61,7 +61,7 @@ TEST_F(SendLiberationsTest, NoClockStopsAfterTheExchangesMessage)
     sim.setSilent(true);
     bool listRefreshed = false;
     const LiberationSendResult result =
-        SendLiberations(link(), dialogs, progress, db.data(), {}, [&] { listRefreshed = true; });
+        sendLiberations(link(), dialogs, progress, db.data(), {}, [&] { listRefreshed = true; });
     EXPECT_EQ(result.outcome, LiberationSendOutcome::NoClock);
     ASSERT_EQ(dialogs.texts().size(), 1);
     EXPECT_TRUE(dialogs.texts()[0].startsWith("No Corvex detected."));
@@ -102,7 +102,7 @@ TEST_F(SendLiberationsTest, StopsAtTheFirstFailedExchangeAndSaysWhatTheClockHold
                 sim.queueRawAnswer(answer);
         };
         const LiberationSendResult result =
-            SendLiberations(link(), dialogs, progress, db.data(), {}, answers);
+            sendLiberations(link(), dialogs, progress, db.data(), {}, answers);
         EXPECT_EQ(result.outcome, LiberationSendOutcome::ExchangeFailed);
         const int sent = std::max(0, c.accepted - 1);
         EXPECT_EQ(result.sent, sent);

@@ -2,7 +2,7 @@
 #include "admin/windows/clock_transfers.h"
 #include "admin/windows/frm_bird_inventory.h"
 #include "admin/windows/frm_flyer_list.h"
-#include "shell/settings/settings_store.h"
+#include "settings/settings_store.h"
 #include "support/find_child.h"
 #include "transfer_fixture.h"
 
@@ -41,13 +41,13 @@ TEST_F(WindowTransferTest, SavingTheNewFlyerInTheFlyersWindowStoresTheReceivedBi
     db.addClub("Riverside");
     db.addClub("Hilltop");
     sim.update([this](ClockScenario& s) {
-        s.s1 = S1Record(settings);
-        s.s2 = S2Record(settings, 2, "Hilltop");
-        s.s3 = S3Record(settings, 2, 5, "New Flyer");
+        s.s1 = buildS1Record(settings);
+        s.s2 = buildS2Record(settings, 2, "Hilltop");
+        s.s3 = buildS3Record(settings, 2, 5, "New Flyer");
         s.birds = {"ZUS24 ABC000001H55555555550"};
     });
     frmBirdInventory window(db.path(), dialogs, store);
-    ConnectInventoryTransfers(window, services());
+    connectInventoryTransfers(window, services());
     dialogs.queueAnswer(Dialogs::Answer::Yes);
 
     auto* receive = findChildOrFail<QPushButton>(&window, QStringLiteral("cmdReceiveBirds"));

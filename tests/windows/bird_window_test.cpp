@@ -1,5 +1,5 @@
 #include "admin/windows/frm_bird_inventory.h"
-#include "shell/settings/settings_store.h"
+#include "settings/settings_store.h"
 #include "support/database_builder.h"
 #include "window_test_support.h"
 

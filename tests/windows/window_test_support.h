@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/scripted_dialogs.h"
 #include "support/find_child.h"
+#include "testing/scripted_dialogs.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>

@@ -1,10 +1,10 @@
 #include "admin/windows/clock_transfers.h"
 
-#include "admin/database.h"
 #include "admin/flyer_rules.h"
 #include "admin/windows/frm_bird_inventory.h"
 #include "admin/windows/frm_flyer_list.h"
 #include "admin/windows/frm_liberations.h"
+#include "database/database.h"
 #include "platform/dialogs.h"
 #include "transfer/inventory_receive.h"
 #include "transfer/inventory_send.h"
@@ -31,7 +31,7 @@ void sendBirds(frmBirdInventory& window, const TransferServices& s)
         window.flyerClick();
         window.resetAfterTransfer();
     };
-    SendInventory(*s.clock, *s.dialogs, *s.progress, window.data(), request);
+    sendInventory(*s.clock, *s.dialogs, *s.progress, window.data(), request);
 }
 
 void completeInFlyerWindow(frmBirdInventory& window, const TransferServices& s, const ReceiveResult& result)
@@ -52,7 +52,7 @@ void completeInFlyerWindow(frmBirdInventory& window, const TransferServices& s, 
             s.dialogs->inform(opened.description);
             return std::nullopt;
         }
-        const auto counters = StoreReceivedBirds(database, *s.dialogs, inventory, name, false);
+        const auto counters = storeReceivedBirds(database, *s.dialogs, inventory, name, false);
         if (!counters)
             return std::nullopt;
         return ReceivedInventoryHook::Counts{counters->updated, counters->added};
@@ -82,7 +82,7 @@ void receiveBirds(frmBirdInventory& window, const TransferServices& s)
         window.FillBirdFlyerList();
         window.selectFlyer(name);
     };
-    const ReceiveResult result = ReceiveInventory(*s.clock, *s.dialogs, *s.progress, database, request);
+    const ReceiveResult result = receiveInventory(*s.clock, *s.dialogs, *s.progress, database, request);
     database.close();
     switch (result.outcome) {
     case ReceiveOutcome::NoClubs:
@@ -100,7 +100,7 @@ void receiveBirds(frmBirdInventory& window, const TransferServices& s)
 
 } // namespace
 
-void ConnectInventoryTransfers(frmBirdInventory& window, const TransferServices& services)
+void connectInventoryTransfers(frmBirdInventory& window, const TransferServices& services)
 {
     QObject::connect(&window, &frmBirdInventory::sendBirdsRequested, &window,
                      [&window, services] { sendBirds(window, services); });
@@ -108,11 +108,11 @@ void ConnectInventoryTransfers(frmBirdInventory& window, const TransferServices&
                      [&window, services] { receiveBirds(window, services); });
 }
 
-void ConnectLiberationTransfer(frmLiberations& window, const TransferServices& services)
+void connectLiberationTransfer(frmLiberations& window, const TransferServices& services)
 {
     QObject::connect(&window, &frmLiberations::sendOrteRequested, &window, [&window, services] {
         const LiberationSendResult result =
-            SendLiberations(*services.clock, *services.dialogs, *services.progress, window.data(),
+            sendLiberations(*services.clock, *services.dialogs, *services.progress, window.data(),
                             services.showClockStatus, [&window] { window.FillOrteList(); });
         if (result.outcome != LiberationSendOutcome::NoClock)
             window.resetAfterTransfer();

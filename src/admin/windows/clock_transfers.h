@@ -29,5 +29,5 @@ struct TransferServices {
     std::function<frmFlyerList*()> openFlyerWindow;
 };
 
-void ConnectInventoryTransfers(frmBirdInventory& window, const TransferServices& services);
-void ConnectLiberationTransfer(frmLiberations& window, const TransferServices& services);
+void connectInventoryTransfers(frmBirdInventory& window, const TransferServices& services);
+void connectLiberationTransfer(frmLiberations& window, const TransferServices& services);

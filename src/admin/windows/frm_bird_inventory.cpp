@@ -3,7 +3,7 @@
 #include "admin/bird_operations.h"
 #include "admin/windows/window_support.h"
 #include "platform/dialogs.h"
-#include "shell/settings/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -460,8 +460,8 @@ void frmBirdInventory::pressSave()
     const bool adding = m_mode == bird::Mode::Adding;
     if (!adding && !m_shownBird)
         return;
-    const AdminOutcome outcome = adding ? bird::add(m_data, *m_flyer, fields, m_keptYear)
-                                        : bird::edit(m_data, *m_shownBird, fields);
+    const AdminOutcome outcome =
+        adding ? bird::add(m_data, *m_flyer, fields, m_keptYear) : bird::edit(m_data, *m_shownBird, fields);
 
     if (outcome.status == AdminOutcome::Status::Failed) {
         m_errors.show(m_dialogs, outcome.db);

@@ -2,7 +2,7 @@
 
 #include "admin/admin_data.h"
 #include "admin/bird_rules.h"
-#include "admin/database_messages.h"
+#include "database/database_messages.h"
 
 #include <QWidget>
 #include <optional>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "admin/admin_data.h"
-#include "admin/database_messages.h"
 #include "admin/liberation_rules.h"
+#include "database/database_messages.h"
 
 #include <QWidget>
 #include <optional>

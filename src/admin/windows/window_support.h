@@ -1,7 +1,7 @@
 #pragma once
 
 #include "admin/admin_data.h"
-#include "admin/database_messages.h"
+#include "database/database_messages.h"
 
 #include <QFont>
 #include <QObject>

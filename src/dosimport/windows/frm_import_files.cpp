@@ -223,7 +223,7 @@ void frmImportFiles::setFolder(const QString& folder)
 void frmImportFiles::listFiles()
 {
     File1->clear();
-    File1->addItems(ListAdminFiles(m_folder));
+    File1->addItems(listAdminFiles(m_folder));
     lstAdminFiles->clear();
     if (File1->count() == 0) {
         lstAdminFiles->addItem(kNoFiles);
@@ -284,7 +284,7 @@ void frmImportFiles::pressImport()
     showStatus(m_import->import(clubId, selected));
     if (Check2->isChecked() && m_updateConfiguration) {
         const QString name = m_import->fileName();
-        m_updateConfiguration(ConcourseOfFileName(name), CombineOfFileName(name));
+        m_updateConfiguration(concourseOfFileName(name), combineOfFileName(name));
     }
     fillFlyerList();
 }

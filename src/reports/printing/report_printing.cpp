@@ -58,7 +58,7 @@ QString pdfSavedMessage(const QString& path)
     return QStringLiteral("The race report was saved as a PDF file:\r\n") + QDir::toNativeSeparators(path);
 }
 
-PrintOutcome PrintRaceReport(const RaceFields& fields, const QStringList& listLines, Dialogs& dialogs,
+PrintOutcome printRaceReport(const RaceFields& fields, const QStringList& listLines, Dialogs& dialogs,
                              ReportPrinter& printer, const QString& pdfFolder, const QString& pdfName)
 {
     const auto lines = printedLines(fields, listLines);

@@ -41,5 +41,5 @@ QString noPrinterQuestion();
 QString pdfSavedMessage(const QString& path);
 
 // cmdPrinter: asks, then prints on the printer; without a printer offers to save a PDF in pdfFolder.
-PrintOutcome PrintRaceReport(const RaceFields& fields, const QStringList& listLines, Dialogs& dialogs,
+PrintOutcome printRaceReport(const RaceFields& fields, const QStringList& listLines, Dialogs& dialogs,
                              ReportPrinter& printer, const QString& pdfFolder, const QString& pdfName);

@@ -264,7 +264,7 @@ PrintOutcome frmRaceform::print()
     const QString folder = QFileInfo(m_raceFilePath).absolutePath();
     const QString pdfName =
         QString(m_result.reportFileName).replace(QLatin1Char('.'), QLatin1Char('_')) + QStringLiteral(".pdf");
-    return PrintRaceReport(m_result.fields, m_result.listLines, *m_services.dialogs, *m_printer, folder,
+    return printRaceReport(m_result.fields, m_result.listLines, *m_services.dialogs, *m_printer, folder,
                            pdfName);
 }
 

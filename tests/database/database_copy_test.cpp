@@ -1,0 +1,173 @@
+#include "admin/admin_data.h"
+#include "database/database_copy.h"
+#include "database/maintenance.h"
+#include "platform/home.h"
+#include "settings/settings_store.h"
+#include "support/database_builder.h"
+#include "support/simulated_clock_process.h"
+
+#include <QDir>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Every row of the four tables with its ID or stored order, as text.
+QStringList dump(const QString& location)
+{
+    Database database;
+    const DbResult opened = database.open(location);
+    EXPECT_TRUE(opened.ok()) << opened.description.toStdString();
+    const QStringList statements = {
+        QStringLiteral("SELECT ClubID, ClubName FROM clubs ORDER BY ClubID"),
+        QStringLiteral(
+            "SELECT FlyerID, ClubID, Name, Address, CityStateZip, email, Phone, Longitude, Latitude "
+            "FROM flyerlist ORDER BY FlyerID"),
+        QStringLiteral(
+            "SELECT rowid, BirdFlyerID, NatOrg, HatchYr, clubletters, bnumber, sex, elecnumber, color, "
+            "type FROM birds ORDER BY rowid"),
+        QStringLiteral("SELECT rowid, racenum, racedate, racename, racetype FROM orte ORDER BY rowid")};
+    QStringList rows;
+    for (const QString& statement : statements) {
+        QSqlQuery query(database.connection());
+        EXPECT_TRUE(query.exec(statement)) << statement.toStdString();
+        while (query.next()) {
+            QStringList fields;
+            for (int i = 0; i < query.record().count(); ++i)
+                fields << (query.value(i).isNull() ? QStringLiteral("<null>") : query.value(i).toString());
+            rows << fields.join(u'|');
+        }
+    }
+    return rows;
+}
+
+// Data with gaps in the IDs, a bird whose flyer is gone, trailing spaces and letters beyond ASCII.
+void fillAwkwardly(TestDatabase& test)
+{
+    AdminData& data = test.data();
+    test.addClub(QStringLiteral("Gone"));
+    const int riverside = test.addClub(QStringLiteral("Riverside"));
+    const int gone = test.addFlyer(QStringLiteral("Departed"), riverside);
+    const int muller = test.addFlyer(QStringLiteral("Jan Müller  "), riverside);
+    test.addBird(gone, QStringLiteral("US24 ABC000009"));
+    test.addBird(muller, QStringLiteral("US24 ABC000002"), QStringLiteral("1234567890"));
+    test.addBird(muller, QStringLiteral("us24 abc000001"));
+    ASSERT_TRUE(data.eraseFlyer(gone).ok());
+    test.addBird(muller, QStringLiteral("US24 ABC000003"));
+    // A club deleted, and birds left behind by a flyer deleted before the database refused that.
+    ASSERT_TRUE(test.database().begin().ok());
+    ASSERT_TRUE(test.database().admitOrphanBirds().ok());
+    QSqlQuery remove(test.database().connection());
+    ASSERT_TRUE(remove.exec(QStringLiteral("DELETE FROM clubs WHERE ClubID = 1")));
+    ASSERT_TRUE(remove.exec(QStringLiteral("DELETE FROM flyerlist WHERE FlyerID = %1").arg(muller)));
+    ASSERT_TRUE(test.database().commit().ok());
+    test.addFlyer(QStringLiteral("Ørsted"), riverside);
+    data.addLiberationPoint({0, "07", "0704", "Fort Worth ", "1"});
+    const auto second = data.addLiberationPoint({0, "01", "0501", "Abilene", "1"});
+    data.addLiberationPoint({0, "02", "0502", "Waco", "2"});
+    ASSERT_TRUE(data.deleteLiberationPoint(second.value).ok());
+}
+
+class CopyTest : public EngineTest {};
+INSTANTIATE_TEST_SUITE_P(Engines, CopyTest, testing::Values(Engine::File, Engine::Server), engineName);
+
+} // namespace
+
+TEST_P(CopyTest, RoundTripThroughTheOtherDatabaseKeepsEveryRow)
+{
+    TestDatabase original;
+    fillAwkwardly(original);
+    TestDatabase middle(GetParam());
+    middle.database().close();
+    QTemporaryDir back;
+    const QString backFile = back.filePath(kDatabaseFileName);
+
+    const QStringList rows = dump(original.path());
+    ASSERT_EQ(rows.size(), 1 + 1 + 3 + 2);
+    original.database().close();
+    CopyCounts counts;
+    ASSERT_TRUE(copyDatabase(original.path(), middle.path(), false, &counts).ok());
+    EXPECT_EQ(counts.clubs, 1);
+    EXPECT_EQ(counts.flyers, 1);
+    EXPECT_EQ(counts.birds, 3);
+    EXPECT_EQ(counts.points, 2);
+    EXPECT_EQ(dump(middle.path()), rows);
+    ASSERT_TRUE(copyDatabase(middle.path(), backFile, false).ok());
+    EXPECT_EQ(dump(backFile), rows);
+    // The birds without a flyer came along, and the check names them.
+    EXPECT_EQ(checkDatabase(backFile).problems.size(), 3);
+
+    // New rows continue after the copied IDs instead of reusing one.
+    Database copy;
+    ASSERT_TRUE(copy.open(middle.path()).ok());
+    AdminData data(copy);
+    EXPECT_EQ(data.addClub(QStringLiteral("Hilltop")).value, 3);
+    EXPECT_EQ(data.addBird(makeBird(3, QStringLiteral("US24 ABC000004"))).value, 5);
+    EXPECT_EQ(data.addLiberationPoint({0, "03", "0503", "Tyler", "1"}).value, 4);
+}
+
+TEST_P(CopyTest, ATargetWithRowsIsRefusedUnlessReplaced)
+{
+    TestDatabase source;
+    source.addClub(QStringLiteral("Riverside"));
+    source.database().close();
+    TestDatabase target(GetParam());
+    target.addClub(QStringLiteral("Hilltop"));
+    target.addClub(QStringLiteral("Lakeside"));
+
+    const DbResult refused = copyDatabase(source.path(), target.path(), false);
+    EXPECT_FALSE(refused.ok());
+    EXPECT_TRUE(refused.description.contains(QStringLiteral("--replace")))
+        << refused.description.toStdString();
+    EXPECT_EQ(target.data().searchClubs({}).value.size(), 2u);
+
+    ASSERT_TRUE(copyDatabase(source.path(), target.path(), true).ok());
+    const auto clubs = target.data().searchClubs({}).value;
+    ASSERT_EQ(clubs.size(), 1u);
+    EXPECT_EQ(clubs[0].ClubName, QStringLiteral("Riverside"));
+    EXPECT_FALSE(copyDatabase(target.path(), target.path(), true).ok());
+}
+
+TEST(CopyCommand, CopiesTheHomeFileToATargetAndBack)
+{
+    QTemporaryDir home;
+    QTemporaryDir elsewhere;
+    const QString other = elsewhere.filePath(QStringLiteral("other.db"));
+    const auto cli = [&](const QStringList& arguments) {
+        return runCorvexCli(QStringList{"--home", home.path(), "db"} + arguments, 60000);
+    };
+    ASSERT_EQ(cli({"init"}).exitCode, 0);
+    {
+        Database database;
+        ASSERT_TRUE(database.open(QDir(home.path()).filePath(kDatabaseFileName)).ok());
+        ASSERT_TRUE(AdminData(database).addClub(QStringLiteral("Riverside")).ok());
+    }
+    const CliRun copied = cli({"copy", "--to", other});
+    EXPECT_EQ(copied.exitCode, 0);
+    EXPECT_EQ(QString::fromUtf8(copied.out),
+              QStringLiteral("copied 1 clubs, 0 flyers, 0 birds, 0 liberation points to %1\n").arg(other));
+    // The home file holds rows now: copying back needs --replace.
+    EXPECT_EQ(cli({"copy", "--from", other}).exitCode, 1);
+    EXPECT_EQ(cli({"copy", "--from", other, "--replace"}).exitCode, 0);
+    EXPECT_EQ(cli({"copy", "--to", other, "--from", other}).exitCode, 2);
+}
+
+TEST(DatabaseChoice, TheDatabaseServerSettingAndTheOptionReplaceTheHomeFile)
+{
+    QTemporaryDir home;
+    const Home folders = Home::under(home.path());
+    ASSERT_TRUE(SettingsStore(folders.settingsFile)
+                    .write(QStringLiteral("DatabaseServer"),
+                           QStringLiteral("postgresql://corvex@127.0.0.1:1/corvex")));
+    const auto clubList = [&](const QStringList& options) {
+        return runCorvexCli(QStringList{"--home", home.path()} + options + QStringList{"club", "list"}, 60000)
+            .exitCode;
+    };
+    // The setting names a server nobody runs: the home file, though present, is not used.
+    ASSERT_TRUE(Database().open(InitDatabasePath(folders), true).ok());
+    EXPECT_EQ(clubList({}), 1);
+    // --database wins over the setting; a file path there is the file.
+    EXPECT_EQ(clubList({"--database", InitDatabasePath(folders)}), 0);
+}

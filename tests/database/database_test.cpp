@@ -1,0 +1,174 @@
+#include "database/database.h"
+#include "database/maintenance.h"
+#include "database/schema.h"
+#include "platform/home.h"
+#include "settings/settings_store.h"
+#include "support/database_builder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+bool exec(QSqlDatabase db, const QString& sql)
+{
+    QSqlQuery query(db);
+    return query.exec(sql);
+}
+
+} // namespace
+
+CORVEX_ON_EVERY_ENGINE(Schema);
+CORVEX_ON_EVERY_ENGINE(DatabaseTransactions);
+CORVEX_ON_EVERY_ENGINE(BirdsNeedTheirFlyer);
+
+TEST(DatabasePath, LiesInTheHomesDataFolder)
+{
+    EXPECT_EQ(InitDatabasePath(Home::under(QStringLiteral("/srv/club"))),
+              QStringLiteral("/srv/club/corvexdata.db"));
+    EXPECT_EQ(InitDatabasePath(Home::under(QStringLiteral("/"))), QStringLiteral("/corvexdata.db"));
+}
+
+TEST_P(Schema, HasExactlyTheExpectedTablesAndFields)
+{
+    TestDatabase test(GetParam());
+    const QSqlDatabase db = test.database().connection();
+    EXPECT_TRUE(schemaProblems(db).isEmpty()) << schemaProblems(db).join('\n').toStdString();
+
+    // Both directions: a missing field and a stray one are each reported.
+    ASSERT_TRUE(exec(db, QStringLiteral("ALTER TABLE orte ADD COLUMN extra TEXT")));
+    ASSERT_TRUE(exec(db, QStringLiteral("CREATE TABLE stray (x INTEGER)")));
+    EXPECT_EQ(checkDatabase(test.path()).problems,
+              QStringList({"field orte.extra does not belong", "table stray does not belong"}));
+    ASSERT_TRUE(exec(db, QStringLiteral("DROP TABLE clubs")));
+    const QStringList problems = schemaProblems(db);
+    EXPECT_TRUE(problems.contains(QStringLiteral("field orte.extra does not belong")));
+    EXPECT_TRUE(problems.contains(QStringLiteral("table stray does not belong")));
+    EXPECT_TRUE(problems.contains(QStringLiteral("table clubs is missing")));
+    EXPECT_EQ(problems.size(), 3);
+}
+
+TEST(DatabaseOpen, MissingFileIsReportedAndNeverCreated)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(kDatabaseFileName);
+    Database database;
+    const DbResult result = database.open(path);
+    EXPECT_EQ(result.code, DbError::FileNotFound);
+    EXPECT_FALSE(database.isOpen());
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+TEST(DatabaseOpen, ADamagedFileIs3049AndAForeignOrNewerOneIs3031)
+{
+    QTemporaryDir dir;
+    const QString garbage = dir.filePath(QStringLiteral("garbage.db"));
+    writeFile(garbage, QByteArray("This is a text file, not a database at all.\n").repeated(100));
+    const QString foreign = dir.filePath(QStringLiteral("foreign.db"));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
+        db.setDatabaseName(foreign);
+        ASSERT_TRUE(db.open());
+        ASSERT_TRUE(exec(db, QStringLiteral("CREATE TABLE notes (text TEXT)")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
+    TestDatabase newer;
+    ASSERT_TRUE(exec(newer.database().connection(),
+                     QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion + 1)));
+    const std::pair<QString, int> cases[] = {{garbage, DbError::Damaged},
+                                             {foreign, DbError::NotOurDatabase},
+                                             {newer.path(), DbError::NotOurDatabase}};
+    for (const auto& [path, code] : cases) {
+        Database database;
+        EXPECT_EQ(database.open(path).code, code) << path.toStdString();
+        EXPECT_FALSE(database.isOpen());
+    }
+}
+
+TEST(DatabaseOpen, AReadOnlyFileOrFolderGives3051)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(kDatabaseFileName);
+    ASSERT_TRUE(Database().open(path, true).ok());
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    Database database;
+    EXPECT_EQ(database.open(path).code, DbError::ReadOnly);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_TRUE(database.open(path).ok());
+    database.close();
+    // The super-user may write into any folder.
+    if (::geteuid() != 0) {
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        EXPECT_EQ(database.open(path).code, DbError::ReadOnly);
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+}
+
+TEST_P(DatabaseTransactions, InnerRollbackUndoesTheWholeAction)
+{
+    TestDatabase test(GetParam());
+    Database& db = test.database();
+    ASSERT_TRUE(db.begin().ok());
+    test.addClub(QStringLiteral("Outer"));
+    ASSERT_TRUE(db.begin().ok());
+    test.addClub(QStringLiteral("Inner"));
+    db.rollback();
+    EXPECT_FALSE(db.commit().ok());
+    EXPECT_EQ(test.data().countClubs().value, 0);
+}
+
+// Whatever writes to the database, a bird cannot lose its flyer.
+TEST_P(BirdsNeedTheirFlyer, TheDatabaseRefusesABirdWithoutItsFlyer)
+{
+    TestDatabase test(GetParam());
+    const int smith = test.addFlyer(QStringLiteral("Smith"));
+    test.addBird(smith, QStringLiteral("US08 ABC000001"));
+    const QSqlDatabase db = test.database().connection();
+    EXPECT_FALSE(exec(
+        db, QStringLiteral("INSERT INTO birds (BirdFlyerID, bnumber) VALUES (%1, '000002')").arg(smith + 1)));
+    EXPECT_FALSE(exec(db, QStringLiteral("UPDATE birds SET BirdFlyerID = %1").arg(smith + 1)));
+    EXPECT_FALSE(exec(db, QStringLiteral("DELETE FROM flyerlist WHERE FlyerID = %1").arg(smith)));
+    EXPECT_EQ(test.data().birdsOfFlyer(smith).value.size(), 1u);
+}
+
+// The first run creates the folders and the schema; members' addresses and phones are in there, so all
+// of it is readable by its owner only.
+TEST(NewHome, GetsTheSchemaAndIsTheOwnersOnly)
+{
+    QTemporaryDir dir;
+    const Home home = Home::under(dir.filePath(QStringLiteral("club/home")));
+    ASSERT_TRUE(SettingsStore(home.settingsFile).write(QStringLiteral("Combine"), QStringLiteral("05")));
+    Database database;
+    ASSERT_TRUE(database.open(InitDatabasePath(home), true).ok());
+    EXPECT_TRUE(schemaProblems(database.connection()).isEmpty());
+    ASSERT_TRUE(AdminData(database).addClub(QStringLiteral("Riverside")).ok());
+    const QString db = InitDatabasePath(home);
+    const std::pair<QString, unsigned> expected[] = {{dir.filePath(QStringLiteral("club")), 0700u},
+                                                     {home.dataFolder, 0700u},
+                                                     {home.settingsFile, 0600u},
+                                                     {db, 0600u},
+                                                     {db + QStringLiteral("-wal"), 0600u},
+                                                     {db + QStringLiteral("-shm"), 0600u}};
+    for (const auto& [path, mode] : expected) {
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0) << path.toStdString();
+        EXPECT_EQ(info.st_mode & 0777u, mode) << path.toStdString();
+    }
+    database.close();
+    ASSERT_TRUE(database.open(InitDatabasePath(home)).ok());
+    EXPECT_EQ(AdminData(database).countClubs().value, 1);
+}
