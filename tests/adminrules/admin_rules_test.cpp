@@ -136,7 +136,8 @@ TEST(BirdOperations, AStoredYearOutsideTheWindowDoesNotBlockAnEdit)
                            {"US", "50", "ABC", "1", "RED", true})
                     .done());
     // Add keeps the year of the bird shown last.
-    EXPECT_TRUE(bird::add(db.data(), flyer, {"US", "50", "ABC", "2", "NONE", true}, "50").done());
+    const Flyer owner = *db.data().flyerByName("Anna").value;
+    EXPECT_TRUE(bird::add(db.data(), owner, {"US", "50", "ABC", "2", "NONE", true}, "50").done());
 }
 
 TEST(BirdRules, BandsAndListEntries)
