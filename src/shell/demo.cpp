@@ -205,7 +205,7 @@ DbResult addSamples(Database& database)
 
 bool DemoSession::prepareHome(const QString& folder)
 {
-    if (!QDir().mkpath(folder)) {
+    if (!MakePrivateFolder(folder)) {
         m_error = QStringLiteral("The demo folder %1 cannot be created.").arg(folder);
         return false;
     }
