@@ -1,3 +1,5 @@
+// corvex-cli's transfer commands against corvex-clocksim: what a command says and how it exits where the
+// operation ends without a message of its own. Sends and receives that succeed run in the season test.
 #include "admin/admin_data.h"
 #include "admin/database.h"
 #include "model/clock_scenario.h"
@@ -9,60 +11,53 @@
 
 namespace {
 
-// corvex-cli against corvex-clocksim, with a home holding a prepared database.
 class CliTransferTest : public ::testing::Test {
 protected:
+    // Club 1 "Riverside" with John Smith (two birds) and Empty Loft (none); club 2 "Hilltop".
     void SetUp() override
     {
         ASSERT_TRUE(home.isValid());
         Database database;
         ASSERT_TRUE(database.open(home.filePath(kDatabaseFileName), true).ok());
         const AdminData data(database);
-        const int club = data.addClub("Riverside").value;
-        Flyer flyer;
-        flyer.ClubID = club;
-        flyer.Name = "John Smith";
-        const int john = data.addFlyer(flyer).value;
-        ASSERT_TRUE(data.addBird(makeBird(john, "US24 ABC000001", "1111111111")).ok());
-        ASSERT_TRUE(data.addBird(makeBird(john, "US24 ABC000002")).ok());
+        ASSERT_EQ(data.addClub("Riverside").value, 1);
+        ASSERT_EQ(data.addClub("Hilltop").value, 2);
+        for (const char* name : {"John Smith", "Empty Loft"}) {
+            Flyer flyer;
+            flyer.ClubID = 1;
+            flyer.Name = name;
+            ASSERT_TRUE(data.addFlyer(flyer).ok());
+        }
+        ASSERT_TRUE(data.addBird(makeBird(1, "US24 ABC000001", "1111111111")).ok());
+        ASSERT_TRUE(data.addBird(makeBird(1, "US24 ABC000002")).ok());
     }
 
-    // Starts the clock with this module content.
-    std::unique_ptr<SimulatedClockProcess> startClock(ClockScenario scenario, const QStringList& options = {})
+    // Runs the command against a clock started with this module content.
+    CliRun cli(ClockScenario module, const QStringList& command, const QStringList& clockOptions = {})
     {
-        scenario.rbm.status = "0";
-        EXPECT_TRUE(scenario.save(home.filePath("start.json")));
-        auto clock = std::make_unique<SimulatedClockProcess>(
-            QStringList{"--scenario", home.filePath("start.json")} + options);
-        EXPECT_TRUE(clock->started()) << clock->error().toStdString();
-        return clock;
-    }
-
-    CliRun cli(const SimulatedClockProcess& clock, const QStringList& arguments)
-    {
-        return runCorvexCli(QStringList{"--home", home.path(), "--port", clock.devicePath()} + arguments);
+        module.rbm.status = "0";
+        EXPECT_TRUE(module.save(home.filePath("start.json")));
+        SimulatedClockProcess clock(QStringList{"--scenario", home.filePath("start.json")} + clockOptions);
+        EXPECT_TRUE(clock.started()) << clock.error().toStdString();
+        return runCorvexCli(QStringList{"--home", home.path(), "--port", clock.devicePath()} + command);
     }
 
     QTemporaryDir home;
 };
 
-// Sending, receiving and liberations that succeed run in the season test.
+ClockScenario moduleOf(const QString& s3)
+{
+    ClockScenario module;
+    module.s1 = "S1          Tulsa               US";
+    module.s2 = "S2   0702   Hilltop              0001";
+    module.s3 = s3;
+    module.birds = {"ZUS24MARY000001H55555555550"};
+    return module;
+}
 
-// Where the operation ends without a message of its own, the command says in one line what happened.
 TEST_F(CliTransferTest, FailuresWithoutAMessageOfTheirOwnAreSaid)
 {
-    {
-        Database database;
-        ASSERT_TRUE(database.open(home.filePath(kDatabaseFileName)).ok());
-        Flyer empty;
-        empty.ClubID = 1;
-        empty.Name = "Empty Loft";
-        ASSERT_TRUE(AdminData(database).addFlyer(empty).ok());
-    }
-    ClockScenario mary;
-    mary.s1 = "S1          Tulsa               US";
-    mary.s2 = "S2   0701   Riverside            0001";
-    mary.s3 = "S3   0701002Mary Jones          00000000000000";
+    const ClockScenario mary = moduleOf("S3   0702005Mary Jones          00000000000000");
     const struct {
         ClockScenario module;
         QStringList clockOptions, command;
@@ -79,8 +74,7 @@ TEST_F(CliTransferTest, FailuresWithoutAMessageOfTheirOwnAreSaid)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command.join(' ').toStdString());
-        auto clock = startClock(c.module, c.clockOptions);
-        const CliRun run = cli(*clock, c.command);
+        const CliRun run = cli(c.module, c.command, c.clockOptions);
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_TRUE(run.err.endsWith("corvex-cli: " + c.line + "\n")) << run.err.toStdString();
     }
@@ -88,23 +82,12 @@ TEST_F(CliTransferTest, FailuresWithoutAMessageOfTheirOwnAreSaid)
 
 TEST_F(CliTransferTest, ReceiveInventoryCreatesAMissingFlyerInTheChosenClub)
 {
-    {
-        Database database;
-        ASSERT_TRUE(database.open(home.filePath(kDatabaseFileName)).ok());
-        ASSERT_TRUE(AdminData(database).addClub("Hilltop").ok());
-    }
-    ClockScenario scenario;
-    scenario.s1 = "S1          Tulsa               US";
-    scenario.s2 = "S2   0702   Hilltop              0001";
-    scenario.s3 = "S3   0702005Mary Jones          00000000000000";
-    scenario.birds = {"ZUS24MARY000001H55555555550"};
-    auto clock = startClock(scenario);
-
-    const CliRun refused = cli(*clock, {"receive-inventory", "--add-flyer", "yes"});
+    const ClockScenario mary = moduleOf("S3   0702005Mary Jones          00000000000000");
+    const CliRun refused = cli(mary, {"receive-inventory", "--add-flyer", "yes"});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains("Please choose a club for Mary Jones."));
 
-    const CliRun run = cli(*clock, {"receive-inventory", "--add-flyer", "yes", "--club", "2"});
+    const CliRun run = cli(mary, {"receive-inventory", "--add-flyer", "yes", "--club", "2"});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains("added: 1"));
     Database database;

@@ -16,20 +16,19 @@ protected:
         db.addBird(flyer, "US23  XY000500");
     }
 
-    SendInventoryRequest request()
+    SendInventoryResult send(const QString& flyerName = "John Smith",
+                             std::optional<QStringList> selected = {},
+                             const ClockStatusHook& showClockStatus = {})
     {
         SendInventoryRequest r;
-        r.flyerName = "John Smith";
+        r.flyerName = flyerName;
+        r.onlySelected = selected.has_value();
+        r.selectedBands = selected.value_or(QStringList());
         r.settings = settings;
-        return r;
-    }
-
-    SendInventoryResult send(const SendInventoryRequest& r)
-    {
+        r.showClockStatus = showClockStatus;
+        r.refreshWindow = [this] { ++refreshed; };
         return SendInventory(link(), dialogs, progress, db.data(), r);
     }
-
-    QList<QByteArray> nameCheckOfClearedModule() const { return {"X", ack(), eot()}; }
 
     void moduleHolds(const QString& flyerName)
     {
@@ -41,46 +40,39 @@ protected:
         });
     }
 
+    const QList<QByteArray> clearedNameCheck{"X", ack(), eot()};
     int club = 0;
     int flyer = 0;
+    int refreshed = 0;
 };
 
+// Three birds: exactly six commands after the name check, S1, S2, S3 and a Z record each, framed for the
+// RBM, and the closing text "       Birds sent = 3".
 TEST_F(SendInventoryTest, ThreeBirdsGoOutAsHeadersAndBirdRecordsAfterTheNameCheck)
 {
-    bool refreshed = false;
-    SendInventoryRequest r = request();
-    r.refreshWindow = [&] { refreshed = true; };
-    const SendInventoryResult result = send(r);
-
+    const SendInventoryResult result = send();
     EXPECT_EQ(result.outcome, SendInventoryOutcome::Sent);
     EXPECT_EQ(result.birdsSent, 3);
-    const QString s1 = "S1          Tulsa               US";
-    const QString s2 = "S2   0701   Riverside            0001";
-    const QString s3 = "S3   0701001John Smith          00000000000000";
     const QStringList z = {"ZUS24 ABC110203C22222222220", "ZUS23  XY000500C00000000000",
                            "ZUS24 ABC009999C11111111110"};
-    QList<QByteArray> expected = nameCheckOfClearedModule();
-    for (const QString& record : QStringList{s1, s2, s3} + z)
+    const QString s3 = "S3   0701001John Smith          00000000000000";
+    QList<QByteArray> expected = clearedNameCheck;
+    for (const QString& record :
+         QStringList{"S1          Tulsa               US", "S2   0701   Riverside            0001", s3} + z)
         expected << wire(record);
     EXPECT_EQ(commandsAfterQuery(), expected);
-
-    // Exact bytes on the wire: framed for the RBM.
     const std::vector<ReceivedFrame> frames = sim.frames();
     ASSERT_EQ(frames.size(), 12u);
-    EXPECT_EQ(frames[6].raw, FrameCommand(wire(s1), kRbmAddress));
-    EXPECT_EQ(frames[11].raw, FrameCommand(wire(z[2]), kRbmAddress));
-    EXPECT_EQ(frames[4].raw, ack());
+    EXPECT_EQ(frames[11].raw, "\x02\x81" + wire(z[2]) + FrameChecksum("\x81" + wire(z[2])) + "\x03");
 
     EXPECT_EQ(dialogs.texts(), QStringList{"       Birds sent = 3"});
     EXPECT_TRUE(dialogs.log().front().box.title.isEmpty());
-    EXPECT_TRUE(progress.events().contains("lower: Connecting..."));
-    EXPECT_EQ(progress.events().filter("Birds Transferred"),
-              (QStringList{"lower: 1 Birds Transferred", "lower: 2 Birds Transferred",
+    EXPECT_EQ(progress.events().filter("lower:"),
+              (QStringList{"lower: Connecting...", "lower: 1 Birds Transferred", "lower: 2 Birds Transferred",
                            "lower: 3 Birds Transferred"}));
     EXPECT_FALSE(progress.isShown());
-    EXPECT_TRUE(refreshed);
+    EXPECT_EQ(refreshed, 1);
     EXPECT_FALSE(port.isOpen());
-    // The module keeps what was sent.
     EXPECT_EQ(sim.scenario().birds, z);
     EXPECT_EQ(sim.scenario().s3, s3);
 }
@@ -95,22 +87,19 @@ TEST_F(SendInventoryTest, TheStoredNameAndNumbersGoToTheModule)
     for (const QString& typed : {QStringLiteral("FORTY TWO "), QStringLiteral("Bartholomew Fitzgerald")}) {
         SCOPED_TRACE(typed.toStdString());
         moduleHolds(typed.startsWith('F') ? "Forty Two" : typed);
-        SendInventoryRequest r = request();
-        r.flyerName = typed;
-        ASSERT_EQ(send(r).outcome, SendInventoryOutcome::Sent);
-        // X, then ACK answered by S1, S2 and S3; EOT ends the series there.
-        EXPECT_EQ(commandsAfterQuery().mid(0, 6),
-                  (QList<QByteArray>{"X", ack(), ack(), ack(), eot(), wire(S1Record(settings))}));
         sim.clearFrames();
-        if (typed.startsWith('F')) {
-            EXPECT_EQ(sim.scenario().s2, "S2   0707   Seven                0001");
-            EXPECT_EQ(sim.scenario().s3, "S3   0707042Forty Two           00000000000000");
-        }
+        ASSERT_EQ(send(typed).outcome, SendInventoryOutcome::Sent);
+        // X, then ACK answered by S1, S2 and S3; EOT ends the series there.
+        EXPECT_EQ(commandsAfterQuery().mid(0, 5), (QList<QByteArray>{"X", ack(), ack(), ack(), eot()}));
     }
+    moduleHolds("Forty Two");
+    ASSERT_EQ(send("Forty Two").outcome, SendInventoryOutcome::Sent);
+    EXPECT_EQ(sim.scenario().s2, "S2   0707   Seven                0001");
+    EXPECT_EQ(sim.scenario().s3, "S3   0707042Forty Two           00000000000000");
 }
 
-// Refused before anything goes to the module: no clock, a module in race mode, and numbers too long for the
-// records (they would shift every field behind them).
+// Refused before anything is sent to the module: no clock, a module in race mode (status 1 and 3, not 2),
+// and numbers too long for the records (they would shift every field behind them).
 TEST_F(SendInventoryTest, RefusedBeforeAnythingIsSent)
 {
     insertClubAndFlyer(100, "Hundred", 50, "Big Club Flyer");
@@ -143,83 +132,96 @@ TEST_F(SendInventoryTest, RefusedBeforeAnythingIsSent)
         sim.clearFrames();
         dialogs.clearLog();
         int statusShown = 0;
-        SendInventoryRequest r = request();
-        r.flyerName = c.flyer;
-        r.showClockStatus = [&] { ++statusShown; };
-        EXPECT_EQ(send(r).outcome, c.outcome);
-        EXPECT_EQ(dialogs.texts().last(), c.lastBox);
+        EXPECT_EQ(send(c.flyer, {}, [&] { ++statusShown; }).outcome, c.outcome);
         // Without a clock the exchange has said so first.
+        EXPECT_EQ(dialogs.texts().last(), c.lastBox);
         EXPECT_EQ(dialogs.texts().size(), c.status.isEmpty() ? 2 : 1);
         EXPECT_EQ(sim.commands().size(), c.status.isEmpty() ? 1 : 3);
         EXPECT_EQ(statusShown, c.status.isEmpty() ? 0 : 1);
         EXPECT_EQ(progress.timesShown(), 0);
     }
+    sim.setSilent(false);
+    sim.update([&](ClockScenario& s) { s.rbm.status = "2"; });
+    EXPECT_EQ(send().outcome, Out::Sent);
 }
 
 TEST_F(SendInventoryTest, AnotherFlyersModuleAsksCancelSendsNothingOkOverwrites)
 {
     moduleHolds("Mary Jones");
     dialogs.queueAnswer(Dialogs::Answer::Cancel);
-    EXPECT_EQ(send(request()).outcome, SendInventoryOutcome::NameDeclined);
-
+    EXPECT_EQ(send().outcome, SendInventoryOutcome::NameDeclined);
     ASSERT_EQ(dialogs.log().size(), 1u);
     const Dialogs::Box& box = dialogs.log().front().box;
     EXPECT_EQ(box.title, "Different Names Detected");
-    EXPECT_EQ(box.text,
-              QStringLiteral("The name in the memory module is different than the name being sent.\r\n"
-                             "Are you sure you want to send this data?"));
+    EXPECT_EQ(box.text, "The name in the memory module is different than the name being sent.\r\n"
+                        "Are you sure you want to send this data?");
     EXPECT_EQ(box.buttons, Dialogs::Buttons::OkCancel);
     EXPECT_EQ(commandsAfterQuery(), (QList<QByteArray>{"X", ack(), ack(), ack(), eot()}));
     EXPECT_EQ(progress.timesShown(), 0);
     EXPECT_EQ(sim.scenario().s3, S3Record(settings, 3, 5, "Mary Jones"));
 
     dialogs.queueAnswer(Dialogs::Answer::Ok);
-    EXPECT_EQ(send(request()).outcome, SendInventoryOutcome::Sent);
+    EXPECT_EQ(send().outcome, SendInventoryOutcome::Sent);
     EXPECT_EQ(sim.scenario().birds.size(), 3);
 }
 
+// Selected entries send the chosen flyer's own birds, even where another flyer holds the same band.
+TEST_F(SendInventoryTest, SelectedBirdsOnly)
+{
+    const int other = db.addFlyer("Mary Jones", club);
+    ASSERT_TRUE(db.data().addBird(makeBird(other, "US22 ABC123456", "9999999999")).ok());
+    db.addBird(flyer, "US22 ABC123456", "3333333333");
+    const struct {
+        QStringList bands;
+        SendInventoryOutcome outcome;
+        QString box;
+        QStringList module; // the bird records the module holds afterwards
+    } cases[] = {
+        {{"US22 ABC123456"},
+         SendInventoryOutcome::Sent,
+         "  1 selected birds sent",
+         {"ZUS22 ABC123456C33333333330"}},
+        {{"US23  XY000500", "US24 ABC009999"},
+         SendInventoryOutcome::Sent,
+         "  2 selected birds sent",
+         {"ZUS23  XY000500C00000000000", "ZUS24 ABC009999C11111111110"}},
+        {{},
+         SendInventoryOutcome::NothingSelected,
+         "No birds selected, please make a selection.",
+         {"ZUS23  XY000500C00000000000", "ZUS24 ABC009999C11111111110"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box.toStdString());
+        dialogs.clearLog();
+        EXPECT_EQ(send("John Smith", c.bands).outcome, c.outcome);
+        EXPECT_EQ(dialogs.texts(), QStringList{c.box});
+        EXPECT_EQ(sim.scenario().birds, c.module);
+        EXPECT_FALSE(progress.isShown());
+    }
+}
+
+// 501 birds are refused even when fewer are selected; 500 go out (the round trip of the receive tests).
 TEST_F(SendInventoryTest, FlyerOverTheBirdLimitIsRefusedEvenWithASmallSelection)
 {
     ASSERT_TRUE(db.database().begin().ok());
     for (int i = 0; i < 498; ++i)
         db.addBird(flyer, QStringLiteral("US24 ZZZ%1").arg(i + 1, 6, 10, QLatin1Char('0')));
     ASSERT_TRUE(db.database().commit().ok());
-    SendInventoryRequest r = request();
-    r.onlySelected = true;
-    r.selectedBands = {"US24 ABC009999"};
-    EXPECT_EQ(send(r).outcome, SendInventoryOutcome::TooManyBirds);
+    EXPECT_EQ(send("John Smith", QStringList{"US24 ABC009999"}).outcome, SendInventoryOutcome::TooManyBirds);
     EXPECT_EQ(dialogs.texts(), QStringList{"500 bird limit in RBM, please select 500 or less."});
-    EXPECT_EQ(commandsAfterQuery(), nameCheckOfClearedModule());
+    EXPECT_EQ(commandsAfterQuery(), clearedNameCheck);
     EXPECT_FALSE(progress.isShown());
-}
-
-TEST_F(SendInventoryTest, SelectedBandAlsoHeldByAnotherFlyerSendsTheChosenFlyersBird)
-{
-    const int other = db.addFlyer("Mary Jones", club);
-    // Stored first, so a look-up by band alone would find this one.
-    Bird foreign = makeBird(other, "US22 ABC123456", "9999999999");
-    ASSERT_TRUE(db.data().addBird(foreign).ok());
-    db.addBird(flyer, "US22 ABC123456", "3333333333");
-    SendInventoryRequest r = request();
-    r.onlySelected = true;
-    r.selectedBands = {"US22 ABC123456"};
-    ASSERT_EQ(send(r).outcome, SendInventoryOutcome::Sent);
-    EXPECT_EQ(sim.scenario().birds, QStringList{"ZUS22 ABC123456C33333333330"});
 }
 
 TEST_F(SendInventoryTest, FlyerWithoutBirdsSendsNothingAndClosesTheProgressWindow)
 {
     db.addFlyer("Empty Loft", club);
-    bool refreshed = false;
-    SendInventoryRequest r = request();
-    r.flyerName = "Empty Loft";
-    r.refreshWindow = [&] { refreshed = true; };
-    EXPECT_EQ(send(r).outcome, SendInventoryOutcome::NoBirds);
-    EXPECT_EQ(commandsAfterQuery(), nameCheckOfClearedModule());
+    EXPECT_EQ(send("Empty Loft").outcome, SendInventoryOutcome::NoBirds);
+    EXPECT_EQ(commandsAfterQuery(), clearedNameCheck);
     EXPECT_EQ(progress.timesShown(), 1);
     EXPECT_FALSE(progress.isShown());
     EXPECT_TRUE(dialogs.texts().isEmpty());
-    EXPECT_TRUE(refreshed);
+    EXPECT_EQ(refreshed, 1);
 }
 
 // Whatever the module answers, the name check ends, and only records the clock took count as sent.
@@ -239,9 +241,10 @@ TEST_F(SendInventoryTest, FailedOrEndlessAnswersEndTheNameCheckAndTheSend)
         {"no answer in the name check", {ack(), {}}, Out::Sent, 3, sent},
         {"ACK for ever", QList<QByteArray>(1 + 21, ack()), Out::Sent, 23, sent},
         {"no answer to S1", {ack(), cleared, ack(), {}}, Out::NoConnection, 3, "Check Connection to Corvex"},
-        // S1, S2, S3 and the first bird taken, the second bird not.
-        {"no answer to the second bird",
-         {ack(), cleared, ack(), ack(), ack(), ack(), ack(), {}},
+        // S1, S2, S3 and the first bird taken, the second bird refused twice.
+        {"NAK to the second bird",
+         {ack(), cleared, ack(), ack(), ack(), ack(), ack(), control::text(control::NAK),
+          control::text(control::NAK)},
          Out::Interrupted,
          3,
          "Transmission interrupted after 1 of 3 birds. Please send the inventory again."},
@@ -250,12 +253,11 @@ TEST_F(SendInventoryTest, FailedOrEndlessAnswersEndTheNameCheckAndTheSend)
         SCOPED_TRACE(c.what);
         sim.clearFrames();
         dialogs.clearLog();
-        SendInventoryRequest r = request();
-        r.showClockStatus = [&] {
+        const auto answers = [&] {
             for (const QByteArray& answer : c.answers)
                 sim.queueRawAnswer(answer.size() > 1 ? ClockDevice::frameAnswer(answer) : answer);
         };
-        EXPECT_EQ(send(r).outcome, c.outcome);
+        EXPECT_EQ(send("John Smith", {}, answers).outcome, c.outcome);
         const QList<QByteArray> commands = commandsAfterQuery();
         ASSERT_GT(commands.size(), c.nameCheck);
         EXPECT_EQ(commands[c.nameCheck - 1], eot());
@@ -263,28 +265,6 @@ TEST_F(SendInventoryTest, FailedOrEndlessAnswersEndTheNameCheckAndTheSend)
         EXPECT_EQ(dialogs.texts().last(), c.lastBox);
         EXPECT_FALSE(progress.isShown());
     }
-}
-
-TEST_F(SendInventoryTest, SelectedBirdsOnly)
-{
-    SendInventoryRequest r = request();
-    r.onlySelected = true;
-    r.selectedBands = {"US23  XY000500", "US24 ABC009999"};
-    const SendInventoryResult result = send(r);
-    EXPECT_EQ(result.outcome, SendInventoryOutcome::Sent);
-    EXPECT_EQ(dialogs.texts(), QStringList{"  2 selected birds sent"});
-    EXPECT_EQ(sim.scenario().birds,
-              (QStringList{"ZUS23  XY000500C00000000000", "ZUS24 ABC009999C11111111110"}));
-}
-
-TEST_F(SendInventoryTest, NothingSelectedSendsNothing)
-{
-    SendInventoryRequest r = request();
-    r.onlySelected = true;
-    EXPECT_EQ(send(r).outcome, SendInventoryOutcome::NothingSelected);
-    EXPECT_EQ(dialogs.texts(), QStringList{"No birds selected, please make a selection."});
-    EXPECT_EQ(commandsAfterQuery(), nameCheckOfClearedModule());
-    EXPECT_FALSE(progress.isShown());
 }
 
 } // namespace

@@ -10,9 +10,13 @@ protected:
         ASSERT_TRUE(db.data().addLiberationPoint({0, number, date, name, type}).ok());
     }
 
-    LiberationSendResult send() { return SendLiberations(link(), dialogs, progress, db.data()); }
+    LiberationSendResult send(const std::function<void()>& afterQuery = {})
+    {
+        return SendLiberations(link(), dialogs, progress, db.data(), {}, afterQuery);
+    }
 };
 
+// Three rows send exactly four commands: "IC0", then one "I0" record a row in table order.
 TEST_F(SendLiberationsTest, ClearsTheTableThenSendsEveryPointInTableOrder)
 {
     addPoint("07", "0412", "Oklahoma City Ea", "1");
@@ -24,12 +28,12 @@ TEST_F(SendLiberationsTest, ClearsTheTableThenSendsEveryPointInTableOrder)
     EXPECT_EQ(result.outcome, LiberationSendOutcome::Sent);
     EXPECT_EQ(result.sent, 3);
     // The second version query comes right before "IC0".
-    const QList<QByteArray> commands = commandsAfterQuery();
-    EXPECT_EQ(commands, (QList<QByteArray>{"v", "v", "e00", "IC0", "I0071204Oklahoma1", "I0020407Enid    1",
-                                           "I0153112Wichita 2"}));
-    EXPECT_EQ(sim.frames().at(6).raw, FrameCommand("IC0", kRbmAddress));
-    EXPECT_EQ(sim.scenario().liberations,
-              (QStringList{"I0071204Oklahoma1", "I0020407Enid    1", "I0153112Wichita 2"}));
+    const QStringList records{"I0071204Oklahoma1", "I0020407Enid    1", "I0153112Wichita 2"};
+    EXPECT_EQ(commandsAfterQuery(),
+              (QList<QByteArray>{"v", "v", "e00", "IC0"} +
+               QList<QByteArray>{wire(records[0]), wire(records[1]), wire(records[2])}));
+    EXPECT_EQ(sim.frames().at(6).raw, QByteArray("\x02\x81IC0\x3D\x81\x03"));
+    EXPECT_EQ(sim.scenario().liberations, records);
     EXPECT_EQ(progress.events().filter("Races Transferred"),
               (QStringList{"lower: 1 Races Transferred", "lower: 2 Races Transferred",
                            "lower: 3 Races Transferred"}));
@@ -38,35 +42,28 @@ TEST_F(SendLiberationsTest, ClearsTheTableThenSendsEveryPointInTableOrder)
     EXPECT_FALSE(port.isOpen());
 }
 
-TEST_F(SendLiberationsTest, MoreThanTheClockTakesIsRefusedBeforeTheTableIsCleared)
+// The clock takes 99 points; 100 are refused before its table is cleared.
+TEST_F(SendLiberationsTest, NinetyNinePointsGoOutAHundredAreRefused)
 {
+    exchange().setTimings({std::chrono::milliseconds(125), std::chrono::milliseconds(500),
+                           std::chrono::milliseconds(2), std::chrono::milliseconds(500)});
     ASSERT_TRUE(db.database().begin().ok());
-    for (int i = 0; i < 100; ++i)
-        addPoint(QStringLiteral("%1").arg(i % 100, 2, 10, QLatin1Char('0')), "0501", "Point", "1");
+    for (int i = 1; i <= 99; ++i)
+        addPoint(QString::number(i), "0501", "Point", "1");
     ASSERT_TRUE(db.database().commit().ok());
-    sim.update([](ClockScenario& s) { s.liberations = {"I099010101Old     1"}; });
+    const LiberationSendResult result = send();
+    EXPECT_EQ(result.outcome, LiberationSendOutcome::Sent);
+    EXPECT_EQ(result.sent, 99);
+    EXPECT_EQ(sim.scenario().liberations.size(), 99);
 
+    addPoint("100", "0501", "Point", "1");
+    sim.clearFrames();
     EXPECT_EQ(send().outcome, LiberationSendOutcome::TooMany);
-    EXPECT_EQ(dialogs.texts(),
-              QStringList{QStringLiteral("100 liberation points are stored; the Corvex takes at most 99. "
-                                         "Nothing was sent.")});
+    EXPECT_EQ(dialogs.texts(), QStringList{"100 liberation points are stored; the Corvex takes at most 99. "
+                                           "Nothing was sent."});
     EXPECT_TRUE(commandsAfterQuery().isEmpty());
-    EXPECT_EQ(sim.scenario().liberations.size(), 1);
-    EXPECT_EQ(progress.timesShown(), 0);
-}
-
-TEST_F(SendLiberationsTest, NoClockStopsAfterTheExchangesMessage)
-{
-    addPoint("01", "0501", "Enid", "1");
-    sim.setSilent(true);
-    bool listRefreshed = false;
-    const LiberationSendResult result =
-        SendLiberations(link(), dialogs, progress, db.data(), {}, [&] { listRefreshed = true; });
-    EXPECT_EQ(result.outcome, LiberationSendOutcome::NoClock);
-    ASSERT_EQ(dialogs.texts().size(), 1);
-    EXPECT_TRUE(dialogs.texts()[0].startsWith("No Corvex detected."));
-    EXPECT_FALSE(listRefreshed);
-    EXPECT_EQ(progress.timesShown(), 0);
+    EXPECT_EQ(sim.scenario().liberations.size(), 99);
+    EXPECT_EQ(progress.timesShown(), 1);
 }
 
 // "IC0" has emptied the clock's table, so the first failed exchange of any kind ends the send and says so.
@@ -101,8 +98,7 @@ TEST_F(SendLiberationsTest, StopsAtTheFirstFailedExchangeAndSaysWhatTheClockHold
             for (const QByteArray& answer : c.failure)
                 sim.queueRawAnswer(answer);
         };
-        const LiberationSendResult result =
-            SendLiberations(link(), dialogs, progress, db.data(), {}, answers);
+        const LiberationSendResult result = send(answers);
         EXPECT_EQ(result.outcome, LiberationSendOutcome::ExchangeFailed);
         const int sent = std::max(0, c.accepted - 1);
         EXPECT_EQ(result.sent, sent);
