@@ -35,18 +35,6 @@ inline QByteArray readAllBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The progress window, with a hook on its count line so that a test can change the clock mid-series.
-class HookedProgress : public RecordingProgress {
-public:
-    void setLowerLine(const QString& text) override
-    {
-        RecordingProgress::setLowerLine(text);
-        if (onLowerLine)
-            onLowerLine(text);
-    }
-    std::function<void(const QString&)> onLowerLine;
-};
-
 // The stand-in clock on a pseudo-terminal, a race folder that does not exist yet, and today fixed at
 // 20 May 2008.
 class RaceFixture : public SimulatedClockTest {
@@ -74,7 +62,6 @@ protected:
     }
     QString inFolder(const QString& name) const { return QDir(folder).filePath(name); }
 
-    HookedProgress hooked;
     QString folder;
 
 private:
