@@ -75,55 +75,38 @@ TEST_F(BlockTransfer, AdminHeaderNameReadsUpToS3SendsRAndLeavesTheFlagSet)
     }
 }
 
-// Without these ends a silent, empty or endless module would keep the loop reading forever.
-TEST(AdminHeaderName, EndsWithAnEmptyNameWhereNoS3Comes)
+// Without these ends a silent, empty or endless module would keep the loop reading forever. Past what a
+// module holds the series is ended with EOT.
+TEST_F(BlockTransfer, AdminHeaderNameEndsEmptyWhereNoS3Comes)
 {
+    sim.update(setInventory);
     const QString ended = "The RBM did not end its inventory.";
-    const struct {
-        int silent, badChecksum, unplugAfter;
-        QList<QByteArray> raw; // answers before the module's own
-        int birds;             // bird records after those
-        qsizetype commands;
-        QByteArray lastCommand;
-        QString box; // the start of the one box shown, if any
-        bool flagAfter;
-    } cases[] = {
-        {-1, 0, -1, {}, 0, 1, "X", "No Corvex detected.", false},                 // silent
-        {0, 0, -1, {ACK, EOT}, 0, 2, ACK, {}, false},                             // EOT
-        {0, 1, -1, {}, 0, 2, ACK, {}, true},                                      // damaged answer
-        {0, 0, 1, {}, 0, 3, ACK, "No Corvex detected.", true},                    // unplugged
-        {0, 0, -1, QList<QByteArray>(22, ACK), 0, 1 + 20 + 1, EOT, ended, false}, // ACK for ever
-        {0, 0, -1, {ACK}, 3 + 500 + 1, 1 + 504 + 1, EOT, ended, false},           // records for ever
+    const QByteArray bird = ClockDevice::frameAnswer("ZUS24ABCD001234C00000000011");
+    const std::tuple<ClockFaults, QList<QByteArray>, qsizetype, QString, bool> cases[] = {
+        // faults, answers before the module's own, commands (the last "X", ACK or EOT), box, flag afterwards
+        {{.silentAnswers = 1}, {}, 1, "No Corvex detected.", false},
+        {{}, {ACK, EOT}, 2, {}, false},
+        {{.badChecksum = 1}, {}, 2, {}, true},
+        {{.unplugAfterRecords = 1}, {}, 3, "No Corvex detected.", true},
+        {{}, QList<QByteArray>(22, ACK), 1 + 20 + 1, ended, false},
+        {{}, QList<QByteArray>{ACK} + QList<QByteArray>(3 + 500 + 1, bird), 1 + 504 + 1, ended, false},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.commands);
-        SimulatedClock clock;
-        ASSERT_TRUE(clock.started());
-        DeviceSerialPort port;
-        port.setDevicePath(clock.devicePath());
-        ScriptedDialogs boxes;
-        RecordingProgress progress;
-        ClockLink link(port, boxes,
-                       {std::chrono::milliseconds(125), std::chrono::milliseconds(500),
-                        std::chrono::milliseconds(20), std::chrono::milliseconds(500)});
-        clock.update(setInventory);
-        clock.changeFaults([&](ClockFaults& f) {
-            f.silentAnswers = c.silent;
-            f.badChecksum = c.badChecksum;
-            f.unplugAfterRecords = c.unplugAfter;
-        });
-        for (const QByteArray& answer : c.raw)
-            clock.queueRawAnswer(answer);
-        for (int i = 0; i < c.birds; ++i)
-            clock.queueAnswerText("ZUS24ABCD001234C00000000011");
-        EXPECT_EQ(ReadAdminHeaderName(link.exchange, link.flags, progress), "");
-        const QList<QByteArray> commands = clock.commands();
-        EXPECT_EQ(commands.size(), c.commands);
-        EXPECT_EQ(commands.last(), c.lastCommand);
-        ASSERT_EQ(boxes.texts().size(), c.box.isEmpty() ? 0 : 1);
-        EXPECT_TRUE(c.box.isEmpty() || boxes.texts()[0].startsWith(c.box))
-            << boxes.texts().join("").toStdString();
-        EXPECT_EQ(link.flags.admin, c.flagAfter);
+    for (const auto& [faults, answers, commands, box, flagAfter] : cases) {
+        SCOPED_TRACE(commands);
+        link().flags = {};
+        sim.replug();
+        sim.setFaults(faults);
+        sim.clearFrames();
+        dialogs.clearLog();
+        for (const QByteArray& answer : answers)
+            sim.queueRawAnswer(answer);
+        EXPECT_EQ(ReadAdminHeaderName(exchange(), link().flags, progress), "");
+        EXPECT_EQ(sim.commands().size(), commands);
+        EXPECT_FALSE(sim.commands().contains("R"));
+        EXPECT_EQ(dialogs.texts().size(), box.isEmpty() ? 0 : 1);
+        EXPECT_TRUE(box.isEmpty() || dialogs.texts().value(0).startsWith(box))
+            << dialogs.texts().join("").toStdString();
+        EXPECT_EQ(link().flags.admin, flagAfter);
         EXPECT_FALSE(progress.isShown());
     }
 }

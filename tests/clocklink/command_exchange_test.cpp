@@ -96,16 +96,6 @@ TEST_F(Exchange, DamagedAnswersGiveAnEmptyText)
     EXPECT_TRUE(dialogs.log().empty());
 }
 
-TEST_F(Exchange, EveryByteValueOfAnAnswerSurvives)
-{
-    QByteArray text;
-    for (int b = 0x20; b <= 0xFF; ++b)
-        if (b != 0x7F)
-            text.append(static_cast<char>(b));
-    sim.queueAnswerText(text);
-    EXPECT_EQ(exchange().SendCommand("v"), text);
-}
-
 TEST_F(Exchange, EmptyCommandIsE0AndClosesThePort)
 {
     EXPECT_EQ(exchange().SendCommand("v"), kVersion);
