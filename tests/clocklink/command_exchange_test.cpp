@@ -16,31 +16,21 @@ const QString kAdvice =
     "CORVEX\r\npower is on, the RBM is inserted AND the\r\nCORVEX is ready for logging or "
     "user input";
 
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray result;
-    for (int v : values)
-        result.append(static_cast<char>(v));
-    return result;
-}
 } // namespace
 
 TEST(FrameChecksum, LowAndHighCharactersBelow32AreMovedUpBy128)
 {
-    const struct {
-        QByteArray text;
-        int lo, hi;
-    } cases[] = {
-        {"v", 0x76, 0x80},                  // 118
-        {"\x81v", 0xF7, 0x80},              // 247
-        {"\x81RL", 0x9F, 0x81},             // 0x11F: lo 31, hi 1
-        {"\x81RM", 0x20, 0x81},             // 0x120: lo exactly 32 stays
-        {QByteArray(67, 'z'), 0xEE, 0x9F},  // 0x1FEE: hi 31
-        {QByteArray(68, 'z'), 0x68, 0x20},  // 0x2068: hi exactly 32 stays
-        {QByteArray(600, 'z'), 0xF0, 0x9D}, // 0x11DF0: hi is taken modulo 256
+    const std::pair<QByteArray, QByteArray> cases[] = {
+        {"v", "7680"},                  // 118
+        {"\x81v", "F780"},              // 247
+        {"\x81RL", "9F81"},             // 0x11F: lo 31, hi 1
+        {"\x81RM", "2081"},             // 0x120: lo exactly 32 stays
+        {QByteArray(67, 'z'), "EE9F"},  // 0x1FEE: hi 31
+        {QByteArray(68, 'z'), "6820"},  // 0x2068: hi exactly 32 stays
+        {QByteArray(600, 'z'), "F09D"}, // 0x11DF0: hi is taken modulo 256
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(FrameChecksum(c.text), bytes({c.lo, c.hi})) << c.text.size() << " bytes";
+    for (const auto& [text, checksum] : cases)
+        EXPECT_EQ(FrameChecksum(text).toHex().toUpper(), checksum) << text.size() << " bytes";
 }
 
 class Exchange : public SimulatedClockTest {};
@@ -86,8 +76,8 @@ TEST_F(Exchange, DamagedAnswersGiveAnEmptyText)
     QByteArray spoiled = ClockDevice::frameAnswer(kVersion);
     spoiled[spoiled.size() - 2] = static_cast<char>(spoiled[spoiled.size() - 2] ^ 0x01);
     for (const QByteArray& answer :
-         {spoiled, ClockDevice::frameAnswer(kVersion) + "0", bytes({0x02, '0', 0x03}),
-          bytes({0x02, 0x80, 0x80, 0x03}), ClockDevice::frameAnswer("")}) {
+         {spoiled, ClockDevice::frameAnswer(kVersion) + "0", QByteArray::fromHex("023003"),
+          QByteArray::fromHex("02808003"), ClockDevice::frameAnswer("")}) {
         sim.queueRawAnswer(answer);
         EXPECT_EQ(exchange().SendCommand("v"), QByteArray()) << answer.toHex().toStdString();
     }

@@ -80,6 +80,21 @@ TEST_F(ReceiveInventoryTest, KnownBandsAreUpdatedUnknownAddedDuplicateRingsSkipp
     EXPECT_EQ(commandsAfterQuery(), QList<QByteArray>{"X"} + QList<QByteArray>(9, ack()));
 }
 
+// Rings updated and birds added in one transaction: a bird the database refuses undoes the rings already
+// changed, and nothing is said to have been stored.
+TEST_F(ReceiveInventoryTest, ABirdTheDatabaseRefusesUndoesTheWholeReceive)
+{
+    db.addBird(db.addFlyer("John Smith", db.addClub("Riverside")), "US24 ABC000001", "1111111111");
+    moduleHolds("John Smith", {z("US24 ABC000001", "3333333333"), z("US24 ABC000002", "4444444444")});
+    ASSERT_TRUE(
+        QSqlQuery(db.database().connection())
+            .exec("CREATE TRIGGER refuse BEFORE INSERT ON birds BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    EXPECT_EQ(receive().outcome, ReceiveOutcome::DatabaseError);
+    EXPECT_EQ(allBirds(), QStringList{"ZUS24 ABC000001C11111111110"});
+    EXPECT_FALSE(dialogs.texts().join("").contains("successfully"));
+    EXPECT_FALSE(progress.isShown() || port.isOpen());
+}
+
 // Stored without birds: every received bird is inserted, whatever other flyers hold.
 TEST_F(ReceiveInventoryTest, FlyerWithoutBirdsGetsEveryBirdInserted)
 {
