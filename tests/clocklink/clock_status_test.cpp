@@ -69,31 +69,27 @@ TEST_F(QueryVersionTest, RbmAnswersThatGiveNoIdentity)
 {
     QByteArray spoiled = ClockDevice::frameAnswer("v012301000008000000FF");
     spoiled[spoiled.size() - 2] = static_cast<char>(spoiled[spoiled.size() - 2] ^ 0x01);
-    const struct {
-        QByteArray answer;
-        QByteArray code;
-        qsizetype commands, boxes;
-        QString status;
-    } cases[] = {
+    const std::tuple<QByteArray, QByteArray, qsizetype, size_t, QString> cases[] = {
+        // the RBM's answer, the result, commands written, boxes, the status digit afterwards
         {"", "E2", 1, 1, "3"},
         {ClockDevice::frameAnswer("v"), "E9", 1, 0, "3"},
         {spoiled, "", 3, 0, "0"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.code.toStdString());
+    for (const auto& [answer, code, commands, boxes, status] : cases) {
+        SCOPED_TRACE(code.toStdString());
         link().identity = {};
         ASSERT_EQ(link().queryVersion(), QByteArray());
         sim.clearFrames();
         dialogs.clearLog();
-        sim.queueRawAnswer(c.answer);
-        EXPECT_EQ(link().queryVersion(), c.code);
+        sim.queueRawAnswer(answer);
+        EXPECT_EQ(link().queryVersion(), code);
         const ClockIdentity& id = link().identity;
         EXPECT_TRUE(id.rbmSerial.isEmpty());
         EXPECT_DOUBLE_EQ(id.rbmVersion, 0);
-        EXPECT_EQ(id.statusDigit, c.status);
+        EXPECT_EQ(id.statusDigit, status);
         EXPECT_EQ(id.pcfSerial, "00FF");
-        EXPECT_EQ(sim.commands().size(), c.commands);
-        EXPECT_EQ(dialogs.log().size(), size_t(c.boxes));
+        EXPECT_EQ(sim.commands().size(), commands);
+        EXPECT_EQ(dialogs.log().size(), boxes);
         EXPECT_EQ(exchange().AddressPrefix(), kRbmAddress);
     }
 }
