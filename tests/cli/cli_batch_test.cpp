@@ -12,65 +12,49 @@ protected:
     {
         return runCorvexCli(QStringList{"--home", m_home.path(), "batch"} + file, 30000, lines);
     }
-    CliRun single(const QStringList& command) const
+    QByteArray list(const QString& what) const
     {
-        return runCorvexCli(QStringList{"--home", m_home.path()} + command);
+        return runCorvexCli({"--home", m_home.path(), what, "list"}).out;
     }
 
     QTemporaryDir m_home;
 };
 } // namespace
 
-TEST_F(CliBatchTest, EachLineRunsAsItsOwnCommandWithQuotesCommentsAndBlankLines)
+// Each line is a command of its own, with quotes, comments and blank lines; an answer given to one command
+// is not reused by the next (standard input is no terminal: the second erase gets the safe answer, No).
+TEST_F(CliBatchTest, EachLineRunsAsItsOwnCommand)
 {
-    const CliRun run = batch("db init\n"
-                             "# the club first\n"
-                             "\n"
-                             "club add \"North Side\"\n"
-                             "  flyer add \"Jo Smith\" --club 1\n"
-                             "flyer list\n");
+    const CliRun run = batch("db init\n# the club first\n\nclub add \"North Side\"\n"
+                             "  flyer add \"Jo Smith\" --club 1\nflyer add Y --club 1\nflyer list\n");
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.endsWith("  1 - North Side\nJo Smith\nJo Smith\n")) << run.out.toStdString();
-    EXPECT_EQ(single({"flyer", "list"}).out, "Jo Smith\n");
+    EXPECT_TRUE(run.out.endsWith("  1 - North Side\nJo Smith\nY\nJo Smith\nY\n")) << run.out.toStdString();
+    EXPECT_EQ(batch("flyer erase \"Jo Smith\" --yes\nflyer erase Y\n").exitCode, 1);
+    EXPECT_EQ(list("flyer"), "Y\n");
+
+    const QString path = m_home.filePath("commands.txt");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("club add B\nclub list\n");
+    file.close();
+    EXPECT_TRUE(batch({}, {path}).out.endsWith("  1 - North Side\n  2 - B\n"));
 }
 
-TEST_F(CliBatchTest, StopsAtTheFirstFailureAndRunsNothingAfterIt)
+// The first failure stops the batch with its status and its line; nothing after it runs.
+TEST_F(CliBatchTest, StopsAtTheFirstFailure)
 {
     const CliRun run = batch("db init\nclub add A\nclub rename 9 X\nclub add B\n");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains("There is no club number 9."));
     EXPECT_TRUE(run.err.endsWith("corvex-cli: batch stopped at line 3: club ended with status 1\n"))
         << run.err.toStdString();
-    EXPECT_EQ(single({"club", "list"}).out, "  1 - A\n");
+    EXPECT_EQ(list("club"), "  1 - A\n");
 
     const CliRun unknown = batch("club list\nbatch\n");
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_TRUE(unknown.err.endsWith("batch stopped at line 2: unknown command 'batch'\n"))
         << unknown.err.toStdString();
-}
-
-TEST_F(CliBatchTest, AnAnswerGivenByOneCommandIsNotReusedByTheNext)
-{
-    ASSERT_EQ(batch("db init\nclub add A\nflyer add X --club 1\nflyer add Y --club 1\n").exitCode, 0);
-    // Standard input is no terminal: the second erase gets the safe answer, No.
-    const CliRun run = batch("flyer erase X --yes\nflyer erase Y\n");
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(single({"flyer", "list"}).out, "Y\n");
-}
-
-TEST_F(CliBatchTest, ReadsAFileAndNamesOneThatCannotBeRead)
-{
-    const QString path = m_home.filePath("commands.txt");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("db init\nclub add A\nclub list\n");
-    file.close();
-    const CliRun run = batch({}, {path});
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.endsWith("  1 - A\n  1 - A\n")) << run.out.toStdString();
-
     const CliRun missing = batch({}, {m_home.filePath("none.txt")});
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_TRUE(missing.err.startsWith("corvex-cli: cannot read " + m_home.filePath("none.txt").toUtf8()))
-        << missing.err.toStdString();
+    EXPECT_TRUE(missing.err.startsWith("corvex-cli: cannot read " + m_home.filePath("none.txt").toUtf8()));
 }

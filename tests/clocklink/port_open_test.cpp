@@ -7,100 +7,81 @@
 namespace {
 class FakePort : public SerialPort {
 public:
-    OpenResult openResult = OpenResult::Opened;
-    bool sendsInTime = true;
-    bool opened = false;
-    int writes = 0;
-
-    OpenResult open() override
+    explicit FakePort(OpenResult result, bool sendsInTime = true)
+        : m_result(result), m_sendsInTime(sendsInTime)
     {
-        opened = openResult == OpenResult::Opened;
-        return openResult;
     }
-    void close() override { opened = false; }
-    bool isOpen() const override { return opened; }
+    OpenResult open() override { return m_opened = m_result == OpenResult::Opened, m_result; }
+    void close() override { m_opened = false; }
+    bool isOpen() const override { return m_opened; }
     void discardBuffers() override {}
-    bool write(const QByteArray&) override
-    {
-        ++writes;
-        return opened;
-    }
-    qint64 bytesToWrite() const override { return sendsInTime ? 0 : 6; }
+    bool write(const QByteArray&) override { return ++writes, m_opened; }
+    qint64 bytesToWrite() const override { return m_sendsInTime ? 0 : 6; }
     qint64 bytesAvailable() const override { return 0; }
     QByteArray readAll() override { return {}; }
     bool waitForInput(std::chrono::milliseconds) override { return false; }
-    bool waitForSent(std::chrono::milliseconds) override { return sendsInTime; }
+    bool waitForSent(std::chrono::milliseconds) override { return m_sendsInTime; }
     QString deviceName() const override { return "/dev/ttyUSB0"; }
     QString lastError() const override { return "Permission denied"; }
+    int writes = 0;
+
+private:
+    OpenResult m_result;
+    bool m_sendsInTime;
+    bool m_opened = false;
 };
 
-// Asks the clock who it is on port: exactly one box, nothing written, no clock.
-void expectVersionQueryStops(SerialPort& port, const QByteArray& code, const QString& title,
-                             const QString& textStart)
+DeviceSerialPort* device(const QString& path, int number)
 {
-    ScriptedDialogs dialogs;
-    ClockLink link(port, dialogs);
-    EXPECT_EQ(link.queryVersion(), code);
-    ASSERT_EQ(dialogs.log().size(), 1u);
-    EXPECT_EQ(dialogs.log()[0].box.title, title);
-    EXPECT_TRUE(dialogs.log()[0].box.text.startsWith(textStart)) << dialogs.log()[0].box.text.toStdString();
-    EXPECT_EQ(clockStatusTexts(link.identity).status, "CORVEX NOT CONNECTED");
-    EXPECT_FALSE(port.isOpen());
+    auto* port = new DeviceSerialPort;
+    port->setPortNumber(number);
+    port->setDevicePath(path);
+    return port;
 }
 } // namespace
 
-TEST(PortOpenFailure, DevicesThatCannotBeUsedStopTheVersionQuery)
+TEST(PortOpenFailure, PortsThatCannotBeUsedStopTheVersionQuery)
 {
     QTemporaryDir dir;
     QFile plain(dir.filePath("plain-file"));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
-    const struct {
-        QString device;
-        int number;
-        QByteArray code;
-        QString title, textStart;
-    } cases[] = {
-        {plain.fileName(), 1, "E4", "Communications Error!", "The serial port " + plain.fileName()},
-        {dir.filePath("no-such-port"), 1, "E5", "Corvex",
-         "Invalid comport number, check system configuration."},
-        {QString(), 0, "E5", "Corvex", "Invalid comport number, check system configuration."},
-        {QString(), 100, "E5", "Corvex", "Invalid comport number, check system configuration."},
+    const QString invalid = "Invalid comport number, check system configuration.";
+    const std::tuple<SerialPort*, QByteArray, QString, QString> cases[] = {
+        {device(plain.fileName(), 1), "E4", "Communications Error!", "The serial port " + plain.fileName()},
+        {device(dir.filePath("no-such-port"), 1), "E5", "Corvex", invalid},
+        {device({}, 0), "E5", "Corvex", invalid},
+        {device({}, 100), "E5", "Corvex", invalid},
+        {new FakePort(SerialPort::OpenResult::PermissionDenied), "E4", "Communications Error!",
+         "The serial port /dev/ttyUSB0 cannot be opened: Permission denied.\r\n\r\nYou must be a member of "
+         "the "
+         "group that owns the device"},
+        {new FakePort(SerialPort::OpenResult::Opened, false), "E1", "Communications Error!",
+         "Transmission Failure, Check Connection\r\n\r\nAssure CORVEX"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.device.toStdString() + " " + std::to_string(c.number));
-        DeviceSerialPort port;
-        port.setPortNumber(c.number);
-        port.setDevicePath(c.device);
-        expectVersionQueryStops(port, c.code, c.title, c.textStart);
+    for (const auto& [port, code, title, textStart] : cases) {
+        std::unique_ptr<SerialPort> owned(port);
+        SCOPED_TRACE(textStart.toStdString());
+        ScriptedDialogs dialogs;
+        ClockLink link(*port, dialogs);
+        EXPECT_EQ(link.queryVersion(), code);
+        ASSERT_EQ(dialogs.log().size(), 1u);
+        EXPECT_EQ(dialogs.log()[0].box.title, title);
+        EXPECT_TRUE(dialogs.log()[0].box.text.startsWith(textStart))
+            << dialogs.log()[0].box.text.toStdString();
+        EXPECT_EQ(clockStatusTexts(link.identity).status, "CORVEX NOT CONNECTED");
+        EXPECT_FALSE(port->isOpen());
+        if (auto* fake = dynamic_cast<FakePort*>(port)) {
+            EXPECT_EQ(fake->writes, code == "E1" ? 1 : 0);
+        }
     }
-}
-
-TEST(PortOpenFailure, NoAccessNamesTheGroupThatOwnsTheDevice)
-{
-    FakePort port;
-    port.openResult = SerialPort::OpenResult::PermissionDenied;
-    expectVersionQueryStops(
-        port, "E4", "Communications Error!",
-        "The serial port /dev/ttyUSB0 cannot be opened: Permission denied.\r\n\r\nYou must "
-        "be a member of the group that owns the device");
-    EXPECT_EQ(port.writes, 0);
-}
-
-TEST(PortOpenFailure, FrameStuckInTheTransmitBufferIsE1)
-{
-    FakePort port;
-    port.sendsInTime = false;
-    expectVersionQueryStops(port, "E1", "Communications Error!",
-                            "Transmission Failure, Check Connection\r\n\r\nAssure CORVEX");
 }
 
 TEST(DeviceSerialPortNames, NumbersAndPaths)
 {
     EXPECT_EQ(DeviceSerialPort::deviceForNumber(1), "/dev/ttyS0");
-    DeviceSerialPort port;
-    port.setPortNumber(3);
-    EXPECT_EQ(port.deviceName(), "/dev/ttyS2");
-    port.setDevicePath("  /dev/pts/7 ");
-    EXPECT_EQ(port.deviceName(), "/dev/pts/7");
+    std::unique_ptr<DeviceSerialPort> port(device("  /dev/pts/7 ", 3));
+    EXPECT_EQ(port->deviceName(), "/dev/pts/7");
+    port->setDevicePath({});
+    EXPECT_EQ(port->deviceName(), "/dev/ttyS2");
 }

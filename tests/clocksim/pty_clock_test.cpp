@@ -1,3 +1,4 @@
+// corvex-clocksim as built: its options, and what it saves, where the program's tests do not look.
 #include "clocklink/command_exchange.h"
 #include "model/pty_clock.h"
 #include "support/simulated_clock_process.h"
@@ -11,16 +12,17 @@
 #include <unistd.h>
 
 namespace {
-// Writes a request on the slave side as the program would, and reads until ETX or a lone byte settles.
+const QByteArray ACK(1, 0x06);
+
+// Writes a request on the device as the program would, and reads until ETX or a lone byte settles.
 QByteArray exchangeRaw(int fd, const QByteArray& request)
 {
     EXPECT_EQ(::write(fd, request.constData(), static_cast<size_t>(request.size())), request.size());
     QByteArray answer;
-    while (!answer.endsWith('\x03')) {
-        pollfd p{fd, POLLIN, 0};
+    char buffer[256];
+    for (pollfd p{fd, POLLIN, 0}; !answer.endsWith('\x03'); p.revents = 0) {
         if (::poll(&p, 1, answer.isEmpty() ? 2000 : 200) <= 0)
             break;
-        char buffer[256];
         const auto n = ::read(fd, buffer, sizeof buffer);
         if (n <= 0)
             break;
@@ -29,9 +31,25 @@ QByteArray exchangeRaw(int fd, const QByteArray& request)
     return answer;
 }
 
-int openSlave(const QString& path)
+// Runs the requests against a clock started with these options; the answers, and what it logged.
+QList<QByteArray> serve(const QStringList& options, const QList<QByteArray>& requests,
+                        QByteArray* log = nullptr)
 {
-    return ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY);
+    SimulatedClockProcess sim(options);
+    EXPECT_TRUE(sim.started()) << sim.error().toStdString();
+    // Through the link where there is one.
+    const qsizetype link = options.indexOf("--link");
+    const QString device = link >= 0 ? options.at(link + 1) : sim.devicePath();
+    const int fd = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY);
+    EXPECT_GE(fd, 0);
+    QList<QByteArray> answers;
+    for (const QByteArray& request : requests)
+        answers << exchangeRaw(fd, request);
+    ::close(fd);
+    EXPECT_EQ(sim.stop(), 0);
+    if (log)
+        *log = sim.standardError();
+    return answers;
 }
 } // namespace
 
@@ -42,39 +60,25 @@ TEST(ClocksimProgram, RefusesUnknownOptionsAndBadScenarios)
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write("{ not json");
     bad.close();
-    const struct {
-        QStringList arguments;
-        int exitCode;
-    } cases[] = {{{"--frobnicate"}, 2},
-                 {{"--unplug-after", "-1"}, 2},
-                 {{"--unplug-after", "x"}, 2},
-                 {{"--no-etx=x"}, 2},
-                 {{"--scenario", bad.fileName()}, 1}};
-    for (const auto& c : cases) {
+    const std::pair<QStringList, int> cases[] = {{{"--frobnicate"}, 2},
+                                                 {{"--unplug-after", "-1"}, 2},
+                                                 {{"--no-etx=x"}, 2},
+                                                 {{"--scenario", bad.fileName()}, 1}};
+    for (const auto& [arguments, exitCode] : cases) {
         QProcess process;
-        process.start(CORVEX_CLOCKSIM_PATH, c.arguments);
+        process.start(CORVEX_CLOCKSIM_PATH, arguments);
         ASSERT_TRUE(process.waitForFinished(5000));
-        EXPECT_EQ(process.exitCode(), c.exitCode) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(process.exitCode(), exitCode) << arguments.join(' ').toStdString();
     }
 }
 
-TEST(ClocksimProgram, SavesWhatItWasSentOnTermination)
+TEST(ClocksimProgram, LinksTheDeviceAndSavesWhatItWasSent)
 {
     QTemporaryDir dir;
-    const QString saved = dir.filePath("after.json");
-    const QString link = dir.filePath("corvex-port");
-    SimulatedClockProcess sim({"--demo", "--save", saved, "--link", link});
-    ASSERT_TRUE(sim.started()) << sim.error().toStdString();
-    EXPECT_EQ(QFileInfo(link).symLinkTarget(), sim.devicePath());
-
-    const int fd = openSlave(link);
-    ASSERT_GE(fd, 0);
-    const QByteArray ack(1, 0x06);
-    EXPECT_EQ(exchangeRaw(fd, FrameCommand("IC0", kRbmAddress)), ack);
-    EXPECT_EQ(exchangeRaw(fd, FrameCommand("I0071204ABCDEFGH1", kRbmAddress)), ack);
-    ::close(fd);
-    EXPECT_EQ(sim.stop(), 0);
-
+    const QString saved = dir.filePath("after.json"), link = dir.filePath("corvex-port");
+    EXPECT_EQ(serve({"--demo", "--save", saved, "--link", link},
+                    {FrameCommand("IC0", kRbmAddress), FrameCommand("I0071204ABCDEFGH1", kRbmAddress)}),
+              QList<QByteArray>({ACK, ACK}));
     EXPECT_FALSE(QFileInfo::exists(link));
     const auto after = ClockScenario::load(saved);
     ASSERT_TRUE(after);
@@ -84,34 +88,13 @@ TEST(ClocksimProgram, SavesWhatItWasSentOnTermination)
 
 TEST(ClocksimProgram, FaultFlagsReachTheDevice)
 {
-    const QByteArray ack(1, 0x06);
-    const QByteArray nak(1, 0x15);
-    const QByteArray v = FrameCommand("v", kRbmAddress);
-    const struct {
-        QStringList options;
-        QList<QByteArray> requests, answers;
-        QByteArray log;
-    } cases[] = {
-        {{"--nak-twice", "--log"},
-         {v, v, v},
-         {nak, nak, ClockDevice::frameAnswer("v012301000003000000FF")},
-         "RBM v\nRBM v\nRBM v\n"},
-        // The module falls silent after the first record of a series.
-        {{"--demo", "--unplug-after", "1"},
-         {FrameCommand("W", kRbmAddress), ack, ack},
-         {ack, ClockDevice::frameAnswer(ClockScenario::demo().races.first().toLatin1()), {}},
-         {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.options.join(' ').toStdString());
-        SimulatedClockProcess sim(c.options);
-        ASSERT_TRUE(sim.started()) << sim.error().toStdString();
-        const int fd = openSlave(sim.devicePath());
-        ASSERT_GE(fd, 0);
-        for (qsizetype i = 0; i < c.requests.size(); ++i)
-            EXPECT_EQ(exchangeRaw(fd, c.requests[i]), c.answers[i]) << "request " << i;
-        ::close(fd);
-        sim.stop();
-        EXPECT_EQ(sim.standardError(), c.log);
-    }
+    const QByteArray v = FrameCommand("v", kRbmAddress), nak(1, 0x15);
+    QByteArray log;
+    EXPECT_EQ(serve({"--nak-twice", "--log"}, {v, v, v}, &log),
+              QList<QByteArray>({nak, nak, ClockDevice::frameAnswer("v012301000003000000FF")}));
+    EXPECT_EQ(log, "RBM v\nRBM v\nRBM v\n");
+    // The module falls silent after the first record of a series.
+    EXPECT_EQ(serve({"--demo", "--unplug-after", "1"}, {FrameCommand("W", kRbmAddress), ACK, ACK}),
+              QList<QByteArray>(
+                  {ACK, ClockDevice::frameAnswer(ClockScenario::demo().races.first().toLatin1()), {}}));
 }

@@ -1,178 +1,131 @@
 #include "race_fixture.h"
 #include "racedata/race_download.h"
 
-namespace {
-const QString kSaved = "Race data file %1 saved to %2";
-}
-
 class RaceDownload : public RaceFixture {
 protected:
-    RaceDownloadResult download() { return downloadRaceData(link(), dialogs, hooked, folder); }
-    QString shownFolder() const { return displayedRaceFolder(folder); }
+    RaceDownloadResult download(const std::function<void()>& afterQuery = {})
+    {
+        return downloadRaceData(link(), dialogs, progress, folder, afterQuery);
+    }
+    QString saved(const QString& name) const
+    {
+        return "[Corvex] Race data file " + name + " saved to " + displayedRaceFolder(folder);
+    }
 };
 
-TEST_F(RaceDownload, SavesEveryRecordWithCrLfInAFileNamedFromTheFirstHeaderInANewFolder)
+// Every record, one a line with CR LF, in a file named from the first header, in a folder made for it.
+TEST_F(RaceDownload, SavesEveryRecordInAFileNamedFromTheFirstHeader)
 {
     setRaces({raceHeader(), clocking(), clocking("US08 ABC000002", "143107", "X")});
-    ASSERT_FALSE(QDir(folder).exists()); // made by the download
     const auto result = download();
     ASSERT_EQ(result.outcome, RaceDownloadOutcome::Saved);
-    EXPECT_EQ(result.records, 3);
-    EXPECT_EQ(dialogs.lines(), QStringList{"[Corvex] " + kSaved.arg("00120307.045", shownFolder())});
-    EXPECT_EQ(readAllBytes(QDir(folder).filePath("00120307.045")),
+    EXPECT_EQ(dialogs.lines(), QStringList{saved("00120307.045")});
+    EXPECT_EQ(readAllBytes(inFolder("00120307.045")),
               toWindows1252(raceHeader() + "\r\n" + clocking() + "\r\nUS08 ABC0000020143107" + "0512X\r\n"));
-    EXPECT_EQ(hooked.lowerLine(), "3 Blocks Transferred");
-    EXPECT_FALSE(hooked.isShown());
+    EXPECT_EQ(progress.lowerLine(), "3 Blocks Transferred");
+    EXPECT_FALSE(progress.isShown());
     EXPECT_FALSE(port.isOpen());
-    const QList<QByteArray> ack{QByteArray(1, control::ACK)};
-    EXPECT_EQ(sim.commands(), (QList<QByteArray>{"v", "v", "e00", "W"} + ack + ack + ack + ack)); // then EOT
+    EXPECT_EQ(sim.commands(), (QList<QByteArray>{"v", "v", "e00", "W"} + QList<QByteArray>(4, "\x06")));
 }
 
-TEST_F(RaceDownload, HeaderWithoutClockingsIsNoRaceData)
+// No clock: silent; one record: no race data; the clock falling silent in the series: "No RBM Inserted";
+// any other failed read: not saved. No file in any case, and the next download starts the series afresh.
+TEST_F(RaceDownload, EndsWithoutAFile)
 {
-    setRaces({raceHeader()});
-    EXPECT_EQ(download().outcome, RaceDownloadOutcome::NoRaceData);
-    EXPECT_EQ(dialogs.lines(), QStringList{"[Corvex]     No race data in RBM"});
-    EXPECT_FALSE(QDir(folder).exists());
-    EXPECT_FALSE(hooked.isShown());
+    const QByteArray header = ClockDevice::frameAnswer(toWindows1252(raceHeader()));
+    QByteArray spoiled = ClockDevice::frameAnswer(toWindows1252(clocking()));
+    spoiled[spoiled.size() - 2] = static_cast<char>(spoiled[spoiled.size() - 2] ^ 0x01);
+    const std::tuple<QByteArray, QList<QByteArray>, QString> cases[] = {
+        // the answer to the version query's "v", the answers of the series, the last message
+        {ClockDevice::frameAnswer("v"), {}, {}},
+        {{}, {"\x06", header, "\x04"}, "[Corvex]     No race data in RBM"},
+        {{}, {"\x06", header, ""}, "[Corvex] No RBM Inserted"}, // after the exchange's own box
+        {{}, {"\x06", header, spoiled}, "[Corvex] Race data not saved."},
+    };
+    for (const auto& [query, series, last] : cases) {
+        SCOPED_TRACE(last.toStdString());
+        dialogs.clearLog();
+        sim.clearFrames();
+        if (!query.isEmpty())
+            sim.queueRawAnswer(query);
+        EXPECT_NE(download([&] {
+                      for (const QByteArray& answer : series)
+                          sim.queueRawAnswer(answer);
+                  }).outcome,
+                  RaceDownloadOutcome::Saved);
+        EXPECT_EQ(dialogs.lines().isEmpty() ? QString() : dialogs.lines().last(), last);
+        EXPECT_TRUE(filesInFolder().isEmpty());
+        EXPECT_FALSE(progress.isShown());
+        EXPECT_EQ(sim.commands().count("W"), query.isEmpty() ? 1 : 0);
+    }
 }
 
-TEST_F(RaceDownload, ClockFallingSilentMidSeriesLeavesNoFile)
-{
-    setRaces({raceHeader(), clocking(), clocking()});
-    sim.changeFaults([](ClockFaults& f) { f.unplugAfterRecords = 2; });
-    EXPECT_EQ(download().outcome, RaceDownloadOutcome::NoRbm);
-    ASSERT_EQ(dialogs.texts().size(), 2);
-    EXPECT_TRUE(dialogs.texts()[0].startsWith("No Corvex detected."));
-    EXPECT_EQ(dialogs.lines()[1], "[Corvex] No RBM Inserted");
-    EXPECT_TRUE(filesInFolder().isEmpty()); // no race file and no temporary file
-    EXPECT_FALSE(hooked.isShown());
-}
-
-TEST_F(RaceDownload, NoClockEndsSilently)
-{
-    sim.queueAnswerText("v");
-    EXPECT_EQ(download().outcome, RaceDownloadOutcome::NoClock);
-    EXPECT_TRUE(dialogs.texts().isEmpty());
-    EXPECT_FALSE(sim.commands().contains("W"));
-}
-
+// A lone character other than EOT is neither stored nor counted.
 TEST_F(RaceDownload, OneCharacterAnswersAreSkippedAndNotCounted)
 {
-    setRaces({raceHeader(), clocking()});
-    hooked.onLowerLine = [this](const QString& line) {
-        if (line.startsWith("1 ")) {
-            sim.queueRawAnswer(control::text(control::ACK));
-            sim.queueRawAnswer(control::text(control::ESC));
-        }
-    };
-    const auto result = download();
+    const auto result = download([this] {
+        for (const QByteArray& answer :
+             {QByteArray("\x06"), ClockDevice::frameAnswer(toWindows1252(raceHeader())), QByteArray("\x06"),
+              QByteArray("\x1B"), ClockDevice::frameAnswer(toWindows1252(clocking())), QByteArray("\x04")})
+            sim.queueRawAnswer(answer);
+    });
     ASSERT_EQ(result.outcome, RaceDownloadOutcome::Saved);
-    EXPECT_EQ(result.records, 2);
-    EXPECT_EQ(hooked.lowerLine(), "2 Blocks Transferred");
+    EXPECT_EQ(progress.lowerLine(), "2 Blocks Transferred");
     EXPECT_EQ(readAllBytes(result.path), toWindows1252(raceHeader() + "\r\n" + clocking() + "\r\n"));
-    EXPECT_EQ(sim.commands().count(QByteArray(1, control::ACK)), 5); // two of them answered by ACK and ESC
 }
 
+// Saving the same module again asks; Cancel keeps the old file, Yes replaces it, No writes the alternative
+// name, and a second No replaces that one without asking again.
 TEST_F(RaceDownload, ReplaceQuestionYesNoCancel)
 {
-    setRaces({raceHeader(), clocking()});
-    ASSERT_EQ(download().outcome, RaceDownloadOutcome::Saved);
-    const QString normal = QDir(folder).filePath("00120307.045");
-    const QString alternative = QDir(folder).filePath("05120807.045");
-
-    // Cancel: nothing written, the old file stays.
-    QFile::remove(normal);
-    ASSERT_TRUE(writeRaceFile(normal, {"old"}).ok);
-    dialogs.clearLog();
-    dialogs.queueAnswer(Dialogs::Answer::Cancel);
-    EXPECT_EQ(download().outcome, RaceDownloadOutcome::Cancelled);
-    EXPECT_EQ(dialogs.lines(),
-              (QStringList{"[Save Race Data] File already exists!  Do you want to replace it?",
-                           "[Corvex] Race data not saved."}));
-    EXPECT_EQ(readAllBytes(normal), "old\r\n");
-    EXPECT_FALSE(hooked.isShown());
-
-    // Yes replaces the normal file.
-    dialogs.clearLog();
-    dialogs.queueAnswer(Dialogs::Answer::Yes);
-    EXPECT_EQ(download().outcome, RaceDownloadOutcome::Saved);
-    EXPECT_EQ(dialogs.texts().last(), kSaved.arg("00120307.045", shownFolder()));
-    EXPECT_EQ(readAllBytes(normal), toWindows1252(raceHeader() + "\r\n" + clocking() + "\r\n"));
-
-    // No writes the alternative name; a second No replaces that one without asking again.
-    dialogs.clearLog();
-    dialogs.queueAnswer(Dialogs::Answer::No);
-    const auto second = download();
-    EXPECT_EQ(second.path, alternative);
-    EXPECT_EQ(dialogs.texts().last(), kSaved.arg("05120807.045", shownFolder()));
-    setRaces({raceHeader(), clocking(), clocking("US08 ABC000009")});
-    dialogs.clearLog();
-    dialogs.queueAnswer(Dialogs::Answer::No);
-    EXPECT_EQ(download().outcome, RaceDownloadOutcome::Saved);
-    EXPECT_EQ(dialogs.texts().size(), 2); // the question once, then the saved message
-    EXPECT_EQ(parseRaceFile(readAllBytes(alternative)).size(), 3);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(writeRaceFile(inFolder("00120307.045"), {"old"}).ok);
+    using A = Dialogs::Answer;
+    const std::tuple<Dialogs::Answer, QString, QString> cases[] = {
+        // the answer, the last message, the file that holds the records afterwards
+        {A::Cancel, "[Corvex] Race data not saved.", {}},
+        {A::Yes, saved("00120307.045"), "00120307.045"},
+        {A::No, saved("05120807.045"), "05120807.045"},
+        {A::No, saved("05120807.045"), "05120807.045"},
+    };
+    int clockings = 0;
+    for (const auto& [answer, last, file] : cases) {
+        const QStringList races = QStringList{raceHeader()} + QStringList(++clockings, clocking());
+        setRaces(races);
+        dialogs.clearLog();
+        dialogs.queueAnswer(answer);
+        download();
+        EXPECT_EQ(dialogs.lines(),
+                  QStringList({"[Save Race Data] File already exists!  Do you want to replace it?", last}));
+        EXPECT_EQ(readRaceFile(inFolder(file.isEmpty() ? "00120307.045" : file)).records,
+                  file.isEmpty() ? QStringList{"old"} : races);
+        EXPECT_FALSE(progress.isShown());
+    }
     EXPECT_EQ(filesInFolder(), (QStringList{"00120307.045", "05120807.045"}));
 }
 
-TEST_F(RaceDownload, AnyOtherFailedReadSavesNothing)
-{
-    setRaces({raceHeader(), clocking(), clocking()});
-    // A wrong checksum makes the exchange return an empty text.
-    hooked.onLowerLine = [this](const QString& line) {
-        if (line.startsWith("2 "))
-            sim.changeFaults([](ClockFaults& f) { f.badChecksum = 1; });
-    };
-    EXPECT_EQ(download().outcome, RaceDownloadOutcome::ExchangeFailed);
-    EXPECT_EQ(dialogs.lines(), QStringList{"[Corvex] Race data not saved."});
-    EXPECT_TRUE(filesInFolder().isEmpty());
-
-    // The next download starts the series afresh instead of resuming in its middle.
-    hooked.onLowerLine = nullptr;
-    dialogs.clearLog();
-    EXPECT_EQ(download().outcome, RaceDownloadOutcome::Saved);
-    EXPECT_EQ(sim.commands().count("W"), 2);
-    EXPECT_EQ(readRaceFile(QDir(folder).filePath("00120307.045")).records.size(), 3);
-}
-
+// A name from the record may never lead outside the race folder; the alternative name is checked too.
 TEST_F(RaceDownload, FileNamesFromTheFirstRecord)
 {
-    const struct {
-        QString start; // replaces the concourse, combine, club and flyer numbers
-        QString saved; // empty: refused
-        QString shown;
-    } cases[] = {
-        {"0_12C_07045", "0_12C_07.045", {}},
-        {"../../x.tmp", {}, "../../x..tmp"},
-        {"***********", {}, "********.***"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.start.toStdString());
-        dialogs.clearLog();
-        setRaces({c.start + raceHeader().mid(11), clocking()});
-        const RaceDownloadResult result = download();
-        if (c.saved.isEmpty()) {
-            EXPECT_EQ(result.outcome, RaceDownloadOutcome::InvalidFileName);
-            EXPECT_EQ(dialogs.lines(),
-                      QStringList{"[Corvex] Invalid file name - " + shownFolder() + c.shown});
-        } else {
-            EXPECT_EQ(result.outcome, RaceDownloadOutcome::Saved);
-            EXPECT_EQ(result.path, QDir(folder).filePath(c.saved));
-        }
-        EXPECT_EQ(filesInFolder(), c.saved.isEmpty() ? QStringList{"0_12C_07.045"} : QStringList{c.saved});
-        EXPECT_FALSE(hooked.isShown());
-    }
-    EXPECT_FALSE(QFileInfo::exists(QDir(folder).filePath("../../x.tmp")));
-
-    // The alternative name is checked as well.
     QString hostile = raceHeader();
     hostile.replace(19, 6, "/../.."); // clock start month, day, year
-    setRaces({hostile, clocking()});
-    ASSERT_TRUE(writeRaceFile(QDir(folder).filePath("00120307.045"), {"old"}).ok);
-    dialogs.clearLog();
-    dialogs.queueAnswer(Dialogs::Answer::No);
-    EXPECT_EQ(download().outcome, RaceDownloadOutcome::InvalidFileName);
-    EXPECT_EQ(dialogs.texts().last(), "Invalid file name - " + shownFolder() + "/../..07.045");
+    const std::tuple<QString, QString> cases[] = {
+        {"../../x.tmp" + raceHeader().mid(11), "Invalid file name - %1../../x..tmp"},
+        {raceHeader(), "[Corvex] Race data file 00120307.045 saved to %1"},
+        {hostile, "Invalid file name - %1/../..07.045"}, // "No" to the replace question
+    };
+    for (const auto& [first, message] : cases) {
+        dialogs.clearLog();
+        if (first == hostile)
+            dialogs.queueAnswer(Dialogs::Answer::No);
+        setRaces({first, clocking()});
+        download();
+        EXPECT_TRUE(dialogs.lines().last().endsWith(message.arg(displayedRaceFolder(folder))))
+            << dialogs.lines().last().toStdString();
+        EXPECT_FALSE(progress.isShown());
+    }
+    EXPECT_EQ(filesInFolder(), QStringList{"00120307.045"});
+    EXPECT_FALSE(QFileInfo::exists(inFolder("../../x.tmp")));
 }
 
 // A module holds eleven flights and 500 clockings; a series that goes on past that is ended and not saved.
@@ -182,36 +135,29 @@ TEST_F(RaceDownload, SeriesLongerThanAModuleHoldsIsEndedAndNotSaved)
     for (int i = 0; i < 510; ++i)
         full << clocking(QStringLiteral("US08 ABC%1").arg(i, 6, 10, QLatin1Char('0')));
     const struct {
-        const char* what;
         QStringList races;
         int extraAcks; // lone ACKs the clock answers once the series runs
         bool saved;
     } cases[] = {
-        {"511 records", full, 0, true},
-        {"512 records", full + QStringList{clocking()}, 0, false},
-        {"ACK for ever", {raceHeader(), clocking()}, 22, false}, // 21 reads and the EOT that ends them
+        {full, 0, true},                            // 511 records
+        {full + QStringList{clocking()}, 0, false}, // 512
+        {{raceHeader(), clocking()}, 22, false},    // 21 reads and the EOT that ends them
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
         QDir(folder).removeRecursively();
         dialogs.clearLog();
-        sim.clearFrames();
         setRaces(c.races);
-        const auto acks = [&] {
+        const RaceDownloadResult result = download([&] {
             for (int i = 0; i < c.extraAcks; ++i)
                 sim.queueRawAnswer(control::text(control::ACK));
-        };
-        const RaceDownloadResult result = downloadRaceData(link(), dialogs, hooked, folder, acks);
-        if (c.saved) {
-            ASSERT_EQ(result.outcome, RaceDownloadOutcome::Saved);
-            EXPECT_EQ(readRaceFile(result.path).records, c.races);
-            continue;
+        });
+        EXPECT_EQ(result.outcome, c.saved ? RaceDownloadOutcome::Saved : RaceDownloadOutcome::ExchangeFailed);
+        EXPECT_EQ(readRaceFile(inFolder("00120307.045")).records, c.saved ? c.races : QStringList());
+        if (!c.saved) {
+            EXPECT_EQ(dialogs.lines(),
+                      QStringList{"[Corvex] Race data not saved.\r\nThe RBM did not end its race data."});
+            EXPECT_EQ(sim.commands().last(), control::text(control::EOT));
         }
-        EXPECT_EQ(result.outcome, RaceDownloadOutcome::ExchangeFailed);
-        EXPECT_EQ(dialogs.lines(),
-                  QStringList{"[Corvex] Race data not saved.\r\nThe RBM did not end its race data."});
-        EXPECT_EQ(sim.commands().last(), control::text(control::EOT));
-        EXPECT_TRUE(filesInFolder().isEmpty());
     }
 }
 
@@ -219,13 +165,10 @@ TEST_F(RaceDownload, FileErrorIsReportedNotSilent)
 {
     setRaces({raceHeader(), clocking()});
     // A folder where the race file should go makes the write fail.
-    ASSERT_TRUE(QDir().mkpath(QDir(folder).filePath("00120307.045")));
+    ASSERT_TRUE(QDir().mkpath(inFolder("00120307.045")));
     dialogs.queueAnswer(Dialogs::Answer::Yes);
     EXPECT_EQ(download().outcome, RaceDownloadOutcome::FileError);
-    ASSERT_EQ(dialogs.texts().size(), 2);
-    EXPECT_TRUE(dialogs.texts()[1].startsWith(
-        "Race data not saved.\r\n\r\n" + QDir::toNativeSeparators(QDir(folder).filePath("00120307.045")) +
-        ": "));
-    EXPECT_TRUE(QFileInfo(QDir(folder).filePath("00120307.045")).isDir());
-    EXPECT_FALSE(hooked.isShown());
+    EXPECT_TRUE(dialogs.texts().last().startsWith("Race data not saved.\r\n\r\n" +
+                                                  QDir::toNativeSeparators(inFolder("00120307.045")) + ": "));
+    EXPECT_FALSE(progress.isShown());
 }

@@ -14,46 +14,26 @@
 // by the reference, 18:00:00 by the clock, race 03 of 05/12 from BOSTON.
 inline QString raceHeader(const QString& raceNumber = "03", const QString& tail = "01")
 {
-    return QStringLiteral("0012030704500012345051208073000051208180005051208180000") + raceNumber +
-           QStringLiteral(" 05/12 BOSTON  ") + tail;
+    return "0012030704500012345051208073000051208180005051208180000" + raceNumber + " 05/12 BOSTON  " + tail;
 }
 
 // 49-55 characters: a training flight; "*" at 45 marks a training file.
 inline QString trainingHeader()
 {
-    return QStringLiteral("0012030704500012345051208073000") + QString(13, QLatin1Char('0')) + "*1234567";
+    return "0012030704500012345051208073000" + QString(13, QLatin1Char('0')) + "*1234567";
 }
 
 inline QString clocking(const QString& band = "US08 ABC012345", const QString& time = "143005",
                         const QString& last = {})
 {
-    return band + QStringLiteral("0") + time + QStringLiteral("0512") + last;
+    return band + "0" + time + "0512" + last;
 }
 
 inline QByteArray readAllBytes(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
-
-inline QString s3Record(const QString& name)
-{
-    return QStringLiteral("S3") + QString(10, QLatin1Char('0')) + name.leftJustified(20) + QString(14, '0');
-}
-
-// The progress window, with a hook on its count line so that a test can change the clock mid-series.
-class HookedProgress : public RecordingProgress {
-public:
-    void setLowerLine(const QString& text) override
-    {
-        RecordingProgress::setLowerLine(text);
-        if (onLowerLine)
-            onLowerLine(text);
-    }
-    std::function<void(const QString&)> onLowerLine;
-};
 
 // The stand-in clock on a pseudo-terminal, a race folder that does not exist yet, and today fixed at
 // 20 May 2008.
@@ -80,8 +60,8 @@ protected:
     {
         return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     }
+    QString inFolder(const QString& name) const { return QDir(folder).filePath(name); }
 
-    HookedProgress hooked;
     QString folder;
 
 private:

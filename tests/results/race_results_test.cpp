@@ -148,7 +148,7 @@ protected:
                                bird("ROCK000101", "090000"),
                                bird("ROCK000102", "090000"),
                                bird("ROCK000103", "080000"),
-                               bird("ROCK000104", "075000"),
+                               bird("ROCK000104", "075300"),
                                bird("ROCK000105", "065900"),
                                bird("ROCK000106", "070000"),
                                "US24ROCK000107A0000000000",
@@ -199,7 +199,7 @@ TEST_F(SmallRace, RanksByVelocityWithTiesAndListsTheUnrankedWithTheirReason)
         "3,Anna Baker,US24ROCK000101,95.441,2025-06-14 09:00:00,2:00:00,1399.799\r\n"
         "3,Anna Baker,US24ROCK000102,95.441,2025-06-14 09:00:00,2:00:00,1399.799\r\n"
         "5,\"Carl, Dunn\",US24ROCK000201,93.561,2025-06-14 09:10:00,2:10:00,1266.667\r\n"
-        ",Anna Baker,US24ROCK000104,95.441,2025-06-14 07:50:00,\"Velocity above 3,000 yards per minute\",\r\n"
+        ",Anna Baker,US24ROCK000104,95.441,2025-06-14 07:53:00,\"Velocity above 3,000 yards per minute\",\r\n"
         ",Anna Baker,US24ROCK000105,95.441,2025-06-14 06:59:00,Arrival before liberation,\r\n"
         ",Anna Baker,US24ROCK000106,95.441,2025-06-14 07:00:00,Flying time zero or less,\r\n"
         ",Anna Baker,US24ZZZZ999999,95.441,2025-06-14 09:30:00,Bird not in the database,\r\n"

@@ -3,95 +3,65 @@
 #include <gtest/gtest.h>
 
 namespace {
-const AdminHeaderSettings kSettings{"Tulsa", "US", "07", "0001"};
+const AdminHeaderSettings kTulsa{"Tulsa", "US", "07", "0001"};
 
-Bird bird(const QString& org, const QString& year, const QString& letters, const QString& number,
-          const QString& ring)
+Bird storedBird()
 {
     Bird b;
-    b.NatOrg = org;
-    b.HatchYr = year;
-    b.clubletters = letters;
-    b.bnumber = number;
+    b.NatOrg = "US";
+    b.HatchYr = "08";
+    b.clubletters = " ABC";
+    b.bnumber = "012345";
     b.sex = "H";
-    b.elecnumber = ring;
+    b.elecnumber = "A1B2C3D4E5";
     b.color = "BLUE";
     b.type = "1";
     return b;
 }
 } // namespace
 
-TEST(AdminRecords, HeaderRecordsHaveTheirFixedLayouts)
+TEST(AdminRecords, LayoutsByPosition)
 {
-    const QString s1 = buildS1Record(kSettings);
-    EXPECT_EQ(s1,
-              QStringLiteral("S1") + QString(10, ' ') + QStringLiteral("Tulsa") + QString(15, ' ') + "US");
-    EXPECT_EQ(s1.size(), admin_record::kS1Length);
-
-    const QString s2 = buildS2Record(kSettings, 7, "Riverside");
-    EXPECT_EQ(s2, "S2   0707   Riverside            0001");
-    EXPECT_EQ(s2.size(), admin_record::kS2Length);
-
-    const QString s3 = buildS3Record(kSettings, 7, 42, "John Smith");
-    EXPECT_EQ(s3, "S3   0707042John Smith          00000000000000");
-    EXPECT_EQ(s3.size(), admin_record::kS3Length);
-    EXPECT_EQ(s3FlyerName(s3), "John Smith          ");
+    const struct {
+        QString record, expected;
+    } cases[] = {
+        // A combine name of five letters: "S1", 10 spaces, the letters, 15 spaces, the organisation.
+        {buildS1Record(kTulsa), "S1" + QString(10, ' ') + "Tulsa" + QString(15, ' ') + "US"},
+        {buildS2Record(kTulsa, 7, "Riverside"), "S2   0707   Riverside            0001"},
+        // Club 7 and flyer 42 as "07" and "042".
+        {buildS3Record(kTulsa, 7, 42, "John Smith"), "S3   0707042John Smith          00000000000000"},
+        // Names are trimmed, then cut to 20 keeping the first characters; one character a letter.
+        {buildS1Record({"  A combine name longer than twenty", "US", "07", "0001"}),
+         "S1          A combine name longeUS"},
+        {buildS3Record(kTulsa, 1, 1, "J\u00FCrgen M\u00FCller-L\u00FCdenscheidt"),
+         "S3   0701001J\u00FCrgen M\u00FCller-L\u00FCdens00000000000000"},
+        {buildZRecord(storedBird()), "ZUS08 ABC012345HA1B2C3D4E51"},
+        // Race 7 on month 04, day 12, a 15-character name, type 1: the day first, the name cut to 8.
+        {LibRecord({0, "7", "0412", "Oklahoma City E", "1"}), "I0071204Oklahoma1"},
+        // A longer number keeps its last two digits; a shorter name is filled with spaces.
+        {LibRecord({0, "123", "0704", "Enid", "2"}), "I0230407Enid    2"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.record, c.expected);
 }
 
-TEST(AdminRecords, LongNamesAreCutAndPaddingTrims)
+TEST(AdminRecords, RecordsFromTheModuleAreCutByPosition)
 {
-    AdminHeaderSettings settings = kSettings;
-    settings.combineName = "  A combine name longer than twenty";
-    EXPECT_EQ(buildS1Record(settings).mid(12, 20), "A combine name longe");
-    EXPECT_EQ(buildS1Record(settings).size(), admin_record::kS1Length);
-    EXPECT_EQ(buildS3Record(kSettings, 1, 1, "Bartholomew Fitzgerald-Smythe").size(),
-              admin_record::kS3Length);
-    // Non-ASCII counts as one character each.
-    EXPECT_EQ(buildS3Record(kSettings, 1, 1, "Jürgen Müller").size(), admin_record::kS3Length);
-}
-
-TEST(AdminRecords, BirdRecordJoinsTheStoredFieldsAndIsCutBackByPosition)
-{
-    const Bird stored = bird("US", "08", " ABC", "012345", "A1B2C3D4E5");
-    const QString z = buildZRecord(stored);
-    EXPECT_EQ(z, "ZUS08 ABC012345HA1B2C3D4E51");
-    EXPECT_EQ(z.size(), admin_record::kZLength);
-    EXPECT_EQ(zRecordBand(z), "US08 ABC012345");
-
-    const Bird back = birdFromZRecord(z);
-    EXPECT_EQ(back.band(), stored.band());
-    EXPECT_EQ(back.sex, "H");
-    EXPECT_EQ(back.elecnumber, "A1B2C3D4E5");
-    EXPECT_EQ(back.type, "1");
-    EXPECT_EQ(back.color, "NONE");
-}
-
-TEST(AdminRecords, ShortRecordsFromOutsideReadAsWhatTheyHave)
-{
+    const Bird back = birdFromZRecord("ZUS08 ABC012345HA1B2C3D4E51");
+    EXPECT_EQ(QStringList({back.NatOrg, back.HatchYr, back.clubletters, back.bnumber, back.sex,
+                           back.elecnumber, back.type, back.color}),
+              QStringList({"US", "08", " ABC", "012345", "H", "A1B2C3D4E5", "1", "NONE"}));
+    EXPECT_EQ(zRecordBand("ZUS08 ABC012345HA1B2C3D4E51"), "US08 ABC012345");
+    // Short records read as what they have.
     const Bird partial = birdFromZRecord("ZUS08 AB");
-    EXPECT_EQ(partial.NatOrg, "US");
     EXPECT_EQ(partial.clubletters, " AB");
-    EXPECT_TRUE(partial.bnumber.isEmpty());
-    EXPECT_TRUE(partial.elecnumber.isEmpty());
-    EXPECT_TRUE(birdFromZRecord(QString()).type.isEmpty());
+    EXPECT_TRUE(partial.bnumber.isEmpty() && partial.elecnumber.isEmpty());
+    EXPECT_EQ(s3FlyerName("S3   0707042John Smith          00000000000000"), "John Smith          ");
     EXPECT_EQ(s3FlyerName("S3   0107042Jo"), "Jo");
     EXPECT_TRUE(s3FlyerName("S3").isEmpty());
-}
-
-TEST(AdminRecords, ClearedModuleRecordsAreRecognised)
-{
-    EXPECT_TRUE(isClearedRecord(QStringLiteral("S1") + QString(32, '*')));
+    // Characters 3 to 5 "***": a module without inventory.
+    EXPECT_TRUE(isClearedRecord("S1" + QString(32, '*')));
     EXPECT_TRUE(isClearedRecord("S3***"));
     EXPECT_FALSE(isClearedRecord("S3**"));
-    EXPECT_FALSE(isClearedRecord(buildS3Record(kSettings, 1, 1, "***")));
-}
-
-TEST(LibRecord, CarriesDayBeforeMonthAndFixedWidths)
-{
-    const LiberationPoint point{0, "7", "0412", "Oklahoma City Ea", "1"};
-    EXPECT_EQ(LibRecord(point), "I0071204Oklahoma1");
-    EXPECT_EQ(LibRecord(point).size(), admin_record::kLibLength);
-
-    const LiberationPoint shortName{0, "123", "0704", "Enid", "2"};
-    EXPECT_EQ(LibRecord(shortName), "I0230407Enid    2");
+    EXPECT_FALSE(isClearedRecord("S***x"));
 }

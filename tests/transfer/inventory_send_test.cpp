@@ -16,20 +16,13 @@ protected:
         db.addBird(flyer, "US23  XY000500");
     }
 
-    SendInventoryRequest request()
+    SendInventoryResult send(const QString& flyerName = "John Smith",
+                             std::optional<QStringList> selected = {}, const ClockStatusHook& afterQuery = {})
     {
-        SendInventoryRequest r;
-        r.flyerName = "John Smith";
-        r.settings = settings;
-        return r;
-    }
-
-    SendInventoryResult send(const SendInventoryRequest& r)
-    {
+        SendInventoryRequest r{flyerName, selected.has_value(), selected.value_or(QStringList()),
+                               settings,  afterQuery,           [this] { ++refreshed; }};
         return sendInventory(link(), dialogs, progress, db.data(), r);
     }
-
-    QList<QByteArray> nameCheckOfClearedModule() const { return {"X", ack(), eot()}; }
 
     void moduleHolds(const QString& flyerName)
     {
@@ -37,52 +30,31 @@ protected:
             s.s1 = buildS1Record(settings);
             s.s2 = buildS2Record(settings, 3, "Other club");
             s.s3 = buildS3Record(settings, 3, 5, flyerName);
-            s.birds = {"ZUS2201ABCD000001C00000000001"};
         });
     }
 
-    int club = 0;
-    int flyer = 0;
+    const QList<QByteArray> clearedNameCheck{"X", ack(), eot()};
+    int club = 0, flyer = 0, refreshed = 0;
 };
 
+// Three birds: exactly six commands after the name check (S1, S2, S3 and a Z record each), and the closing
+// text "       Birds sent = 3".
 TEST_F(SendInventoryTest, ThreeBirdsGoOutAsHeadersAndBirdRecordsAfterTheNameCheck)
 {
-    bool refreshed = false;
-    SendInventoryRequest r = request();
-    r.refreshWindow = [&] { refreshed = true; };
-    const SendInventoryResult result = send(r);
-
-    EXPECT_EQ(result.outcome, SendInventoryOutcome::Sent);
-    EXPECT_EQ(result.birdsSent, 3);
-    const QString s1 = "S1          Tulsa               US";
-    const QString s2 = "S2   0701   Riverside            0001";
-    const QString s3 = "S3   0701001John Smith          00000000000000";
-    const QStringList z = {"ZUS24 ABC110203C22222222220", "ZUS23  XY000500C00000000000",
-                           "ZUS24 ABC009999C11111111110"};
-    QList<QByteArray> expected = nameCheckOfClearedModule();
-    for (const QString& record : QStringList{s1, s2, s3} + z)
-        expected << wire(record);
+    EXPECT_EQ(send().birdsSent, 3);
+    QList<QByteArray> expected = clearedNameCheck;
+    for (const char* record :
+         {"S1          Tulsa               US", "S2   0701   Riverside            0001",
+          "S3   0701001John Smith          00000000000000", "ZUS24 ABC110203C22222222220",
+          "ZUS23  XY000500C00000000000", "ZUS24 ABC009999C11111111110"})
+        expected << record;
     EXPECT_EQ(commandsAfterQuery(), expected);
-
-    // Exact bytes on the wire: framed for the RBM.
-    const std::vector<ReceivedFrame> frames = sim.frames();
-    ASSERT_EQ(frames.size(), 12u);
-    EXPECT_EQ(frames[6].raw, FrameCommand(wire(s1), kRbmAddress));
-    EXPECT_EQ(frames[11].raw, FrameCommand(wire(z[2]), kRbmAddress));
-    EXPECT_EQ(frames[4].raw, ack());
-
-    EXPECT_EQ(dialogs.texts(), QStringList{"       Birds sent = 3"});
-    EXPECT_TRUE(dialogs.log().front().box.title.isEmpty());
-    EXPECT_TRUE(progress.events().contains("lower: Connecting..."));
-    EXPECT_EQ(progress.events().filter("Birds Transferred"),
-              (QStringList{"lower: 1 Birds Transferred", "lower: 2 Birds Transferred",
+    EXPECT_EQ(dialogs.lines(), QStringList{"[]        Birds sent = 3"});
+    EXPECT_EQ(progress.events().filter("lower:"),
+              (QStringList{"lower: Connecting...", "lower: 1 Birds Transferred", "lower: 2 Birds Transferred",
                            "lower: 3 Birds Transferred"}));
-    EXPECT_FALSE(progress.isShown());
-    EXPECT_TRUE(refreshed);
-    EXPECT_FALSE(port.isOpen());
-    // The module keeps what was sent.
-    EXPECT_EQ(sim.scenario().birds, z);
-    EXPECT_EQ(sim.scenario().s3, s3);
+    EXPECT_FALSE(progress.isShown() || port.isOpen());
+    EXPECT_EQ(refreshed, 1);
 }
 
 // The stored spelling and numbers go to the module, so the next send of the same flyer asks nothing, however
@@ -92,67 +64,48 @@ TEST_F(SendInventoryTest, TheStoredNameAndNumbersGoToTheModule)
     insertClubAndFlyer(7, "Seven", 42, "Forty Two");
     db.addBird(42, "US24 ABC000001");
     db.addBird(db.addFlyer("Bartholomew Fitzgerald", club), "US24 ABC000002");
-    for (const QString& typed : {QStringLiteral("FORTY TWO "), QStringLiteral("Bartholomew Fitzgerald")}) {
-        SCOPED_TRACE(typed.toStdString());
+    for (const QString& typed : {QString("Bartholomew Fitzgerald"), QString("FORTY TWO ")}) {
         moduleHolds(typed.startsWith('F') ? "Forty Two" : typed);
-        SendInventoryRequest r = request();
-        r.flyerName = typed;
-        ASSERT_EQ(send(r).outcome, SendInventoryOutcome::Sent);
-        // X, then ACK answered by S1, S2 and S3; EOT ends the series there.
-        EXPECT_EQ(commandsAfterQuery().mid(0, 6),
-                  (QList<QByteArray>{"X", ack(), ack(), ack(), eot(), wire(buildS1Record(settings))}));
-        sim.clearFrames();
-        if (typed.startsWith('F')) {
-            EXPECT_EQ(sim.scenario().s2, "S2   0707   Seven                0001");
-            EXPECT_EQ(sim.scenario().s3, "S3   0707042Forty Two           00000000000000");
-        }
+        EXPECT_EQ(send(typed).outcome, SendInventoryOutcome::Sent) << typed.toStdString();
     }
+    EXPECT_EQ(sim.scenario().s2 + sim.scenario().s3,
+              "S2   0707   Seven                0001S3   0707042Forty Two           00000000000000");
 }
 
-// Refused before anything goes to the module: no clock, a module in race mode, and numbers too long for the
-// records (they would shift every field behind them).
+// Refused before anything is sent: no clock, a module in race mode (status 1 and 3, not 2), and numbers too
+// long for the records (they would shift every field behind them).
 TEST_F(SendInventoryTest, RefusedBeforeAnythingIsSent)
 {
     insertClubAndFlyer(100, "Hundred", 50, "Big Club Flyer");
     insertClubAndFlyer(8, "Eight", 1000, "Big Number Flyer");
     db.addBird(50, "US24 ABC000001");
     db.addBird(1000, "US24 ABC000002");
-    using Out = SendInventoryOutcome;
     const QString raceMode = "Transmission not possible, RBM is in race mode!";
-    const struct {
-        QString status; // empty: no clock answers
-        QString flyer;
-        SendInventoryOutcome outcome;
-        QString lastBox;
-    } cases[] = {
-        {{},
-         "John Smith",
-         Out::NoClock,
-         "You may only use the database function until the Corvex is properly connected"},
-        {"1", "John Smith", Out::RaceMode, raceMode},
-        {"3", "John Smith", Out::RaceMode, raceMode},
-        {"0", "Big Club Flyer", Out::NumberTooLarge,
-         "Club number 100 does not fit the RBM (at most 99). Nothing was sent."},
-        {"0", "Big Number Flyer", Out::NumberTooLarge,
-         "Flyer number 1000 does not fit the RBM (at most 999). Nothing was sent."},
+    const std::tuple<QString, QString, QString> cases[] = {
+        // status (empty: no clock answers), flyer, the last box
+        {{}, "John Smith", "You may only use the database function until the Corvex is properly connected"},
+        {"1", "John Smith", raceMode},
+        {"3", "John Smith", raceMode},
+        {"0", "Big Club Flyer", "Club number 100 does not fit the RBM (at most 99). Nothing was sent."},
+        {"0", "Big Number Flyer", "Flyer number 1000 does not fit the RBM (at most 999). Nothing was sent."},
+        {"2", "John Smith", "       Birds sent = 3"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.lastBox.toStdString());
-        sim.update([&](ClockScenario& s) { s.rbm.status = c.status; });
-        sim.setSilent(c.status.isEmpty());
+    for (const auto& [status, flyerName, lastBox] : cases) {
+        SCOPED_TRACE(lastBox.toStdString());
+        sim.update([&](ClockScenario& s) { s.rbm.status = status; });
+        sim.setSilent(status.isEmpty());
         sim.clearFrames();
         dialogs.clearLog();
         int statusShown = 0;
-        SendInventoryRequest r = request();
-        r.flyerName = c.flyer;
-        r.showClockStatus = [&] { ++statusShown; };
-        EXPECT_EQ(send(r).outcome, c.outcome);
-        EXPECT_EQ(dialogs.texts().last(), c.lastBox);
+        send(flyerName, {}, [&] { ++statusShown; });
         // Without a clock the exchange has said so first.
-        EXPECT_EQ(dialogs.texts().size(), c.status.isEmpty() ? 2 : 1);
-        EXPECT_EQ(sim.commands().size(), c.status.isEmpty() ? 1 : 3);
-        EXPECT_EQ(statusShown, c.status.isEmpty() ? 0 : 1);
-        EXPECT_EQ(progress.timesShown(), 0);
+        EXPECT_EQ(dialogs.texts().size(), status.isEmpty() ? 2 : 1);
+        EXPECT_EQ(dialogs.texts().last(), lastBox);
+        EXPECT_EQ(statusShown, status.isEmpty() ? 0 : 1);
+        if (status != "2") {
+            EXPECT_EQ(sim.commands().size(), status.isEmpty() ? 1 : 3);
+            EXPECT_EQ(progress.timesShown(), 0);
+        }
     }
 }
 
@@ -160,131 +113,88 @@ TEST_F(SendInventoryTest, AnotherFlyersModuleAsksCancelSendsNothingOkOverwrites)
 {
     moduleHolds("Mary Jones");
     dialogs.queueAnswer(Dialogs::Answer::Cancel);
-    EXPECT_EQ(send(request()).outcome, SendInventoryOutcome::NameDeclined);
-
-    ASSERT_EQ(dialogs.log().size(), 1u);
-    const Dialogs::Box& box = dialogs.log().front().box;
-    EXPECT_EQ(box.title, "Different Names Detected");
-    EXPECT_EQ(box.text,
-              QStringLiteral("The name in the memory module is different than the name being sent.\r\n"
-                             "Are you sure you want to send this data?"));
-    EXPECT_EQ(box.buttons, Dialogs::Buttons::OkCancel);
+    EXPECT_EQ(send().outcome, SendInventoryOutcome::NameDeclined);
+    EXPECT_EQ(dialogs.lines(),
+              QStringList{"[Different Names Detected] The name in the memory module is different "
+                          "than the name being sent.\r\nAre you sure you want to send this data?"});
+    EXPECT_EQ(dialogs.log().front().box.buttons, Dialogs::Buttons::OkCancel);
     EXPECT_EQ(commandsAfterQuery(), (QList<QByteArray>{"X", ack(), ack(), ack(), eot()}));
     EXPECT_EQ(progress.timesShown(), 0);
-    EXPECT_EQ(sim.scenario().s3, buildS3Record(settings, 3, 5, "Mary Jones"));
-
     dialogs.queueAnswer(Dialogs::Answer::Ok);
-    EXPECT_EQ(send(request()).outcome, SendInventoryOutcome::Sent);
-    EXPECT_EQ(sim.scenario().birds.size(), 3);
+    EXPECT_EQ(send().outcome, SendInventoryOutcome::Sent);
 }
 
-TEST_F(SendInventoryTest, FlyerOverTheBirdLimitIsRefusedEvenWithASmallSelection)
+// Selected entries send the chosen flyer's own birds, even where another flyer holds the same band; a flyer
+// of 501 birds is refused even when fewer are selected; a flyer without birds sends nothing.
+TEST_F(SendInventoryTest, SelectedBirdsLimitsAndEmptyFlyers)
 {
-    ASSERT_TRUE(db.database().begin().ok());
-    for (int i = 0; i < 498; ++i)
-        db.addBird(flyer, QStringLiteral("US24 ZZZ%1").arg(i + 1, 6, 10, QLatin1Char('0')));
-    ASSERT_TRUE(db.database().commit().ok());
-    SendInventoryRequest r = request();
-    r.onlySelected = true;
-    r.selectedBands = {"US24 ABC009999"};
-    EXPECT_EQ(send(r).outcome, SendInventoryOutcome::TooManyBirds);
-    EXPECT_EQ(dialogs.texts(), QStringList{"500 bird limit in RBM, please select 500 or less."});
-    EXPECT_EQ(commandsAfterQuery(), nameCheckOfClearedModule());
-    EXPECT_FALSE(progress.isShown());
-}
-
-TEST_F(SendInventoryTest, SelectedBandAlsoHeldByAnotherFlyerSendsTheChosenFlyersBird)
-{
-    const int other = db.addFlyer("Mary Jones", club);
-    // Stored first, so a look-up by band alone would find this one.
-    Bird foreign = makeBird(other, "US22 ABC123456", "9999999999");
-    ASSERT_TRUE(db.data().addBird(foreign).ok());
+    ASSERT_TRUE(
+        db.data().addBird(makeBird(db.addFlyer("Mary Jones", club), "US22 ABC123456", "9999999999")).ok());
     db.addBird(flyer, "US22 ABC123456", "3333333333");
-    SendInventoryRequest r = request();
-    r.onlySelected = true;
-    r.selectedBands = {"US22 ABC123456"};
-    ASSERT_EQ(send(r).outcome, SendInventoryOutcome::Sent);
-    EXPECT_EQ(sim.scenario().birds, QStringList{"ZUS22 ABC123456C33333333330"});
-}
-
-TEST_F(SendInventoryTest, FlyerWithoutBirdsSendsNothingAndClosesTheProgressWindow)
-{
     db.addFlyer("Empty Loft", club);
-    bool refreshed = false;
-    SendInventoryRequest r = request();
-    r.flyerName = "Empty Loft";
-    r.refreshWindow = [&] { refreshed = true; };
-    EXPECT_EQ(send(r).outcome, SendInventoryOutcome::NoBirds);
-    EXPECT_EQ(commandsAfterQuery(), nameCheckOfClearedModule());
-    EXPECT_EQ(progress.timesShown(), 1);
-    EXPECT_FALSE(progress.isShown());
-    EXPECT_TRUE(dialogs.texts().isEmpty());
-    EXPECT_TRUE(refreshed);
+    const std::tuple<QString, QStringList, QString, QStringList> cases[] = {
+        // flyer, selected bands, closing box, the bird records the module holds afterwards
+        {"John Smith", {"US22 ABC123456"}, "  1 selected birds sent", {"ZUS22 ABC123456C33333333330"}},
+        {"John Smith",
+         {"US23  XY000500", "US24 ABC009999"},
+         "  2 selected birds sent",
+         {"ZUS23  XY000500C00000000000", "ZUS24 ABC009999C11111111110"}},
+        {"John Smith", {}, "No birds selected, please make a selection.", {}},
+        {"Empty Loft", {"x"}, {}, {}},
+        {"John Smith", {"US24 ABC009999"}, "500 bird limit in RBM, please select 500 or less.", {}},
+    };
+    for (const auto& [flyerName, bands, box, module] : cases) {
+        SCOPED_TRACE(box.toStdString());
+        if (box.startsWith("500")) {
+            ASSERT_TRUE(db.database().begin().ok());
+            for (int i = 0; i < 497; ++i)
+                db.addBird(flyer, QStringLiteral("US24 ZZZ%1").arg(i + 1, 6, 10, QLatin1Char('0')));
+            ASSERT_TRUE(db.database().commit().ok());
+        }
+        sim.update([](ClockScenario& s) { s = ClockScenario{}, s.rbm.status = "0"; });
+        sim.clearFrames();
+        dialogs.clearLog();
+        send(flyerName, bands);
+        EXPECT_EQ(dialogs.texts(), box.isEmpty() ? QStringList() : QStringList{box});
+        EXPECT_EQ(sim.scenario().birds, module);
+        if (module.isEmpty()) {
+            EXPECT_EQ(commandsAfterQuery(), clearedNameCheck);
+        }
+        EXPECT_FALSE(progress.isShown());
+    }
 }
 
 // Whatever the module answers, the name check ends, and only records the clock took count as sent.
 TEST_F(SendInventoryTest, FailedOrEndlessAnswersEndTheNameCheckAndTheSend)
 {
-    const QByteArray cleared = "S1" + QByteArray(32, '*');
+    const QByteArray cleared = ClockDevice::frameAnswer("S1" + QByteArray(32, '*')), nak(1, control::NAK);
     const QString sent = birdsSentText(3);
-    using Out = SendInventoryOutcome;
-    const struct {
-        const char* what;
-        QList<QByteArray> answers; // after the version query; the clock answers the rest
-        SendInventoryOutcome outcome;
-        qsizetype nameCheck; // commands before S1
-        QString lastBox;
-    } cases[] = {
-        {"EOT", {ack(), eot()}, Out::Sent, 3, sent},
-        {"no answer in the name check", {ack(), {}}, Out::Sent, 3, sent},
-        {"ACK for ever", QList<QByteArray>(1 + 21, ack()), Out::Sent, 23, sent},
-        {"no answer to S1", {ack(), cleared, ack(), {}}, Out::NoConnection, 3, "Check Connection to Corvex"},
-        // S1, S2, S3 and the first bird taken, the second bird not.
-        {"no answer to the second bird",
-         {ack(), cleared, ack(), ack(), ack(), ack(), ack(), {}},
-         Out::Interrupted,
+    const std::tuple<QList<QByteArray>, qsizetype, QString> cases[] = {
+        // answers after the version query (the clock answers the rest), commands before S1, the last box
+        {{ack(), eot()}, 3, sent},
+        {{ack(), {}}, 3, sent}, // no answer in the name check
+        {QList<QByteArray>(1 + 21, ack()), 23, sent},
+        {{ack(), cleared, ack(), {}}, 3, "Check Connection to Corvex"}, // no answer to S1
+        // S1, S2, S3 and the first bird taken, the second bird refused twice.
+        {{ack(), cleared, ack(), ack(), ack(), ack(), ack(), nak, nak},
          3,
          "Transmission interrupted after 1 of 3 birds. Please send the inventory again."},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [answers, nameCheck, lastBox] : cases) {
+        SCOPED_TRACE(lastBox.toStdString());
         sim.clearFrames();
         dialogs.clearLog();
-        SendInventoryRequest r = request();
-        r.showClockStatus = [&] {
-            for (const QByteArray& answer : c.answers)
-                sim.queueRawAnswer(answer.size() > 1 ? ClockDevice::frameAnswer(answer) : answer);
-        };
-        EXPECT_EQ(send(r).outcome, c.outcome);
+        send("John Smith", {}, [&] {
+            for (const QByteArray& answer : answers)
+                sim.queueRawAnswer(answer);
+        });
         const QList<QByteArray> commands = commandsAfterQuery();
-        ASSERT_GT(commands.size(), c.nameCheck);
-        EXPECT_EQ(commands[c.nameCheck - 1], eot());
-        EXPECT_EQ(commands[c.nameCheck], wire(buildS1Record(settings)));
-        EXPECT_EQ(dialogs.texts().last(), c.lastBox);
+        ASSERT_GT(commands.size(), nameCheck);
+        EXPECT_EQ(commands[nameCheck - 1], eot());
+        EXPECT_EQ(commands[nameCheck], wire(buildS1Record(settings)));
+        EXPECT_EQ(dialogs.texts().last(), lastBox);
         EXPECT_FALSE(progress.isShown());
     }
-}
-
-TEST_F(SendInventoryTest, SelectedBirdsOnly)
-{
-    SendInventoryRequest r = request();
-    r.onlySelected = true;
-    r.selectedBands = {"US23  XY000500", "US24 ABC009999"};
-    const SendInventoryResult result = send(r);
-    EXPECT_EQ(result.outcome, SendInventoryOutcome::Sent);
-    EXPECT_EQ(dialogs.texts(), QStringList{"  2 selected birds sent"});
-    EXPECT_EQ(sim.scenario().birds,
-              (QStringList{"ZUS23  XY000500C00000000000", "ZUS24 ABC009999C11111111110"}));
-}
-
-TEST_F(SendInventoryTest, NothingSelectedSendsNothing)
-{
-    SendInventoryRequest r = request();
-    r.onlySelected = true;
-    EXPECT_EQ(send(r).outcome, SendInventoryOutcome::NothingSelected);
-    EXPECT_EQ(dialogs.texts(), QStringList{"No birds selected, please make a selection."});
-    EXPECT_EQ(commandsAfterQuery(), nameCheckOfClearedModule());
-    EXPECT_FALSE(progress.isShown());
 }
 
 } // namespace

@@ -5,114 +5,94 @@ namespace {
 
 class SendLiberationsTest : public TransferTest {
 protected:
-    void addPoint(const QString& number, const QString& date, const QString& name, const QString& type)
+    void addPoint(const QString& number, const QString& date = "0501", const QString& name = "Point",
+                  const QString& type = "1")
     {
         ASSERT_TRUE(db.data().addLiberationPoint({0, number, date, name, type}).ok());
     }
 
-    LiberationSendResult send() { return sendLiberations(link(), dialogs, progress, db.data()); }
+    LiberationSendResult send(const std::function<void()>& afterQuery = {})
+    {
+        return sendLiberations(link(), dialogs, progress, db.data(), {}, afterQuery);
+    }
 };
 
+// Three rows send exactly four commands: "IC0", then one "I0" record a row, in table order.
 TEST_F(SendLiberationsTest, ClearsTheTableThenSendsEveryPointInTableOrder)
 {
-    addPoint("07", "0412", "Oklahoma City Ea", "1");
-    addPoint("02", "0704", "Enid", "1");
+    addPoint("07", "0412", "Oklahoma City Ea");
+    addPoint("02", "0704", "Enid");
     addPoint("15", "1231", "Wichita", "2");
     sim.update([](ClockScenario& s) { s.liberations = {"I099010101Old     1"}; });
-
-    const LiberationSendResult result = send();
-    EXPECT_EQ(result.outcome, LiberationSendOutcome::Sent);
-    EXPECT_EQ(result.sent, 3);
-    // The second version query comes right before "IC0".
-    const QList<QByteArray> commands = commandsAfterQuery();
-    EXPECT_EQ(commands, (QList<QByteArray>{"v", "v", "e00", "IC0", "I0071204Oklahoma1", "I0020407Enid    1",
-                                           "I0153112Wichita 2"}));
-    EXPECT_EQ(sim.frames().at(6).raw, FrameCommand("IC0", kRbmAddress));
+    EXPECT_EQ(send().sent, 3);
+    // The second version query comes right before "IC0", framed for the RBM.
+    EXPECT_EQ(commandsAfterQuery(), (QList<QByteArray>{"v", "v", "e00", "IC0", "I0071204Oklahoma1",
+                                                       "I0020407Enid    1", "I0153112Wichita 2"}));
+    EXPECT_EQ(sim.frames().at(6).raw, QByteArray("\x02\x81IC0\x3D\x81\x03"));
     EXPECT_EQ(sim.scenario().liberations,
               (QStringList{"I0071204Oklahoma1", "I0020407Enid    1", "I0153112Wichita 2"}));
-    EXPECT_EQ(progress.events().filter("Races Transferred"),
+    EXPECT_EQ(progress.events().filter("Races"),
               (QStringList{"lower: 1 Races Transferred", "lower: 2 Races Transferred",
                            "lower: 3 Races Transferred"}));
-    EXPECT_FALSE(progress.isShown());
+    EXPECT_FALSE(progress.isShown() || port.isOpen());
     EXPECT_TRUE(dialogs.texts().isEmpty());
-    EXPECT_FALSE(port.isOpen());
 }
 
-TEST_F(SendLiberationsTest, MoreThanTheClockTakesIsRefusedBeforeTheTableIsCleared)
+// The clock takes 99 points; 100 are refused before its table is cleared.
+TEST_F(SendLiberationsTest, NinetyNinePointsGoOutAHundredAreRefused)
 {
+    exchange().setTimings({std::chrono::milliseconds(125), std::chrono::milliseconds(500),
+                           std::chrono::milliseconds(2), std::chrono::milliseconds(500)});
     ASSERT_TRUE(db.database().begin().ok());
-    for (int i = 0; i < 100; ++i)
-        addPoint(QStringLiteral("%1").arg(i % 100, 2, 10, QLatin1Char('0')), "0501", "Point", "1");
+    for (int i = 1; i <= 99; ++i)
+        addPoint(QString::number(i));
     ASSERT_TRUE(db.database().commit().ok());
-    sim.update([](ClockScenario& s) { s.liberations = {"I099010101Old     1"}; });
-
+    EXPECT_EQ(send().sent, 99);
+    addPoint("100");
+    sim.clearFrames();
     EXPECT_EQ(send().outcome, LiberationSendOutcome::TooMany);
-    EXPECT_EQ(dialogs.texts(),
-              QStringList{QStringLiteral("100 liberation points are stored; the Corvex takes at most 99. "
-                                         "Nothing was sent.")});
+    EXPECT_EQ(
+        dialogs.texts(),
+        QStringList{"100 liberation points are stored; the Corvex takes at most 99. Nothing was sent."});
     EXPECT_TRUE(commandsAfterQuery().isEmpty());
-    EXPECT_EQ(sim.scenario().liberations.size(), 1);
-    EXPECT_EQ(progress.timesShown(), 0);
-}
-
-TEST_F(SendLiberationsTest, NoClockStopsAfterTheExchangesMessage)
-{
-    addPoint("01", "0501", "Enid", "1");
-    sim.setSilent(true);
-    bool listRefreshed = false;
-    const LiberationSendResult result =
-        sendLiberations(link(), dialogs, progress, db.data(), {}, [&] { listRefreshed = true; });
-    EXPECT_EQ(result.outcome, LiberationSendOutcome::NoClock);
-    ASSERT_EQ(dialogs.texts().size(), 1);
-    EXPECT_TRUE(dialogs.texts()[0].startsWith("No Corvex detected."));
-    EXPECT_FALSE(listRefreshed);
-    EXPECT_EQ(progress.timesShown(), 0);
+    EXPECT_EQ(sim.scenario().liberations.size(), 99);
 }
 
 // "IC0" has emptied the clock's table, so the first failed exchange of any kind ends the send and says so.
 TEST_F(SendLiberationsTest, StopsAtTheFirstFailedExchangeAndSaysWhatTheClockHolds)
 {
     for (int i = 1; i <= 5; ++i)
-        addPoint(QStringLiteral("0%1").arg(i), "0501", "Point", "1");
-    QByteArray spoiled = ClockDevice::frameAnswer("0");
-    spoiled[spoiled.size() - 2] = static_cast<char>(spoiled[spoiled.size() - 2] ^ 0x01);
-    const struct {
-        const char* what;
-        int accepted; // "IC0" and the points before the failure
-        QList<QByteArray> failure;
-        int frames; // "IC0" and "I0" frames written
-        qsizetype boxes;
-    } cases[] = {
-        {"no answer to IC0", 0, {QByteArray()}, 1, 2},
-        {"NAK twice to the third point", 3, {control::text(control::NAK), control::text(control::NAK)}, 5, 1},
-        {"bad checksum to the last point", 5, {spoiled}, 6, 1},
+        addPoint(QStringLiteral("0%1").arg(i));
+    const QByteArray nak(1, control::NAK);
+    const std::tuple<int, QList<QByteArray>, qsizetype> cases[] = {
+        // answers accepted ("IC0" and the points before), the failure, boxes shown; every answer is to a
+        // frame written, the NAK to the same frame twice
+        {0, {QByteArray()}, 2}, // no answer to "IC0": the exchange's box too
+        {3, {nak, nak}, 1},     // the third point refused twice
+        {5, {spoiled("0")}, 1}, // a damaged answer to the last point
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [accepted, failure, boxes] : cases) {
+        SCOPED_TRACE(accepted);
         sim.clearFrames();
         dialogs.clearLog();
-        // After the second version query.
-        const auto answers = [&] {
-            sim.queueAnswerText("v012301000000000000FF");
-            sim.queueAnswerText("PV105");
-            sim.queueAnswerText("e0000FF");
-            for (int i = 0; i < c.accepted; ++i)
+        const LiberationSendResult result = send([&] {
+            // After the second version query.
+            for (const char* text : {"v012301000000000000FF", "PV105", "e0000FF"})
+                sim.queueAnswerText(text);
+            for (int i = 0; i < accepted; ++i)
                 sim.queueRawAnswer(ack());
-            for (const QByteArray& answer : c.failure)
+            for (const QByteArray& answer : failure)
                 sim.queueRawAnswer(answer);
-        };
-        const LiberationSendResult result =
-            sendLiberations(link(), dialogs, progress, db.data(), {}, answers);
+        });
         EXPECT_EQ(result.outcome, LiberationSendOutcome::ExchangeFailed);
-        const int sent = std::max(0, c.accepted - 1);
+        const int sent = std::max(0, accepted - 1);
         EXPECT_EQ(result.sent, sent);
-        EXPECT_EQ(commandsAfterQuery().size(), 3 + c.frames);
-        EXPECT_EQ(dialogs.texts().size(), c.boxes);
+        EXPECT_EQ(commandsAfterQuery().size(), 3 + accepted + failure.size());
+        EXPECT_EQ(dialogs.texts().size(), boxes);
         EXPECT_EQ(
             dialogs.texts().last(),
             QStringLiteral("The clock now holds %1 of 5 liberation points. Send them again.").arg(sent));
-        EXPECT_FALSE(progress.isShown());
-        EXPECT_FALSE(port.isOpen());
+        EXPECT_FALSE(progress.isShown() || port.isOpen());
     }
 }
 

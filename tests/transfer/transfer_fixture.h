@@ -18,39 +18,34 @@ protected:
     }
 
     // What the program wrote after the version query ("v" to the RBM, "v" and "e00" to the PCF).
-    QList<QByteArray> commandsAfterQuery()
-    {
-        QList<QByteArray> all = sim.commands();
-        EXPECT_GE(all.size(), 3);
-        return all.mid(3);
-    }
+    QList<QByteArray> commandsAfterQuery() { return sim.commands().mid(3); }
 
     // A flyer with a chosen number in a club with a chosen number, as a database of long standing holds them.
     void insertClubAndFlyer(int clubId, const QString& clubName, int flyerId, const QString& flyerName)
     {
-        QSqlQuery club(db.database().connection());
-        club.prepare("INSERT INTO clubs (ClubID, ClubName) VALUES (?, ?)");
-        club.addBindValue(clubId);
-        club.addBindValue(clubName);
-        ASSERT_TRUE(club.exec());
-        QSqlQuery flyer(db.database().connection());
-        flyer.prepare("INSERT INTO flyerlist (FlyerID, ClubID, Name) VALUES (?, ?, ?)");
-        flyer.addBindValue(flyerId);
-        flyer.addBindValue(clubId);
-        flyer.addBindValue(flyerName);
-        ASSERT_TRUE(flyer.exec());
+        QSqlQuery query(db.database().connection());
+        ASSERT_TRUE(query.exec(QStringLiteral("INSERT INTO clubs (ClubID, ClubName) VALUES (%1, '%2')")
+                                   .arg(clubId)
+                                   .arg(clubName)));
+        ASSERT_TRUE(
+            query.exec(QStringLiteral("INSERT INTO flyerlist (FlyerID, ClubID, Name) VALUES (%1, %2, '%3')")
+                           .arg(flyerId)
+                           .arg(clubId)
+                           .arg(flyerName)));
     }
 
-    std::vector<Bird> birdsOf(int flyerId)
-    {
-        const auto birds = db.data().birdsOfFlyer(flyerId);
-        EXPECT_TRUE(birds.ok());
-        return birds.value;
-    }
+    std::vector<Bird> birdsOf(int flyerId) { return db.data().birdsOfFlyer(flyerId).value; }
 
     static QByteArray ack() { return control::text(control::ACK); }
     static QByteArray eot() { return control::text(control::EOT); }
     static QByteArray wire(const QString& record) { return toWindows1252(record); }
+    // A framed answer whose checksum is spoiled.
+    static QByteArray spoiled(const QByteArray& text)
+    {
+        QByteArray frame = ClockDevice::frameAnswer(text);
+        frame[frame.size() - 2] = static_cast<char>(frame[frame.size() - 2] ^ 0x01);
+        return frame;
+    }
 
     TestDatabase db;
     const AdminHeaderSettings settings{"Tulsa", "US", "07", "0001"};
