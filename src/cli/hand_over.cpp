@@ -11,6 +11,9 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <unistd.h>
