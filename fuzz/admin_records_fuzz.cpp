@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the readers of administration records from the memory module: every line is cut
 // as a bird record and as header records, as the inventory receive does.
+#include "admin/admin_records.h"
 #include "admin/clean_text.h"
 #include "common/text_codec.h"
-#include "transfer/admin_records.h"
 
 #include <QByteArray>
 #include <cstdint>

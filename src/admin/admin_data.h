@@ -9,18 +9,12 @@
 // part (2, 2, 4, 6 characters), so a year typed as "8" must be padded to "08" first.
 
 #include "database/database.h"
+#include "database/fetched.h"
 #include "database/schema.h"
 
 #include <QStringList>
 #include <optional>
 #include <vector>
-
-template <typename T> struct Fetched {
-    T value{};
-    DbResult status;
-
-    bool ok() const { return status.ok(); }
-};
 
 class AdminData {
 public:

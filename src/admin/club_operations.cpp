@@ -22,7 +22,6 @@ AdminOutcome add(const AdminData& data, QString name)
     const auto added = data.addClub(name);
     if (!added.ok())
         return AdminOutcome::failed(added.status);
-    NoClubEntry = false;
     return AdminOutcome::stored(added.value);
 }
 

@@ -48,7 +48,7 @@ AdminOutcome withKeyHeld(const AdminData& data, const QString& key,
 
 namespace club {
 
-// Stores a new club under the cleaned name; clears NoClubEntry.
+// Stores a new club under the cleaned name.
 AdminOutcome add(const AdminData& data, QString name);
 AdminOutcome rename(const AdminData& data, int clubId, QString name);
 

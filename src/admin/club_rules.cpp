@@ -2,8 +2,6 @@
 
 #include "common/pad_field.h"
 
-bool NoClubEntry = false;
-
 namespace club {
 
 QString listEntry(int clubId, const QString& name)

@@ -2,10 +2,6 @@
 
 #include <QString>
 
-// Raised by the inventory receive when it has birds to store but no club exists; the clubs window then
-// opens in add mode, and storing a club clears it.
-extern bool NoClubEntry;
-
 namespace club {
 
 inline const QString kNoClubsEntry = QStringLiteral("No clubs to Show");

@@ -1,7 +1,5 @@
 #include "admin/flyer_rules.h"
 
-bool ReceiveNewFlyer = false;
-
 namespace flyer {
 
 QString countLine(int count)

@@ -2,10 +2,6 @@
 
 #include <QString>
 
-// Raised by the inventory receive before it opens the flyers window for a flyer not yet stored; saving the
-// new flyer then stores the received birds, and clears it.
-extern bool ReceiveNewFlyer;
-
 namespace flyer {
 
 inline const QString kNoFlyersEntry = QStringLiteral("No flyers to Show");

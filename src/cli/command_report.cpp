@@ -1,20 +1,15 @@
 // corvex-cli race-files and report: the race file chooser's list, and a race's report as text or PDF.
 #include "cli/cli_context.h"
 #include "cli/command_registry.h"
+#include "cli/full_program.h"
 #include "database/database.h"
 #include "reports/database_owner_lookup.h"
 #include "reports/race_files.h"
 #include "reports/race_result.h"
-#ifdef CORVEX_CLI_FULL
-#include "reports/printing/report_rendering.h"
-#endif
 #include "reports/report_document.h"
 
 #include <QDir>
 #include <QFileInfo>
-#ifdef CORVEX_CLI_FULL
-#include <QGuiApplication>
-#endif
 #include <cstdio>
 
 namespace {
@@ -64,11 +59,7 @@ int runReport(CliContext& context, QStringList arguments)
         if (!ok || race < 1)
             return context.usageError(QStringLiteral("--race takes a race number from 1"));
     }
-#ifdef CORVEX_CLI_FULL
-    if (pdf && !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-#else
-    if (pdf) {
-#endif
+    if (pdf && !(fullProgram().canDrawPdf && fullProgram().canDrawPdf())) {
         warn(QStringLiteral("PDF output needs a run of its own: it is not available in a batch"));
         return ExitFailed;
     }
@@ -103,16 +94,14 @@ int runReport(CliContext& context, QStringList arguments)
         status = ExitFailed;
     }
 
-#ifdef CORVEX_CLI_FULL
     if (pdf) {
         QString error;
-        if (!writeReportPdf(printedLines(result.fields, result.listLines), *pdf, &error)) {
+        if (!fullProgram().writeReportPdf(result, *pdf, &error)) {
             warn(error);
             return ExitFailed;
         }
         return status;
     }
-#endif
     context.out << previewText(result.fields, result.listLines);
     return status;
 }

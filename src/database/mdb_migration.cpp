@@ -1,6 +1,5 @@
 #include "database/mdb_migration.h"
 
-#include "admin/admin_data.h"
 #include "database/database_messages.h"
 #include "database/postgres_engine.h"
 #include "database/schema.h"

@@ -4,8 +4,8 @@
 // the tables clubs, flyerlist, birds and orte are copied with their keys, their stored row order and
 // their texts exactly as held, all in one transaction on our database.
 
-#include "admin/admin_data.h"
 #include "database/database.h"
+#include "database/fetched.h"
 #include "database/maintenance.h"
 
 #include <QString>

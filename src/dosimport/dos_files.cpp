@@ -1,10 +1,10 @@
 #include "dosimport/dos_files.h"
 
+#include "admin/admin_records.h"
 #include "admin/clean_text.h"
 #include "common/pad_field.h"
 #include "common/text_codec.h"
 #include "database/schema.h"
-#include "transfer/admin_records.h"
 
 #include <QDir>
 #include <QFile>

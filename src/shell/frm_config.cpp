@@ -1,6 +1,6 @@
 #include "shell/frm_config.h"
 
-#include "admin/windows/window_support.h"
+#include "platform/qt/window_support.h"
 #include "settings/port_settings.h"
 #include "shell/app_context.h"
 

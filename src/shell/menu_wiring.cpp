@@ -21,6 +21,15 @@
 #include <QLineEdit>
 
 namespace {
+// The clubs window (the one already open, or a new one).
+frmClubData* openClubWindow(AppContext& c)
+{
+    return qobject_cast<frmClubData*>(
+        c.showWindow(QStringLiteral("clubdata"), [](AppContext& cc) -> QWidget* {
+            return new frmClubData(cc.databasePath, cc.dialogs);
+        }));
+}
+
 // What the clock transfers of the data windows work with.
 TransferServices transferServices(AppContext& c)
 {
@@ -34,12 +43,9 @@ TransferServices transferServices(AppContext& c)
                                    c.config.concourse};
     };
     s.showClockStatus = [&c] { c.showClockStatus(); };
-    s.openClubsForAdd = [&c] {
-        QWidget* clubs = c.showWindow(QStringLiteral("clubdata"), [](AppContext& cc) -> QWidget* {
-            return new frmClubData(cc.databasePath, cc.dialogs);
-        });
-        if (auto* clubWindow = qobject_cast<frmClubData*>(clubs))
-            clubWindow->pressAdd();
+    s.openClubsForFirstClub = [&c] {
+        if (auto* clubs = openClubWindow(c))
+            clubs->addFirstClub();
     };
     s.openFlyerWindow = [&c] {
         return qobject_cast<frmFlyerList*>(
@@ -87,11 +93,8 @@ void wireMenus(frmMain& window, AppContext& context)
                 c.setMainTitle(SaveSettings(c.settings, c.dialogs, c.config));
             };
             const auto openClubs = [&c] {
-                QWidget* clubs = c.showWindow(QStringLiteral("clubdata"), [](AppContext& cc) -> QWidget* {
-                    return new frmClubData(cc.databasePath, cc.dialogs);
-                });
-                if (auto* clubWindow = qobject_cast<frmClubData*>(clubs))
-                    clubWindow->pressAdd();
+                if (auto* clubs = openClubWindow(c))
+                    clubs->pressAdd();
             };
             return new frmImportFiles(c.databasePath, c.home.raceFolder, c.dialogs, c.progress,
                                       updateConfiguration, openClubs);

@@ -169,7 +169,6 @@ ReceiveResult receiveInventory(ClockLink& clock, Dialogs& dialogs, Progress& pro
         return {ReceiveOutcome::DatabaseError, {}, {}, {}};
     }
     if (clubs.value == 0) {
-        NoClubEntry = true;
         inform(dialogs, kNoClubsInDatabase);
         return {ReceiveOutcome::NoClubs, {}, {}, {}};
     }

@@ -4,7 +4,7 @@
 // ring number, unknown birds are added to the flyer named in the module, and a flyer not yet stored can be
 // created on the way.
 
-#include "transfer/admin_records.h"
+#include "admin/admin_records.h"
 #include "transfer/transfer_common.h"
 
 #include <QStringList>
@@ -32,10 +32,9 @@ struct ReceiveCounters {
 enum class ReceiveOutcome {
     Stored,           // the flyer was known; its birds are updated and added
     FlyerCreated,     // the flyer was missing and created with the only club
-    NeedsFlyerWindow, // several clubs: the flyers window must open in add mode with ReceiveNewFlyer and the
-                      // name
+    NeedsFlyerWindow, // several clubs: the flyers window must open in add mode for the received flyer
     FlyerDeclined,    // the user did not want the missing flyer added
-    NoClubs,          // NoClubEntry is set: the clubs window must open in add mode
+    NoClubs,          // the clubs window must open in add mode, saying a club is needed
     NoClock,
     ExchangeFailed,
     NoInventory,  // the module holds no flyer

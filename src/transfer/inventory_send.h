@@ -2,7 +2,7 @@
 
 // Writing a flyer's inventory into the memory module: the three header records and one record per bird.
 
-#include "transfer/admin_records.h"
+#include "admin/admin_records.h"
 #include "transfer/transfer_common.h"
 
 #include <QStringList>

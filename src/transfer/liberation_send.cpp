@@ -1,11 +1,11 @@
 #include "transfer/liberation_send.h"
 
 #include "admin/admin_data.h"
+#include "admin/admin_records.h"
 #include "clocklink/clock_link.h"
 #include "common/text_codec.h"
 #include "platform/dialogs.h"
 #include "platform/progress.h"
-#include "transfer/admin_records.h"
 
 using namespace transfer_detail;
 

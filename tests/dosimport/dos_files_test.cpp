@@ -1,7 +1,7 @@
+#include "admin/admin_records.h"
 #include "database/schema.h"
 #include "dos_fixture.h"
 #include "dosimport/dos_files.h"
-#include "transfer/admin_records.h"
 
 TEST(DosFields, SeparatorsQuotesCtrlZAndCodePage437)
 {

@@ -1,9 +1,9 @@
+#include "admin/admin_records.h"
 #include "dos_fixture.h"
 #include "dosimport/dos_import.h"
 #include "settings/configuration.h"
 #include "settings/settings_store.h"
 #include "support/simulated_clock_process.h"
-#include "transfer/admin_records.h"
 
 #include <QSqlQuery>
 

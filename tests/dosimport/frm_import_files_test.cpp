@@ -1,6 +1,6 @@
-#include "admin/windows/window_support.h"
 #include "dos_fixture.h"
 #include "dosimport/windows/frm_import_files.h"
+#include "platform/qt/window_support.h"
 #include "support/find_child.h"
 
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "transfer/admin_records.h"
+#include "admin/admin_records.h"
 
 #include <gtest/gtest.h>
 

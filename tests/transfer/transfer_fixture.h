@@ -1,10 +1,10 @@
 #pragma once
 
+#include "admin/admin_records.h"
 #include "clocklink/command_exchange.h"
 #include "common/text_codec.h"
 #include "support/database_builder.h"
 #include "support/simulated_clock.h"
-#include "transfer/admin_records.h"
 
 #include <QSqlQuery>
 

@@ -14,11 +14,7 @@ protected:
         m_window = new frmClubData(db.path(), dialogs);
         return m_window;
     }
-    void TearDown() override
-    {
-        delete m_window.data();
-        NoClubEntry = false;
-    }
+    void TearDown() override { delete m_window.data(); }
 
     TestDatabase db;
     StrictDialogs dialogs;
@@ -109,16 +105,15 @@ TEST_F(ClubWindow, SameNameClubsShowTheClickedOne)
     EXPECT_EQ(entries(w, "lstClubList"), (QStringList{"  1 - Twin", "  2 - Second"}));
 }
 
-TEST_F(ClubWindow, NoClubEntryStartsInAddModeUntilAClubIsSaved)
+TEST_F(ClubWindow, AddFirstClubSaysSoAndStartsAdding)
 {
-    NoClubEntry = true;
     auto* w = open();
+    w->addFirstClub();
     ASSERT_EQ(dialogs.lines(), QStringList{"[] There must be at least one club entry."});
     EXPECT_EQ(w->mode(), club::Mode::Adding);
     expectEnabled(w, "txtClubName cmdClubSave", "cmdClubEnd");
     setText(w, "txtClubName", "First Club");
     clickButton(w, "cmdClubSave");
-    EXPECT_FALSE(NoClubEntry);
     EXPECT_EQ(entries(w, "lstClubList"), QStringList{"  1 - First Club"});
 }
 

@@ -15,11 +15,7 @@ protected:
         m_window = new frmFlyerList(db.path(), dialogs);
         return m_window;
     }
-    void TearDown() override
-    {
-        delete m_window.data();
-        ReceiveNewFlyer = false;
-    }
+    void TearDown() override { delete m_window.data(); }
     int birdCount(int flyerId) { return static_cast<int>(db.data().birdsOfFlyer(flyerId).value.size()); }
 
     TestDatabase db;
@@ -186,18 +182,15 @@ TEST_F(FlyerWindow, ReceivePathStoresBirdsAndCloses)
     auto* w = open();
     w->show();
     QString storedFor, shownFor;
-    w->setReceivedInventoryHook({[&](const QString& name) {
-                                     storedFor = name;
-                                     return std::optional<ReceivedInventoryHook::Counts>({{0, 4}});
-                                 },
-                                 [&](const QString& name) { shownFor = name; }});
-    w->pressAdd();
-    ReceiveNewFlyer = true;
-    w->setFlyerName("Jan Smit            ");
+    w->addReceivedFlyer("Jan Smit            ",
+                        {[&](const QString& name) {
+                             storedFor = name;
+                             return std::optional<ReceivedInventoryHook::Counts>({{0, 4}});
+                         },
+                         [&](const QString& name) { shownFor = name; }});
     w->pressSave();
     EXPECT_EQ(storedFor, "Jan Smit");
     EXPECT_EQ(shownFor, "Jan Smit");
-    EXPECT_FALSE(ReceiveNewFlyer);
     EXPECT_EQ(
         dialogs.lines(),
         QStringList{

@@ -1,6 +1,5 @@
 #include "admin/windows/clock_transfers.h"
 
-#include "admin/flyer_rules.h"
 #include "admin/windows/frm_bird_inventory.h"
 #include "admin/windows/frm_flyer_list.h"
 #include "admin/windows/frm_liberations.h"
@@ -39,9 +38,6 @@ void completeInFlyerWindow(frmBirdInventory& window, const TransferServices& s, 
     frmFlyerList* flyers = s.openFlyerWindow ? s.openFlyerWindow() : nullptr;
     if (!flyers)
         return;
-    flyers->pressAdd();
-    ReceiveNewFlyer = true;
-    flyers->setFlyerName(result.inventory.flyerName());
     const ReceivedInventory inventory = result.inventory;
     const QPointer<frmBirdInventory> birdWindow(&window);
     ReceivedInventoryHook hook;
@@ -63,7 +59,7 @@ void completeInFlyerWindow(frmBirdInventory& window, const TransferServices& s, 
         birdWindow->FillBirdFlyerList();
         birdWindow->selectFlyer(name);
     };
-    flyers->setReceivedInventoryHook(std::move(hook));
+    flyers->addReceivedFlyer(inventory.flyerName(), std::move(hook));
     s.dialogs->inform(chooseClubMessage(result.flyerName));
 }
 
@@ -87,8 +83,8 @@ void receiveBirds(frmBirdInventory& window, const TransferServices& s)
     switch (result.outcome) {
     case ReceiveOutcome::NoClubs:
         window.close();
-        if (s.openClubsForAdd)
-            s.openClubsForAdd();
+        if (s.openClubsForFirstClub)
+            s.openClubsForFirstClub();
         break;
     case ReceiveOutcome::NeedsFlyerWindow:
         completeInFlyerWindow(window, s, result);

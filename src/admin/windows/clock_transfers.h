@@ -3,7 +3,7 @@
 // Connects the transfer buttons of the bird inventory window (Send, Receive) and the liberation window
 // (Send) to the clock transfers.
 
-#include "transfer/admin_records.h"
+#include "admin/admin_records.h"
 
 #include <QString>
 #include <functional>
@@ -23,8 +23,8 @@ struct TransferServices {
     // The configuration values the header records carry, read when a send starts.
     std::function<AdminHeaderSettings()> headerSettings;
     std::function<void()> showClockStatus;
-    // A receive without clubs: the clubs window opens and starts adding a club.
-    std::function<void()> openClubsForAdd;
+    // A receive without clubs: the clubs window opens, says a club is needed and starts adding one.
+    std::function<void()> openClubsForFirstClub;
     // A receive of a flyer not yet stored, with several clubs: the flyers window to complete it in.
     std::function<frmFlyerList*()> openFlyerWindow;
 };

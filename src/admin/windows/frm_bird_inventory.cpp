@@ -1,8 +1,8 @@
 #include "admin/windows/frm_bird_inventory.h"
 
 #include "admin/bird_operations.h"
-#include "admin/windows/window_support.h"
 #include "platform/dialogs.h"
+#include "platform/qt/window_support.h"
 #include "settings/settings_store.h"
 
 #include <QApplication>

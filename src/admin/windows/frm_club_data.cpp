@@ -1,8 +1,8 @@
 #include "admin/windows/frm_club_data.h"
 
 #include "admin/club_operations.h"
-#include "admin/windows/window_support.h"
 #include "platform/dialogs.h"
+#include "platform/qt/window_support.h"
 
 #include <QCloseEvent>
 #include <QFormLayout>
@@ -26,11 +26,6 @@ frmClubData::frmClubData(const QString& databasePath, Dialogs& dialogs, QWidget*
     if (!opened.ok())
         report(opened);
     clubListRecords();
-
-    if (NoClubEntry) {
-        m_dialogs.inform(club::kNeedOneClub);
-        pressAdd();
-    }
 }
 
 frmClubData::~frmClubData() = default;
@@ -180,6 +175,12 @@ bool frmClubData::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void frmClubData::addFirstClub()
+{
+    m_dialogs.inform(club::kNeedOneClub);
+    pressAdd();
 }
 
 void frmClubData::pressAdd()

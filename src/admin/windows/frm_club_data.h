@@ -30,6 +30,8 @@ public:
     // The Add and Save buttons, for callers that drive the window.
     void pressAdd();
     void pressSave();
+    // Opened because a receive found no club to store under: says so and starts adding one.
+    void addFirstClub();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

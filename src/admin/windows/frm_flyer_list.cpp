@@ -2,8 +2,8 @@
 
 #include "admin/clean_text.h"
 #include "admin/flyer_operations.h"
-#include "admin/windows/window_support.h"
 #include "platform/dialogs.h"
+#include "platform/qt/window_support.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <limits>
+#include <utility>
 
 frmFlyerList::frmFlyerList(const QString& databasePath, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), m_dialogs(dialogs)
@@ -294,6 +295,13 @@ void frmFlyerList::setFlyerName(const QString& name)
     txtFlyerName->setText(name);
 }
 
+void frmFlyerList::addReceivedFlyer(const QString& name, ReceivedInventoryHook hook)
+{
+    pressAdd();
+    setFlyerName(name);
+    m_receiveHook = std::move(hook);
+}
+
 flyer::FlyerFields frmFlyerList::typedFields() const
 {
     flyer::FlyerFields fields;
@@ -343,15 +351,15 @@ void frmFlyerList::pressSave()
 
     QString name = txtFlyerName->text();
     name = CleanText(name);
-    if (adding && ReceiveNewFlyer && m_receiveHook.storeBirds) {
-        const auto counts = m_receiveHook.storeBirds(name);
+    if (adding && m_receiveHook.storeBirds) {
+        const ReceivedInventoryHook hook = std::exchange(m_receiveHook, {});
+        const auto counts = hook.storeBirds(name);
         if (counts)
             m_dialogs.inform(flyer::receivedMessage(name, counts->updated, counts->added));
-        ReceiveNewFlyer = false;
         m_mode = flyer::Mode::Browse;
         close();
-        if (m_receiveHook.showFlyer)
-            m_receiveHook.showFlyer(name);
+        if (hook.showFlyer)
+            hook.showFlyer(name);
         return;
     }
 

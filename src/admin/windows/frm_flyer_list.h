@@ -17,8 +17,7 @@ class QListWidget;
 class QPushButton;
 
 // What the inventory receive hands the flyers window when it opens it for a flyer not yet stored: saving
-// the new flyer (with ReceiveNewFlyer set) then stores the received birds and shows the flyer in the bird
-// inventory window.
+// the new flyer then stores the received birds and shows the flyer in the bird inventory window.
 struct ReceivedInventoryHook {
     struct Counts {
         int updated = 0;
@@ -49,7 +48,8 @@ public:
     void setFlyerName(const QString& name);
     // Clubs in the club choice (0 when it shows "No Clubs Listed").
     int clubChoiceCount() const;
-    void setReceivedInventoryHook(ReceivedInventoryHook hook) { m_receiveHook = std::move(hook); }
+    // Starts adding the received flyer of that name; saving it runs hook (once).
+    void addReceivedFlyer(const QString& name, ReceivedInventoryHook hook);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,8 +1,8 @@
 #include "admin/windows/frm_liberations.h"
 
 #include "admin/liberation_operations.h"
-#include "admin/windows/window_support.h"
 #include "platform/dialogs.h"
+#include "platform/qt/window_support.h"
 
 #include <QApplication>
 #include <QCloseEvent>

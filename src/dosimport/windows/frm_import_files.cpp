@@ -1,8 +1,7 @@
 #include "dosimport/windows/frm_import_files.h"
 
-#include "admin/windows/frm_club_data.h"
-#include "admin/windows/window_support.h"
 #include "platform/dialogs.h"
+#include "platform/qt/window_support.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -44,8 +43,7 @@ frmImportFiles::frmImportFiles(const QString& databasePath, const QString& start
                                Progress& progress, ConfigurationUpdate updateConfiguration,
                                OpenClubs openClubs, QWidget* parent)
     : QWidget(parent, Qt::Window), m_dialogs(dialogs), m_updateConfiguration(std::move(updateConfiguration)),
-      m_openClubs(std::move(openClubs)), m_databasePath(databasePath),
-      m_import(std::make_unique<DosImport>(m_database, dialogs, progress))
+      m_openClubs(std::move(openClubs)), m_import(std::make_unique<DosImport>(m_database, dialogs, progress))
 {
     setObjectName(QStringLiteral("frmImportFiles"));
     setWindowTitle(QStringLiteral("Import Files"));
@@ -66,13 +64,8 @@ frmImportFiles::frmImportFiles(const QString& databasePath, const QString& start
     }
     if (clubs.value.empty()) {
         m_dialogs.inform(QStringLiteral("You must first enter a club"));
-        if (m_openClubs) {
+        if (m_openClubs)
             m_openClubs();
-        } else {
-            auto* clubsWindow = new frmClubData(m_databasePath, m_dialogs);
-            clubsWindow->show();
-            clubsWindow->pressAdd();
-        }
         return;
     }
     m_clubs = clubs.value;

@@ -23,7 +23,7 @@ class frmImportFiles : public QWidget {
 public:
     // Receives the concourse and combine of the imported file when "update configuration" is checked.
     using ConfigurationUpdate = std::function<void(const QString& concourse, const QString& combine)>;
-    // Opens the clubs window in add mode; without one the window opens its own.
+    // Opens the clubs window in add mode (the shell owns that window).
     using OpenClubs = std::function<void()>;
 
     frmImportFiles(const QString& databasePath, const QString& startFolder, Dialogs& dialogs,
@@ -66,7 +66,6 @@ private:
     Dialogs& m_dialogs;
     ConfigurationUpdate m_updateConfiguration;
     OpenClubs m_openClubs;
-    QString m_databasePath;
     Database m_database;
     AdminData m_data{m_database};
     std::unique_ptr<DosImport> m_import;

@@ -1,7 +1,7 @@
 #include "reports/windows/frm_racefiles.h"
 
-#include "admin/windows/window_support.h"
 #include "database/database_messages.h"
+#include "platform/qt/window_support.h"
 #include "reports/database_owner_lookup.h"
 #include "reports/windows/frm_raceform.h"
 

@@ -1,7 +1,7 @@
 #include "reports/windows/frm_raceform.h"
 
-#include "admin/windows/window_support.h"
 #include "platform/dialogs.h"
+#include "platform/qt/window_support.h"
 #include "reports/report_document.h"
 #include "reports/windows/frm_preview.h"
 

@@ -1,4 +1,4 @@
-#include "admin/windows/window_support.h"
+#include "platform/qt/window_support.h"
 
 #include "platform/dialogs.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "admin/admin_data.h"
 #include "database/database_messages.h"
+#include "database/fetched.h"
 
 #include <QFont>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "transfer/admin_records.h"
+#include "admin/admin_records.h"
 
 #include "admin/clean_text.h"
 #include "common/pad_field.h"
