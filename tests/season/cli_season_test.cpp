@@ -158,8 +158,6 @@ TEST_F(CliSeason, FromTheDosFilesToTheWinSpeedFileAndBack)
 
     // 5. The report, as text and as PDF.
     EXPECT_EQ(step({"report", raceFile, "--text"}), reportPage("1", "06/13", "06/14", "DIXON   "));
-    EXPECT_EQ(step({"report", raceFile, "--race", "2", "--text"}),
-              reportPage("2", "06/20", "06/21", "MENDOTA "));
     // The report file written beside the race files is named after the module's serial.
     EXPECT_TRUE(QFile::exists(path("CVX/RBM12345.001")));
     step({"report", raceFile, "--pdf", path("report.pdf")});

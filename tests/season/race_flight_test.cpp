@@ -1,8 +1,5 @@
-#include "clocklink/command_exchange.h"
-#include "clocklink/control_characters.h"
-#include "model/clock_device.h"
+#include "model/clock_scenario.h"
 #include "model/race_flight.h"
-#include "support/database_builder.h"
 
 #include <QTime>
 #include <gtest/gtest.h>
@@ -21,6 +18,8 @@ ClockScenario flyerWithBirds()
     return s;
 }
 
+// The stand-in clock's flight, where the seasons do not reach: dates that do not exist, a module without an
+// inventory, a full module.
 TEST(RaceFlight, EveryLiberationPointIsARaceAndBadDatesAreNotFlown)
 {
     ClockScenario s = flyerWithBirds();
@@ -62,46 +61,4 @@ TEST(RaceFlight, ArrivalsOfAFullModuleIncreaseAndEndBeforeTheKnockOff)
     EXPECT_LT(last, QTime(20, 0));
 }
 
-QByteArray rbm(const QByteArray& command)
-{
-    return FrameCommand(command, QByteArray(1, char(0x81)));
-}
-
-// The race series as the device serves it, answer by answer.
-QStringList raceSeries(ClockDevice& device)
-{
-    QStringList records;
-    QByteArray answer = device.receive(rbm("W"));
-    for (int i = 0; i < 100; ++i) {
-        answer = device.receive(QByteArray(1, control::ACK));
-        if (answer == QByteArray(1, control::EOT))
-            break;
-        // STX, leading character, text, two checksum characters, ETX
-        records << QString::fromLatin1(answer.mid(2, answer.size() - 5));
-    }
-    return records;
-}
-
-TEST(RaceFlight, DeviceFliesOnlyWithAPlanAndAfterLiberationPointsArrive)
-{
-    ClockScenario s = flyerWithBirds();
-    s.liberations.clear();
-    s.races = {QStringLiteral("an old race")};
-    ClockDevice unplanned(s);
-    ClockDevice device(s);
-    device.setFlyAfterLiberations(FlightPlan{2025});
-    EXPECT_EQ(raceSeries(device), QStringList{"an old race"});
-
-    for (ClockDevice* clock : {&unplanned, &device}) {
-        clock->receive(rbm("IC0"));
-        clock->receive(rbm("I0011406DIXON   1"));
-    }
-    EXPECT_EQ(raceSeries(unplanned), QStringList{"an old race"});
-    const QStringList flown = raceSeries(device);
-    EXPECT_EQ(flown, flyRaces(device.scenario(), FlightPlan{2025}));
-    EXPECT_EQ(flown.size(), 3);
-    // The flight is kept: a new inventory does not change the clockings already made.
-    device.receive(rbm("S1          NORTHERN COMBINE    US"));
-    EXPECT_EQ(raceSeries(device), flown);
-}
 } // namespace

@@ -68,7 +68,7 @@ TEST_F(ConfigurationTest, StoredValuesAreShownAsStoredAndKeysIgnoreCase)
     EXPECT_EQ(QString::fromUtf8(file.readAll()).count("omports=", Qt::CaseInsensitive), 1);
 }
 
-TEST_F(ConfigurationTest, InvalidPortNumberShowsTheMessageAndNoTitle)
+TEST_F(ConfigurationTest, InvalidPortNumberShowsTheMessageAndNoTitleUnlessADeviceIsGiven)
 {
     for (const QString& stored : {QStringLiteral("0"), QStringLiteral(""), QStringLiteral("x1")}) {
         SettingsStore store(settingsFile());
@@ -82,14 +82,10 @@ TEST_F(ConfigurationTest, InvalidPortNumberShowsTheMessageAndNoTitle)
                       "\r\nCheck to see that the Corvex is connected and turned on.");
         EXPECT_EQ(dialogs.log().front().box.buttons, Dialogs::Buttons::Ok);
     }
-}
-
-TEST_F(ConfigurationTest, DeviceTakesThePlaceOfAnInvalidNumber)
-{
-    SettingsStore store(settingsFile());
-    ASSERT_TRUE(store.write("ComPorts", "0"));
+    // A device given on the command line takes the place of the invalid number, silently.
+    dialogs.clearLog();
     ConfigValues values;
-    EXPECT_TRUE(LoadSettings(store, port, dialogs, values, "/dev/pts/9").has_value());
+    EXPECT_TRUE(LoadSettings(SettingsStore(settingsFile()), port, dialogs, values, "/dev/pts/9").has_value());
     EXPECT_EQ(port.deviceName(), "/dev/pts/9");
     EXPECT_TRUE(dialogs.log().empty());
 }

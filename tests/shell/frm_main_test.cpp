@@ -1,7 +1,6 @@
 #include "clocklink/clock_status.h"
 #include "shell/frm_config.h"
 #include "shell/frm_main.h"
-#include "shell/menu_wiring.h"
 #include "shell_fixture.h"
 #include "support/find_child.h"
 
@@ -59,13 +58,6 @@ TEST_F(FrmMainTest, MenuTreeHasEveryCaptionNameAndState)
         shown << top->text() + ": " + entries.join(", ");
     }
     EXPECT_EQ(shown, expected);
-}
-
-TEST_F(FrmMainTest, DisabledEntriesDoNothingWhenTriggered)
-{
-    window->menuEntry("mnuSetClock")->trigger();
-    window->menuEntry("mnuUCUP")->trigger();
-    EXPECT_TRUE(dialogs.log().empty());
 }
 
 TEST(BannerSizes, ScaleByTheSmallerRatioWithARuleOfAtLeastOnePixel)
@@ -155,17 +147,6 @@ TEST_F(FrmMainTest, HelpOpensTheUserGuideOrSaysItIsMissing)
     window->openHelp();
     EXPECT_EQ(openedUrls.size(), 1);
     EXPECT_EQ(dialogs.texts(), QStringList{"The help file cannot be found."});
-}
-
-TEST_F(FrmMainTest, ConfigurationEntryOpensTheWindowModeless)
-{
-    wireMenus(*window, *context);
-    window->show();
-    window->menuEntry("configsetup")->trigger();
-    ASSERT_TRUE(context->configWindow);
-    EXPECT_TRUE(context->configWindow->isVisible());
-    EXPECT_FALSE(context->configWindow->isModal());
-    EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(FrmMainTest, ExitClosesOtherWindowsAndTheDatabase)

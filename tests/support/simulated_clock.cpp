@@ -10,11 +10,6 @@ ClockScenario SimulatedClock::scenario()
     return m_clock.withDevice([](ClockDevice& d) { return d.scenario(); });
 }
 
-void SimulatedClock::setScenario(const ClockScenario& scenario)
-{
-    m_clock.withDevice([&](ClockDevice& d) { d.setScenario(scenario); });
-}
-
 void SimulatedClock::update(const std::function<void(ClockScenario&)>& change)
 {
     m_clock.withDevice([&](ClockDevice& d) {
@@ -37,11 +32,6 @@ QList<QByteArray> SimulatedClock::commands()
 void SimulatedClock::clearFrames()
 {
     m_clock.withDevice([](ClockDevice& d) { d.clearFrames(); });
-}
-
-void SimulatedClock::setFaults(const ClockFaults& faults)
-{
-    m_clock.withDevice([&](ClockDevice& d) { d.faults() = faults; });
 }
 
 void SimulatedClock::changeFaults(const std::function<void(ClockFaults&)>& change)

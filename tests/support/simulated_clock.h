@@ -37,7 +37,6 @@ public:
 
     // The module content as the clock holds it now (what the program sent is in it).
     ClockScenario scenario();
-    void setScenario(const ClockScenario& scenario);
     // Changes the module content in place.
     void update(const std::function<void(ClockScenario&)>& change);
 
@@ -48,7 +47,6 @@ public:
     void clearFrames();
 
     // Faults; counters spoil that many next answers, -1 all of them (see ClockFaults).
-    void setFaults(const ClockFaults& faults);
     void changeFaults(const std::function<void(ClockFaults&)>& change);
     void nakNext(int frames)
     {

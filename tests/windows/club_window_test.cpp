@@ -21,88 +21,55 @@ protected:
     QPointer<frmClubData> m_window;
 };
 
-// The buttons by mouse and by keyboard: Enter on a focused button presses it, Enter in a box saves, Escape
-// cancels an add or edit and closes the window when there is nothing to cancel.
-TEST_F(ClubWindow, ButtonStatesRowByRowAndTheKeyboard)
+// The states as the user meets them, by mouse and keyboard: Enter on a focused button presses it, Enter in a
+// box saves, Escape cancels an add or edit and closes the window when there is nothing to cancel.
+TEST_F(ClubWindow, StatesSearchAndTheKeyboard)
 {
     db.addClub("Riverside");
     db.addClub("Oak Lofts");
+    db.addClub("Oak Lofts");
     const int connections = openConnectionCount(db.path());
     auto* w = open();
-    EXPECT_EQ(w->objectName(), "frmClubData");
-    EXPECT_EQ(entries(w, "lstClubList"), (QStringList{"  1 - Riverside", "  2 - Oak Lofts"}));
-    EXPECT_EQ(text(w, "lblClubList"), "2 Clubs Listed");
-    // Browsing (opened, clicked, cancelled, saved) and changing (add, edit) are mirror images; only an
-    // edit keeps the search box.
-    const auto browsing = [&](bool clicked) {
-        expectEnabled(w, "cmdClubAddNew cmdClubEnd txtClubSearch lstClubList", "cmdClubSave cmdClubCancel");
-        EXPECT_EQ(findChildOrFail<QWidget>(w, "cmdClubEdit")->isEnabled(), clicked);
-        expectReadableWhileDisabled(w, "txtClubName txtClubID");
-    };
-    const auto changing = [&](bool search) {
-        expectEnabled(w, "cmdClubSave cmdClubCancel txtClubName",
-                      "cmdClubAddNew cmdClubEdit cmdClubEnd txtClubID lstClubList");
-        EXPECT_EQ(findChildOrFail<QWidget>(w, "txtClubSearch")->isEnabled(), search);
-    };
-    browsing(false);
-    clickEntry(w, "lstClubList", 1);
-    EXPECT_EQ(text(w, "txtClubID"), "02");
-    EXPECT_EQ(text(w, "txtClubName"), "Oak Lofts");
-    browsing(true);
+    EXPECT_EQ(entries(w, "lstClubList"),
+              (QStringList{"  1 - Riverside", "  2 - Oak Lofts", "  3 - Oak Lofts"}));
+    EXPECT_EQ(text(w, "lblClubList"), "3 Clubs Listed");
+    expectEnabled(w, "cmdClubAddNew lstClubList", "cmdClubEdit cmdClubSave");
+    expectReadableWhileDisabled(w, "txtClubName txtClubID");
+    // Same-name clubs: the clicked one is shown and edited.
+    clickEntry(w, "lstClubList", 2);
+    EXPECT_EQ(text(w, "txtClubID") + text(w, "txtClubName"), "03Oak Lofts");
+    expectEnabled(w, "cmdClubEdit", "cmdClubSave");
+
     pressKey(w, "cmdClubAddNew", Qt::Key_Return);
     EXPECT_EQ(text(w, "txtClubName"), "");
-    changing(false);
+    expectEnabled(w, "cmdClubSave txtClubName", "cmdClubAddNew lstClubList txtClubSearch");
     pressKey(w, "txtClubName", Qt::Key_Return);
     ASSERT_EQ(dialogs.lines(), QStringList{"[Error] Must enter a name!"});
     EXPECT_EQ(w->mode(), club::Mode::Adding);
     pressKey(w, "txtClubName", Qt::Key_Escape);
-    browsing(true);
-    clickEntry(w, "lstClubList", 0);
+    expectEnabled(w, "cmdClubAddNew cmdClubEdit", "cmdClubSave");
+
     clickButton(w, "cmdClubEdit");
-    EXPECT_EQ(text(w, "txtClubName"), "Riverside");
-    changing(true);
-    typeKeys(w, "txtClubName", " Flyers");
+    expectEnabled(w, "txtClubSearch", "cmdClubEdit");
+    typeKeys(w, "txtClubName", " II");
     pressKey(w, "txtClubName", Qt::Key_Enter);
-    EXPECT_EQ(entries(w, "lstClubList"), (QStringList{"  1 - Riverside Flyers", "  2 - Oak Lofts"}));
-    browsing(true);
+    EXPECT_EQ(entries(w, "lstClubList"),
+              (QStringList{"  1 - Riverside", "  2 - Oak Lofts", "  3 - Oak Lofts II"}));
+
+    // The search narrows; a single match is shown at once, none shows what an empty table shows.
+    setText(w, "txtClubSearch", "rIver");
+    EXPECT_EQ(text(w, "txtClubName"), "Riverside");
+    expectEnabled(w, "cmdClubEdit", "");
+    setText(w, "txtClubSearch", "x");
+    EXPECT_EQ(entries(w, "lstClubList"), QStringList{"No clubs to Show"});
+    EXPECT_EQ(text(w, "lblClubList"), "0 Clubs Listed");
+    expectEnabled(w, "cmdClubAddNew", "cmdClubEdit lstClubList");
+    EXPECT_FALSE(findChildOrFail<QWidget>(w, "cmdClubDelete")->isVisibleTo(w));
 
     EXPECT_EQ(openConnectionCount(db.path()), connections + 1);
     pressKey(w, "lstClubList", Qt::Key_Escape);
     EXPECT_FALSE(w->databaseOpen());
     EXPECT_EQ(openConnectionCount(db.path()), connections);
-}
-
-TEST_F(ClubWindow, SearchNarrowsAndSingleMatchIsShownAtOnce)
-{
-    db.addClub("Riverside");
-    db.addClub("Oak Lofts");
-    auto* w = open();
-    setText(w, "txtClubSearch", "oak");
-    EXPECT_EQ(entries(w, "lstClubList"), QStringList{"  2 - Oak Lofts"});
-    EXPECT_EQ(text(w, "txtClubName"), "Oak Lofts");
-    EXPECT_TRUE(findChildOrFail<QWidget>(w, "cmdClubEdit")->isEnabled());
-    // Nothing found shows what an empty table shows.
-    setText(w, "txtClubSearch", "x");
-    EXPECT_EQ(entries(w, "lstClubList"), QStringList{"No clubs to Show"});
-    EXPECT_EQ(text(w, "lblClubList"), "0 Clubs Listed");
-    expectEnabled(w, "cmdClubAddNew cmdClubEnd txtClubSearch",
-                  "cmdClubEdit cmdClubSave cmdClubCancel lstClubList txtClubID txtClubName");
-    EXPECT_FALSE(findChildOrFail<QWidget>(w, "cmdClubDelete")->isVisibleTo(w));
-    setText(w, "txtClubSearch", "");
-    EXPECT_EQ(entries(w, "lstClubList").size(), 2);
-}
-
-TEST_F(ClubWindow, SameNameClubsShowTheClickedOne)
-{
-    db.addClub("Twin");
-    db.addClub("Twin");
-    auto* w = open();
-    clickEntry(w, "lstClubList", 1);
-    EXPECT_EQ(text(w, "txtClubID"), "02");
-    clickButton(w, "cmdClubEdit");
-    setText(w, "txtClubName", "Second");
-    clickButton(w, "cmdClubSave");
-    EXPECT_EQ(entries(w, "lstClubList"), (QStringList{"  1 - Twin", "  2 - Second"}));
 }
 
 TEST_F(ClubWindow, AddFirstClubSaysSoAndStartsAdding)
