@@ -20,7 +20,6 @@ TEST(ClubAndFlyerRules, EntriesAndChoices)
     EXPECT_EQ(club::listEntry(1234, "Big"), "234 - Big");
     EXPECT_EQ(club::nameFromEntry(" 12 - A - B"), "A - B");
     EXPECT_EQ(club::nameFromEntry("No clubs to Show"), "");
-    EXPECT_EQ(club::idText(123), "123");
     EXPECT_EQ(flyer::clubIdOfChoice("12 3 Oaks"), 12);
     EXPECT_EQ(flyer::clubIdOfChoice("No Clubs Listed"), 0);
 }
@@ -43,7 +42,7 @@ TEST(CleanText, QuotesBarsAndControlCharactersBecomeSpacesAndOnlyTheEndsAreTrimm
     }
 }
 
-TEST(FlyerNames, CleanedBeforeStoringAndLookingUpAndBlankOnesRefused)
+TEST(FlyerNames, CleanedBeforeStoringAndBlankOnesRefused)
 {
     TestDatabase db;
     const int club = db.addClub("Riverside");
@@ -58,8 +57,7 @@ TEST(FlyerNames, CleanedBeforeStoringAndLookingUpAndBlankOnesRefused)
         EXPECT_EQ(outcome.box.text, "Must enter a name!") << blank.toStdString();
         EXPECT_EQ(outcome.box.title, "Error");
     }
-    const AdminOutcome brien = flyer::add(db.data(), named("O'Brien"));
-    ASSERT_TRUE(brien.done());
+    ASSERT_TRUE(flyer::add(db.data(), named("O'Brien")).done());
     const auto found = db.data().flyerByName(cleanedName("O'Brien")).value;
     ASSERT_TRUE(found);
     EXPECT_EQ(found->Name, "O Brien");
@@ -67,17 +65,9 @@ TEST(FlyerNames, CleanedBeforeStoringAndLookingUpAndBlankOnesRefused)
     EXPECT_EQ(db.data().searchFlyers({}).value.size(), 1u);
 }
 
-TEST(BirdRules, OrganisationCodes)
-{
-    EXPECT_TRUE(bird::orgAcceptable("us"));
-    EXPECT_TRUE(bird::orgAcceptable("")) << "empty passes here; Save reports the missing field";
-    for (const char* code : {"UC", "A", "USA"})
-        EXPECT_FALSE(bird::orgAcceptable(code)) << code;
-}
-
 TEST(BirdRules, HatchYearsRunFrom80ToNextYear)
 {
-    // {today, the last year accepted}
+    // {today, the last year accepted}: the window's last year is next year's, also across a century.
     const std::pair<QDate, QString> windows[] = {
         {{2026, 3, 1}, "27"}, {{2011, 12, 31}, "12"}, {{2099, 1, 1}, "00"}};
     for (const auto& [today, last] : windows) {
@@ -91,12 +81,9 @@ TEST(BirdRules, HatchYearsRunFrom80ToNextYear)
     EXPECT_TRUE(bird::yearAcceptable("5", {2026, 1, 1}));
     for (const char* year : {"100", "1a", "-1"})
         EXPECT_FALSE(bird::yearAcceptable(year, {2026, 1, 1})) << year;
-}
 
-TEST(BirdRules, OnlyATypedYearIsChecked)
-{
     const FixedToday today({2026, 6, 1});
-    // {typed, the year the stored bird had, refused}
+    // Only a typed year is checked. {typed, the year the stored bird had, refused}
     const std::tuple<QString, QString, bool> cases[] = {
         {"50", "50", false}, {"5", "05", false}, {"50", "24", true}, {"50", "", true}, {"27", "", false}};
     for (const auto& [typed, kept, refused] : cases)
@@ -111,19 +98,21 @@ TEST(BirdRules, FieldProblems)
     // {org, year, club, number, colour, the window's message}
     const std::tuple<QString, QString, QString, QString, QString, std::optional<QString>> cases[] = {
         {"US", "08", "AB", "1", "RED", std::nullopt},
+        {"us", "08", "AB", "123456", "RED", std::nullopt},
         {"UC", "08", "AB", "1", "RED", bird::orgMessage()},
+        {"USA", "08", "AB", "1", "RED", bird::orgMessage()},
         {"US", "50", "AB", "1", "RED", bird::yearMessage()},
         {"", "08", "AB", "1", "RED", bird::kMissingFields},
         {"US", "08", "AB", "1", " ", bird::kMissingFields},
         {"US", "08", "AB", "12a4", "RED", digitsOnly},
+        {"US", "08", "AB", "12345A", "RED", digitsOnly},
         {"US", "08", "AB", "1 2", "RED", digitsOnly},
         {"US", "08", "AB", "1", "BL-UE", lettersOnly},
-        {"US", "08", "AB", "1", "BLUE2", lettersOnly},
         {"US", "08", "AB", "1", "GRÜN", lettersOnly},
     };
     for (const auto& [org, year, club, number, colour, problem] : cases)
         EXPECT_EQ(bird::fieldProblem({org, year, club, number, colour, true}), problem)
-            << number.toStdString() << " " << colour.toStdString();
+            << org.toStdString() << " " << number.toStdString() << " " << colour.toStdString();
 }
 
 TEST(BirdOperations, AStoredYearOutsideTheWindowDoesNotBlockAnEdit)
@@ -136,17 +125,23 @@ TEST(BirdOperations, AStoredYearOutsideTheWindowDoesNotBlockAnEdit)
                            {"US", "50", "ABC", "1", "RED", true})
                     .done());
     // Add keeps the year of the bird shown last.
-    const Flyer owner = *db.data().flyerByName("Anna").value;
-    EXPECT_TRUE(bird::add(db.data(), owner, {"US", "50", "ABC", "2", "NONE", true}, "50").done());
+    const auto owner = db.data().flyerByName("Anna").value;
+    ASSERT_TRUE(owner);
+    EXPECT_TRUE(bird::add(db.data(), *owner, {"US", "50", "ABC", "2", "NONE", true}, "50").done());
 }
 
 TEST(BirdRules, BandsAndListEntries)
 {
-    EXPECT_EQ(bird::padClubLetters("ABCDEF"), "CDEF");
-    EXPECT_EQ(bird::padBandNumber("12345678"), "345678");
-    EXPECT_EQ(bird::bandIdentity("us", "8", "abc", "12345"), "US08 ABC012345");
+    // The band identity: org (2) + year (2) + club letters (4, right-aligned) + number (6, zero-filled).
+    const std::tuple<QString, QString, QString, QString, QString> bands[] = {
+        {"us", "8", "abc", "12345", "US08 ABC012345"},
+        {"US", "08", "ABCD", "123456", "US08ABCD123456"},
+        {"US", "08", "ABCDEF", "12345678", "US08CDEF345678"},
+        {"CA", "99", "A", "1", "CA99   A000001"},
+    };
+    for (const auto& [org, year, club, number, band] : bands)
+        EXPECT_EQ(bird::bandIdentity(org, year, club, number), band);
     const Bird row = bird::rowFromFields(9, {"us", "8", "ab", "42", "blue", false}, "12345ABCDE", "0");
-    EXPECT_EQ(row.band(), "US08  AB000042");
     const QString entry = bird::listEntry(row);
     EXPECT_EQ(entry, " US08  AB000042H 12345ABCDE BLUE");
     EXPECT_EQ(bird::bandFromEntry(entry), "US08  AB000042");
@@ -156,7 +151,7 @@ TEST(BirdRules, BandsAndListEntries)
     EXPECT_EQ(bird::nextBandNumber("999999"), "999999") << "never wraps round to 000000";
 }
 
-TEST(LiberationRules, PaddingAndEntries)
+TEST(LiberationRules, PaddingEntriesDatesAndRoom)
 {
     EXPECT_EQ(liberation::padRaceNumber("123"), "23");
     const QString entry = liberation::listEntry({"07", "0704", "Wichita", "1"});
@@ -167,19 +162,17 @@ TEST(LiberationRules, PaddingAndEntries)
         EXPECT_TRUE(liberation::winSpeedCompatible(number)) << number;
     for (const char* number : {"00", "A1", ""})
         EXPECT_FALSE(liberation::winSpeedCompatible(number)) << number;
-}
-
-TEST(LiberationRules, MonthAndDayChecks)
-{
     for (const char* month : {"13", "0", "", "00"}) {
-        const auto check = liberation::checkMonth(month);
-        EXPECT_FALSE(check.valid) << month;
-        EXPECT_EQ(check.text, "01") << month;
+        EXPECT_FALSE(liberation::checkMonth(month).valid) << month;
+        EXPECT_EQ(liberation::checkMonth(month).text, "01") << month;
     }
     EXPECT_EQ(liberation::checkMonth("7").text, "07");
     EXPECT_TRUE(liberation::checkMonth("12").valid);
     EXPECT_TRUE(liberation::checkDay("31").valid);
     EXPECT_FALSE(liberation::checkDay("32").valid);
+    // A point is stored while the table holds 50 rows or fewer: at most 51.
+    EXPECT_TRUE(liberation::roomForAnother(50));
+    EXPECT_FALSE(liberation::roomForAnother(51));
 }
 
 } // namespace

@@ -6,13 +6,26 @@
 
 TEST(PadField, FillsOrCutsOnTheJustifiedSide)
 {
-    EXPECT_EQ(PadField("12", 4, '0', true), "1200");
-    EXPECT_EQ(PadField("7", 2, '0', false), "07");
-    EXPECT_EQ(PadField("123", 2, '0', false), "23");
-    EXPECT_EQ(PadField("ABCDEFG", 4, ' ', true), "ABCD");
-    EXPECT_EQ(PadField("  AB  ", 4, ' ', false), "  AB");
-    EXPECT_EQ(PadField("", 20, ' ', true), QString(20, ' '));
-    EXPECT_EQ(PadField("xyz", 0, ' ', true), "");
+    // {text, width, fill, left-justified, field}
+    const std::tuple<QString, int, char, bool, QString> cases[] = {
+        {"12", 4, '0', true, "1200"},
+        {"7", 2, '0', false, "07"},
+        {"123", 2, '0', false, "23"},
+        {"ABCDEFG", 4, ' ', true, "ABCD"},
+        {"  AB  ", 4, ' ', false, "  AB"},
+        {"", 20, ' ', true, QString(20, ' ')},
+        {"xyz", 0, ' ', true, ""},
+        {"ABCD", 4, '-', true, "ABCD"},
+        {"ABCD", 4, '-', false, "ABCD"},
+        {"ABC", 4, '-', true, "ABC-"},
+        {"ABC", 4, '-', false, "-ABC"},
+        {"ABCDE", 4, '-', false, "BCDE"},
+        {" 12345 ", 6, '0', false, "012345"},
+        {"1234567", 6, '0', false, "234567"},
+    };
+    for (const auto& [text, width, fill, left, field] : cases)
+        EXPECT_EQ(PadField(text, width, QLatin1Char(fill), left), field)
+            << text.toStdString() << " to " << width << (left ? " left" : " right");
 }
 
 TEST(Mid, NeverReadsPastTheRecord)

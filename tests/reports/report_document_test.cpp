@@ -12,17 +12,6 @@ using namespace report_test;
 
 namespace {
 
-RaceResult threeBirds()
-{
-    MapOwners owners;
-    owners.owners.insert(" ABC012345", "John Smith");
-    owners.owners.insert(" ABC000777", "Mary O'Neil");
-    const RaceFileContent content = raceFileContent(
-        QStringList{raceHeader("051208080000", "051208080003"), clocking("012345", "083015", "0512"),
-                    clocking("000777", "084501", "0512"), clocking("104010", "070000", "0513")});
-    return computeRaceResult(content, 0, owners);
-}
-
 RaceResult birds(int count, const QString& header = raceHeader())
 {
     QStringList records{header};
@@ -32,17 +21,12 @@ RaceResult birds(int count, const QString& header = raceHeader())
     return computeRaceResult(raceFileContent(records), 0, owners);
 }
 
-QStringList textsOf(const std::vector<PrintedLine>& lines)
+QStringList printedTexts(const RaceResult& r)
 {
     QStringList texts;
-    for (const PrintedLine& line : lines)
+    for (const PrintedLine& line : printedLines(r.fields, r.listLines))
         texts << line.text;
     return texts;
-}
-
-QString simplified(const QString& line)
-{
-    return line.simplified();
 }
 
 } // namespace
@@ -50,80 +34,74 @@ QString simplified(const QString& line)
 TEST(Preview, ThreeBirdsMatchTheGoldenText)
 {
     FixedToday today;
-    const RaceResult r = threeBirds();
+    MapOwners owners;
+    owners.owners.insert(" ABC012345", "John Smith");
+    owners.owners.insert(" ABC000777", "Mary O'Neil");
+    const RaceResult r = computeRaceResult(
+        raceFileContent(
+            QStringList{raceHeader("051208080000", "051208080003"), clocking("012345", "083015", "0512"),
+                        clocking("000777", "084501", "0512"), clocking("104010", "070000", "0513")}),
+        0, owners);
     const QByteArray golden = readFile(fixture("preview_three_birds.txt"));
     ASSERT_FALSE(golden.isEmpty());
     EXPECT_EQ(previewText(r.fields, r.listLines).toLatin1(), golden);
 }
 
-TEST(Preview, LongListGetsNoFillerLines)
+TEST(Preview, ShortListsAreFilledToOneHeight)
 {
     FixedToday today;
+    // {birds, lines of the preview}: 16 heading lines, one a bird, empty lines up to 29 birds.
+    const std::pair<int, int> cases[] = {{0, 16 + 29}, {29, 16 + 29}, {30, 16 + 30}, {40, 16 + 40}};
+    for (const auto& [count, lines] : cases) {
+        const RaceResult r = birds(count);
+        EXPECT_EQ(previewText(r.fields, r.listLines).count("\r\n"), lines) << count;
+    }
     const RaceResult r = birds(40);
-    const QString text = previewText(r.fields, r.listLines);
-    EXPECT_TRUE(text.endsWith("  40) Unknown flyer         US08 ABC000039 08:30:15 05/12 \r\n"));
-    EXPECT_EQ(text.count("\r\n"), 16 + 40);
-
-    const QString thirty = previewText(birds(30).fields, birds(30).listLines);
-    EXPECT_TRUE(thirty.endsWith("05/12 \r\n"));
-    const QString none = previewText(birds(0).fields, {});
-    EXPECT_EQ(none.count("\r\n"), 16 + 29);
+    EXPECT_TRUE(previewText(r.fields, r.listLines)
+                    .endsWith("  40) Unknown flyer         US08 ABC000039 08:30:15 05/12 \r\n"));
 }
 
 TEST(Preview, PositionsAreRightAlignedInFour)
 {
     const QString list = listLine(1, "A", clocking("000001", "083015", "0512"));
-    EXPECT_EQ(reportLine(0, list).left(6), "   1) ");
-    EXPECT_EQ(reportLine(9, list).left(6), "  10) ");
-    EXPECT_EQ(reportLine(99, list).left(6), " 100) ");
-    EXPECT_EQ(reportLine(0, list).size(), 58);
+    const std::pair<int, const char*> starts[] = {
+        {0, "   1) "}, {8, "   9) "}, {9, "  10) "}, {99, " 100) "}};
+    for (const auto& [index, start] : starts)
+        EXPECT_EQ(reportLine(index, list).left(6), start);
+    EXPECT_EQ(reportLine(0, list), "   1) A                     US08 ABC000001 08:30:15 05/12 ");
 }
 
 TEST(PrintedReport, RaceLinesInOrderWithFontsAndSignature)
 {
     FixedToday today;
-    const RaceResult r = threeBirds();
+    const RaceResult r = birds(3, raceHeader("051208080000", "051208080011"));
     const auto lines = printedLines(r.fields, r.listLines);
     ASSERT_EQ(lines.size(), 15u + 3 + 4);
     EXPECT_EQ(lines[0].text, "Corvex Race Results ");
-    EXPECT_EQ(lines[0].pointSize, 24);
-    EXPECT_TRUE(lines[0].bold);
-    EXPECT_EQ(lines[0].leftTwips, 220);
+    EXPECT_EQ((std::tuple{lines[0].pointSize, lines[0].bold, lines[0].leftTwips}),
+              (std::tuple{24, true, 220}));
     EXPECT_EQ(lines[1].text, QString(62, '_'));
-    EXPECT_TRUE(lines[1].bold);
-    EXPECT_EQ(lines[1].pointSize, 12);
-    EXPECT_FALSE(lines[3].bold);
-    EXPECT_EQ(lines[3].leftTwips, 100);
-    EXPECT_EQ(lines[3].text, "Race No.: 1  Date: 05/12  Liberation Point: SPRINGFL");
-    EXPECT_EQ(lines[5].text, "Concourse: 0012   Combine: 03  Club: 07  Flyer: 045");
-    EXPECT_EQ(lines[7].text, "Memory Module: 012345   Clock Set Time: 05/12/08 07:30:00");
-    EXPECT_EQ(lines[8].text, QString(24, ' ') + "Verified Time : 05/12/08 08:00:00");
-    EXPECT_EQ(lines[10].text, QString(24, ' ') + "Deviation Time: 3 second(s)");
-    EXPECT_EQ(lines[13].text, "Pos   Flyer Name            Band Number     Time    Date");
+    EXPECT_EQ((std::tuple{lines[1].pointSize, lines[1].bold}), (std::tuple{12, true}));
+    EXPECT_EQ((std::tuple{lines[3].bold, lines[3].leftTwips}), (std::tuple{false, 100}));
+    const QString clock(24, ' ');
+    EXPECT_EQ(
+        printedTexts(r).mid(3, 11),
+        (QStringList{"Race No.: 1  Date: 05/12  Liberation Point: SPRINGFL", "",
+                     "Concourse: 0012   Combine: 03  Club: 07  Flyer: 045", "",
+                     "Memory Module: 012345   Clock Set Time: 05/12/08 07:30:00",
+                     clock + "Verified Time : 05/12/08 08:00:00", clock + "Clock Time    : 05/12/08 08:00:11",
+                     clock + "Deviation Time: 11 Possible clock ERROR!!", QString(62, '_'), "",
+                     "Pos   Flyer Name            Band Number     Time    Date"}));
     EXPECT_EQ(lines[15].text, reportLine(0, r.listLines[0]));
     EXPECT_EQ(lines.back().text, kSignatureLine);
+
+    const QStringList training = printedTexts(birds(2, trainingHeader()));
+    EXPECT_EQ(training[0], "Corvex Training Results");
+    EXPECT_EQ(training.mid(8, 3), (QStringList{clock + "Verified Time : N/A", clock + "Clock Time    : N/A",
+                                               clock + "Deviation Time: N/A "}));
 }
 
-TEST(PrintedReport, TrainingTitleAndNotApplicableClockLines)
-{
-    FixedToday today;
-    const RaceResult r = birds(2, trainingHeader());
-    const QStringList texts = textsOf(printedLines(r.fields, r.listLines));
-    EXPECT_EQ(texts[0], "Corvex Training Results");
-    EXPECT_TRUE(texts.contains(QString(24, ' ') + "Verified Time : N/A"));
-    EXPECT_TRUE(texts.contains(QString(24, ' ') + "Clock Time    : N/A"));
-    EXPECT_TRUE(texts.contains(QString(24, ' ') + "Deviation Time: N/A "));
-}
-
-TEST(PrintedReport, FlaggedDeviationPrintsWithItsWarning)
-{
-    FixedToday today;
-    const RaceResult r = birds(1, raceHeader("051208080000", "051208080011"));
-    EXPECT_TRUE(textsOf(printedLines(r.fields, r.listLines))
-                    .contains(QString(24, ' ') + "Deviation Time: 11 Possible clock ERROR!!"));
-}
-
-TEST(PrintedReport, PdfHoldsThePreviewLinesInOrder)
+TEST(PrintedReport, PdfHoldsThePrintedLinesInOrderOverPages)
 {
     const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
     if (pdftotext.isEmpty())
@@ -140,26 +118,14 @@ TEST(PrintedReport, PdfHoldsThePreviewLinesInOrder)
     ASSERT_TRUE(process.waitForFinished(30000));
     const QString text = QString::fromUtf8(process.readAllStandardOutput());
     EXPECT_GE(text.count('\f'), 1) << "expected a page break";
-
     QStringList pdfLines;
-    for (const QString& line : text.split('\n')) {
-        if (!line.trimmed().isEmpty())
-            pdfLines << simplified(line);
-    }
-    // Every non-empty preview line below the title that the printed page shares, in the same order.
-    QStringList expected;
-    expected << "Corvex Race Results";
-    for (const QString& line : previewText(r.fields, r.listLines).split("\r\n")) {
-        const QString s = simplified(line);
-        if (s.startsWith("Race No.:") || s.startsWith("Concourse:") || s.startsWith("Memory Module:") ||
-            s.contains("Time") || s.contains(") "))
-            expected << s;
-    }
-    expected.removeAll("Pos Flyer Name Band Number Time Date");
-    expected << simplified(kSignatureLine);
+    for (const QString& line : text.split('\n'))
+        pdfLines << line.simplified();
     qsizetype at = 0;
-    for (const QString& line : expected) {
-        const qsizetype found = pdfLines.indexOf(line, at);
+    for (const QString& line : printedTexts(r)) {
+        if (line.trimmed().isEmpty())
+            continue;
+        const qsizetype found = pdfLines.indexOf(line.simplified(), at);
         ASSERT_GE(found, 0) << "missing or out of order: " << line.toStdString();
         at = found + 1;
     }

@@ -59,10 +59,8 @@ inline QByteArray readFile(const QString& path)
 class MapOwners : public OwnerLookup {
 public:
     QHash<QString, QString> owners;
-    QStringList asked;
     std::optional<QString> ownerOf(const QString& key) override
     {
-        asked << key;
         const auto found = owners.constFind(key);
         return found == owners.constEnd() ? std::nullopt : std::optional<QString>(*found);
     }
