@@ -95,7 +95,7 @@ TEST_F(BlockTransfer, AdminHeaderNameEndsEmptyWhereNoS3Comes)
         SCOPED_TRACE(commands);
         link().flags = {};
         sim.replug();
-        sim.setFaults(faults);
+        sim.changeFaults([&](ClockFaults& f) { f = faults; });
         sim.clearFrames();
         dialogs.clearLog();
         for (const QByteArray& answer : answers)

@@ -110,7 +110,7 @@ TEST_F(Exchange, SilenceIsE2AndAMissingEtxIsE3AtTheirDeadlines)
         {{.missingEtx = 1}, "E3", 5.0, "Communication Timeout, Check Connection"},
     };
     for (const auto& c : cases) {
-        sim.setFaults(c.fault);
+        sim.changeFaults([&](ClockFaults& f) { f = c.fault; });
         dialogs.clearLog();
         const auto start = steady_clock::now();
         EXPECT_EQ(exchange().SendCommand("v"), c.code);
