@@ -1,7 +1,7 @@
 #include "admin/admin_data.h"
 #include "database/database_messages.h"
+#include "database/jet4_writer.h"
 #include "database/mdb_migration.h"
-#include "mdbmigration/jet4_writer.h"
 #include "support/database_builder.h"
 #include "support/simulated_clock_process.h"
 #include "testing/recording_progress.h"
