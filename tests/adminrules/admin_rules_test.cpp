@@ -136,7 +136,9 @@ TEST(BirdOperations, AStoredYearOutsideTheWindowDoesNotBlockAnEdit)
                            {"US", "50", "ABC", "1", "RED", true})
                     .done());
     // Add keeps the year of the bird shown last.
-    EXPECT_TRUE(bird::add(db.data(), flyer, {"US", "50", "ABC", "2", "NONE", true}, "50").done());
+    EXPECT_TRUE(bird::add(db.data(), *db.data().flyerByName("Anna").value,
+                          {"US", "50", "ABC", "2", "NONE", true}, "50")
+                    .done());
 }
 
 TEST(BirdRules, BandsAndListEntries)
