@@ -18,12 +18,12 @@ const QString kOrteFields = QStringLiteral("racenum, racedate, racename, racetyp
 
 QString birdColumns()
 {
-    return SqlDialect::rowIdColumn() + QStringLiteral(", ") + kBirdFields;
+    return kRowIdColumn + QStringLiteral(", ") + kBirdFields;
 }
 
 QString orteColumns()
 {
-    return SqlDialect::rowIdColumn() + QStringLiteral(", ") + kOrteFields;
+    return kRowIdColumn + QStringLiteral(", ") + kOrteFields;
 }
 
 // Matches on the four parts of the band identity: the parts are the index's columns.
@@ -243,6 +243,12 @@ DbResult AdminData::renameClub(int clubId, const QString& name) const
     return changeOne(m_db, QStringLiteral("UPDATE clubs SET ClubName = ? WHERE ClubID = ?"), {name, clubId});
 }
 
+DbResult AdminData::renumberClub(int clubId, int newClubId) const
+{
+    return changeOne(m_db, QStringLiteral("UPDATE clubs SET ClubID = ? WHERE ClubID = ?"),
+                     {newClubId, clubId});
+}
+
 // --- flyers
 
 Fetched<std::vector<Flyer>> AdminData::searchFlyers(const QString& text) const
@@ -306,6 +312,12 @@ DbResult AdminData::updateFlyer(const Flyer& flyer) const
          flyer.Longitude, flyer.Latitude, flyer.FlyerID});
 }
 
+DbResult AdminData::renumberFlyer(int flyerId, int newFlyerId) const
+{
+    return changeOne(m_db, QStringLiteral("UPDATE flyerlist SET FlyerID = ? WHERE FlyerID = ?"),
+                     {newFlyerId, flyerId});
+}
+
 Fetched<int> AdminData::eraseFlyer(int flyerId) const
 {
     int removed = 0;
@@ -328,7 +340,7 @@ Fetched<std::vector<Bird>> AdminData::birdsOfFlyer(int flyerId) const
 {
     return fetchAll<Bird>(m_db,
                           QStringLiteral("SELECT %1 FROM birds WHERE BirdFlyerID = ? ORDER BY %2")
-                              .arg(birdColumns(), SqlDialect::rowIdColumn()),
+                              .arg(birdColumns(), kRowIdColumn),
                           {flyerId}, readBird);
 }
 
@@ -337,7 +349,7 @@ Fetched<std::vector<Bird>> AdminData::birdsOfFlyerListed(int flyerId) const
     return fetchAll<Bird>(
         m_db,
         QStringLiteral("SELECT %1 FROM birds WHERE BirdFlyerID = ? ORDER BY SUBSTR(bnumber, 3, 4), %2")
-            .arg(birdColumns(), SqlDialect::rowIdColumn()),
+            .arg(birdColumns(), kRowIdColumn),
         {flyerId}, readBird);
 }
 
@@ -347,7 +359,7 @@ Fetched<std::optional<Bird>> AdminData::birdOfFlyer(int flyerId, const QString& 
     values.prepend(flyerId);
     return fetchFirst<Bird>(m_db,
                             QStringLiteral("SELECT %1 FROM birds WHERE BirdFlyerID = ? AND %2 ORDER BY %3")
-                                .arg(birdColumns(), kBandCondition, SqlDialect::rowIdColumn()),
+                                .arg(birdColumns(), kBandCondition, kRowIdColumn),
                             values, readBird);
 }
 
@@ -355,7 +367,7 @@ Fetched<std::vector<Bird>> AdminData::birdsByBand(const QString& band) const
 {
     return fetchAll<Bird>(m_db,
                           QStringLiteral("SELECT %1 FROM birds WHERE %2 ORDER BY %3")
-                              .arg(birdColumns(), kBandCondition, SqlDialect::rowIdColumn()),
+                              .arg(birdColumns(), kBandCondition, kRowIdColumn),
                           bandValues(band), readBird);
 }
 
@@ -370,7 +382,7 @@ Fetched<std::vector<Bird>> AdminData::birdsByElecnumber(const QString& elecnumbe
 {
     return fetchAll<Bird>(m_db,
                           QStringLiteral("SELECT %1 FROM birds WHERE elecnumber = ? ORDER BY %2")
-                              .arg(birdColumns(), SqlDialect::rowIdColumn()),
+                              .arg(birdColumns(), kRowIdColumn),
                           {elecnumber}, readBird);
 }
 
@@ -380,7 +392,7 @@ Fetched<std::optional<QString>> AdminData::birdColour(const QString& clubletters
     return fetchFirst<QString>(m_db,
                                QStringLiteral("SELECT color FROM birds WHERE bnumber = ? AND clubletters = ? "
                                               "ORDER BY %1")
-                                   .arg(SqlDialect::rowIdColumn()),
+                                   .arg(kRowIdColumn),
                                {bnumber, clubletters}, firstText);
 }
 
@@ -390,7 +402,7 @@ Fetched<std::optional<int>> AdminData::birdFlyerId(const QString& clubletters, c
         m_db,
         QStringLiteral("SELECT BirdFlyerID FROM birds WHERE bnumber = ? AND clubletters = ? "
                        "ORDER BY %1")
-            .arg(SqlDialect::rowIdColumn()),
+            .arg(kRowIdColumn),
         {bnumber, clubletters}, firstInt);
 }
 
@@ -415,15 +427,13 @@ Fetched<qint64> AdminData::replaceBird(qint64 rowId, const Bird& bird) const
 
 DbResult AdminData::setElecnumber(qint64 rowId, const QString& elecnumber) const
 {
-    return changeOne(
-        m_db, QStringLiteral("UPDATE birds SET elecnumber = ? WHERE %1 = ?").arg(SqlDialect::rowIdColumn()),
-        {elecnumber, rowId});
+    return changeOne(m_db, QStringLiteral("UPDATE birds SET elecnumber = ? WHERE %1 = ?").arg(kRowIdColumn),
+                     {elecnumber, rowId});
 }
 
 DbResult AdminData::deleteBird(qint64 rowId) const
 {
-    return changeOne(m_db, QStringLiteral("DELETE FROM birds WHERE %1 = ?").arg(SqlDialect::rowIdColumn()),
-                     {rowId});
+    return changeOne(m_db, QStringLiteral("DELETE FROM birds WHERE %1 = ?").arg(kRowIdColumn), {rowId});
 }
 
 Fetched<int> AdminData::InsertNewData(const QString& s3Record, const QStringList& zRecords) const
@@ -462,8 +472,8 @@ Fetched<int> AdminData::InsertNewData(const QString& s3Record, const QStringList
 Fetched<std::vector<LiberationPoint>> AdminData::liberationPoints() const
 {
     return fetchAll<LiberationPoint>(
-        m_db, QStringLiteral("SELECT %1 FROM orte ORDER BY %2").arg(orteColumns(), SqlDialect::rowIdColumn()),
-        {}, readPoint);
+        m_db, QStringLiteral("SELECT %1 FROM orte ORDER BY %2").arg(orteColumns(), kRowIdColumn), {},
+        readPoint);
 }
 
 Fetched<int> AdminData::countLiberationPoints() const
@@ -478,7 +488,7 @@ Fetched<std::optional<LiberationPoint>> AdminData::liberationPoint(const QString
         m_db,
         QStringLiteral("SELECT %1 FROM orte WHERE racename = ? AND racenum = ? "
                        "ORDER BY %2")
-            .arg(orteColumns(), SqlDialect::rowIdColumn()),
+            .arg(orteColumns(), kRowIdColumn),
         {racename, racenum}, readPoint);
 }
 
@@ -493,12 +503,11 @@ DbResult AdminData::updateLiberationPoint(qint64 rowId, const LiberationPoint& p
     return changeOne(m_db,
                      QStringLiteral("UPDATE orte SET racenum = ?, racedate = ?, racename = ?, racetype = ? "
                                     "WHERE %1 = ?")
-                         .arg(SqlDialect::rowIdColumn()),
+                         .arg(kRowIdColumn),
                      {point.racenum, point.racedate, point.racename, point.racetype, rowId});
 }
 
 DbResult AdminData::deleteLiberationPoint(qint64 rowId) const
 {
-    return changeOne(m_db, QStringLiteral("DELETE FROM orte WHERE %1 = ?").arg(SqlDialect::rowIdColumn()),
-                     {rowId});
+    return changeOne(m_db, QStringLiteral("DELETE FROM orte WHERE %1 = ?").arg(kRowIdColumn), {rowId});
 }

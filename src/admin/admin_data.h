@@ -31,6 +31,8 @@ public:
     // Returns the new ClubID.
     Fetched<int> addClub(const QString& name) const;
     DbResult renameClub(int clubId, const QString& name) const;
+    // Gives a club another ClubID (the demo's clubs match the stand-in clock's numbers).
+    DbResult renumberClub(int clubId, int newClubId) const;
 
     // --- flyers
     // Flyers whose name begins with text; an empty text lists the whole table.
@@ -47,6 +49,8 @@ public:
                                   const QString& latitude) const;
     // Writes every field of the flyer with flyer.FlyerID.
     DbResult updateFlyer(const Flyer& flyer) const;
+    // Gives a flyer without birds another FlyerID.
+    DbResult renumberFlyer(int flyerId, int newFlyerId) const;
     // Deletes the flyer's birds and the flyer, all or nothing. Returns the number of rows removed.
     Fetched<int> eraseFlyer(int flyerId) const;
 

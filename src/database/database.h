@@ -1,37 +1,17 @@
 #pragma once
 
-// Connections on the administration database file. Every window opens its own Database and keeps it while
-// it is open; each open connection is registered, so compacting knows when the file is in use.
+// Connections on the administration database (a file or a server, see engine.h). Every window opens its own
+// Database and keeps it while it is open; each open connection is registered, so compacting knows when the
+// file is in use.
+
+#include "database/db_result.h"
+#include "database/engine.h"
 
 #include <QSqlDatabase>
 #include <QString>
 #include <functional>
 
 struct Home;
-class QSqlError;
-
-// Jet error numbers stay the program's vocabulary for database failures.
-namespace DbError {
-constexpr int None = 0;
-constexpr int General = 3000;         // any other failure; the description tells
-constexpr int NoCurrentRecord = 3021; // a row that should exist does not
-constexpr int Duplicate = 3022;       // the value is already stored where it must be unique
-constexpr int FileNotFound = 3024;
-constexpr int NotOurDatabase = 3031; // a foreign schema, or a newer schema version
-constexpr int Damaged = 3049;        // the file's pages are corrupt, or it is no database at all
-constexpr int ReadOnly = 3051;       // no write access to the file or its folder
-constexpr int InUse = 3356;          // held by another connection longer than the busy timeout
-} // namespace DbError
-
-struct DbResult {
-    int code = DbError::None;
-    QString description;
-
-    bool ok() const { return code == DbError::None; }
-    static DbResult failure(int code, const QString& description) { return {code, description}; }
-    // Maps a Qt SQL error onto the numbers above.
-    static DbResult fromSqlError(const QSqlError& error);
-};
 
 // The database of a home: the server URI of home.databaseServer when set, else <data folder>/corvexdata.db.
 QString InitDatabasePath(const Home& home);
@@ -49,7 +29,9 @@ public:
     DbResult open(const QString& path, bool createIfMissing = false);
     void close();
     bool isOpen() const { return !m_name.isEmpty(); }
-    bool isServer() const { return m_server; }
+    bool isServer() const { return m_engine && m_engine->isServer(); }
+    // The engine of the open database.
+    const DatabaseEngine& engine() const { return m_engine ? *m_engine : engineFor(m_path); }
 
     const QString& path() const { return m_path; }
     // The Qt connection for queries; invalid while closed.
@@ -85,33 +67,17 @@ private:
     QString m_path;
     int m_depth = 0;
     bool m_failed = false;
-    bool m_server = false;
+    const DatabaseEngine* m_engine = nullptr;
     bool m_admitting = false;
 };
 
 // How many registered connections of this process hold the file at path.
 int openConnectionCount(const QString& path);
 
-// The pieces of SQL that differ between engines; everything else in the data layer is plain SQL.
-namespace SqlDialect {
-// Type of an auto-numbered key column.
-QString counterKey();
-// Type of a text column that compares ignoring letter case and trailing spaces.
-QString textType();
-// Name of the hidden column that numbers rows in stored order.
-QString rowIdColumn();
-} // namespace SqlDialect
-
 namespace DatabaseDetail {
-// How an unregistered connection holds the file: shared like every window, or for itself alone from
-// now until it is closed (others wait or are refused with 3356), as compacting and repairing need.
-enum class Hold { Shared, Alone };
 // Opens a connection that is not registered (for compacting, repairing and checking): the same text
 // comparison as every other connection. Returns the connection name in name. A damaged file opens when
 // damagedOk, so that what it still holds can be read.
 DbResult openUnregistered(const QString& path, QString& name, Hold hold = Hold::Shared,
                           bool damagedOk = false);
-void closeConnection(const QString& name);
-// Whether the file the connection has open is no longer the one at its path (a compaction replaced it).
-bool fileReplaced(const QSqlDatabase& db);
 } // namespace DatabaseDetail

@@ -1,6 +1,5 @@
 #include "database/database_copy.h"
 
-#include "database/postgres_engine.h"
 #include "database/schema.h"
 
 #include <QFileInfo>
@@ -23,7 +22,7 @@ std::vector<TableCopy> tableCopies()
 {
     std::vector<TableCopy> copies;
     for (const TableShape& shape : expectedTables()) {
-        TableCopy copy{shape.name, SqlDialect::rowIdColumn(), shape.fields};
+        TableCopy copy{shape.name, kRowIdColumn, shape.fields};
         // clubs and flyerlist are numbered by their own counter key.
         if (shape.name == QLatin1String("clubs") || shape.name == QLatin1String("flyerlist"))
             copy.keyColumn = copy.fields.takeFirst();
@@ -110,7 +109,8 @@ DbResult copyDatabase(const QString& source, const QString& target, bool replace
     if (!status.ok())
         return status;
     Database to;
-    status = to.open(target, !Postgres::isServerUri(target) ? !QFileInfo::exists(target) : true);
+    const DatabaseEngine& targetEngine = engineFor(target);
+    status = to.open(target, targetEngine.isServer() || !targetEngine.mayHoldData(target));
     if (!status.ok())
         return status;
 
@@ -156,8 +156,8 @@ DbResult copyDatabase(const QString& source, const QString& target, bool replace
         else
             copied.points = rows;
     }
-    if (status.ok() && to.isServer())
-        status = Postgres::continueCounters(out);
+    if (status.ok())
+        status = to.engine().continueCounters(out);
     from.rollback();
     if (!status.ok()) {
         to.rollback();

@@ -1,6 +1,6 @@
 #include "database/database_messages.h"
 
-#include "database/postgres_engine.h"
+#include "database/engine.h"
 #include "database/schema.h"
 #include "platform/dialogs.h"
 
@@ -46,9 +46,10 @@ QString databaseErrorText(int code, const QString& dataFolder)
 
 QString databaseErrorText(const DbResult& result, const QString& databasePath)
 {
-    if (!Postgres::isServerUri(databasePath))
+    const DatabaseEngine& engine = engineFor(databasePath);
+    if (!engine.isServer())
         return databaseErrorText(result.code, QFileInfo(databasePath).absolutePath());
-    return QStringLiteral("The database server '") + Postgres::displayUri(databasePath) +
+    return QStringLiteral("The database server '") + engine.displayName(databasePath) +
            QStringLiteral("' is not accessable!") + kCrLf + kCrLf + result.description + kCrLf + kCrLf +
            QStringLiteral("Functions that access the DataBase are disabled!!!");
 }

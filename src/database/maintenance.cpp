@@ -1,7 +1,6 @@
 #include "database/maintenance.h"
 
 #include "database/database_messages.h"
-#include "database/postgres_engine.h"
 #include "database/schema.h"
 #include "platform/dialogs.h"
 #include "platform/home.h"
@@ -99,7 +98,7 @@ QStringList orphanProblems(const QSqlDatabase& db)
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SELECT b.%1, b.NatOrg || b.HatchYr || b.clubletters || b.bnumber, "
                                    "b.BirdFlyerID FROM birds b WHERE %2 ORDER BY b.%1")
-                        .arg(SqlDialect::rowIdColumn(), kOrphanCondition)))
+                        .arg(kRowIdColumn, kOrphanCondition)))
         return {query.lastError().text()};
     QStringList problems;
     while (query.next())
@@ -125,14 +124,15 @@ DbResult maintainServer(const QString& path, bool repair)
 {
     ScopedConnection connection;
     DbResult status = DatabaseDetail::openUnregistered(path, connection.name);
+    const DatabaseEngine& engine = engineFor(path);
     if (status.ok() && repair)
-        status = Postgres::reindex(connection.db());
+        status = engine.reindex(connection.db());
     if (status.ok() && repair)
         status = giveOrphansAFlyer(connection.db());
     if (status.ok() && repair)
-        status = Postgres::continueCounters(connection.db());
+        status = engine.continueCounters(connection.db());
     if (status.ok())
-        status = Postgres::compact(connection.db());
+        status = engine.compactInPlace(connection.db());
     return status;
 }
 
@@ -188,7 +188,7 @@ DbResult putInPlace(const QString& path, const QString& copy, const std::functio
 
 DbResult compactFile(const QString& path, const std::function<void()>& beforeRename, bool repair)
 {
-    if (Postgres::isServerUri(path))
+    if (engineFor(path).isServer())
         return maintainServer(path, false);
     ScopedConnection source;
     DbResult status = holdFile(path, source);
@@ -445,7 +445,7 @@ DbResult compactDatabase(const QString& path, Dialogs& dialogs, Progress& progre
 DbResult repairDatabase(const QString& path, Dialogs& dialogs, Progress& progress)
 {
     startProgress(progress, QStringLiteral("Repairing database"));
-    if (Postgres::isServerUri(path)) {
+    if (engineFor(path).isServer()) {
         const DbResult status = maintainServer(path, true);
         progress.close();
         if (!status.ok())
@@ -516,7 +516,7 @@ DatabaseCheck checkDatabase(const QString& path)
 
 void RemoveStrayCompactFiles(const QString& path)
 {
-    if (Postgres::isServerUri(path))
+    if (engineFor(path).isServer())
         return;
     const QString copy = copyPathOf(path);
     bool stray = QFile::exists(copy);

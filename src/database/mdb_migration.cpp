@@ -1,7 +1,6 @@
 #include "database/mdb_migration.h"
 
 #include "database/database_messages.h"
-#include "database/postgres_engine.h"
 #include "database/schema.h"
 #include "platform/dialogs.h"
 #include "platform/progress.h"
@@ -282,7 +281,7 @@ QStringList MdbMigrationReport::summary() const
 
 Fetched<bool> databaseHoldsData(const QString& path)
 {
-    if (!Postgres::isServerUri(path) && !QFileInfo::exists(path))
+    if (!engineFor(path).mayHoldData(path))
         return {false, {}};
     Database database;
     const DbResult opened = database.open(path);
@@ -318,8 +317,8 @@ MdbMigrationReport migrateMdb(const QString& mdbPath, const QString& targetPath,
                 .arg(mdbPath));
 
     Database target;
-    const bool server = Postgres::isServerUri(targetPath);
-    report.status = target.open(targetPath, server || !QFileInfo::exists(targetPath));
+    const DatabaseEngine& engine = engineFor(targetPath);
+    report.status = target.open(targetPath, engine.isServer() || !engine.mayHoldData(targetPath));
     if (!report.status.ok())
         return report;
     const Fetched<bool> hasData = holdsData(target);
@@ -350,8 +349,8 @@ MdbMigrationReport migrateMdb(const QString& mdbPath, const QString& targetPath,
         report.tables.emplace_back();
         report.status = migration.copy(shape, report.tables.back());
     }
-    if (report.status.ok() && server)
-        report.status = Postgres::continueCounters(target.connection());
+    if (report.status.ok())
+        report.status = engine.continueCounters(target.connection());
     if (report.status.ok())
         report.status = target.commit();
     else

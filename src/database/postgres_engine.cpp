@@ -3,12 +3,23 @@
 #include "database/schema.h"
 
 #include <QRegularExpression>
+#include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
 #include <QUrlQuery>
 #include <QVariant>
+
+// The server's own work, reached through PostgresEngine.
+namespace Postgres {
+DbResult open(const QString& uri, const QString& name, bool createIfEmpty);
+DbResult fromSqlError(const QSqlError& error);
+DbResult lockKey(const QSqlDatabase& db, const QString& key);
+DbResult continueCounters(const QSqlDatabase& db);
+DbResult compact(const QSqlDatabase& db);
+DbResult reindex(const QSqlDatabase& db);
+} // namespace Postgres
 
 namespace {
 
@@ -26,7 +37,7 @@ QString normalisedCollation(QSqlDatabase& db)
     return {};
 }
 
-DbResult run(QSqlDatabase& db, const QString& sql, QVariant* value = nullptr)
+DbResult run(const QSqlDatabase& db, const QString& sql, QVariant* value = nullptr)
 {
     QSqlQuery query(db);
     if (!query.exec(sql))
@@ -398,3 +409,90 @@ DbResult reindex(const QSqlDatabase& db)
 }
 
 } // namespace Postgres
+
+const DatabaseEngine& postgresEngine()
+{
+    static const PostgresEngine engine;
+    return engine;
+}
+
+DbResult PostgresEngine::open(const QString& location, const QString& name, bool createIfMissing) const
+{
+    return Postgres::open(location, name, createIfMissing);
+}
+
+DbResult PostgresEngine::openUnregistered(const QString& location, const QString& name, DatabaseDetail::Hold,
+                                          bool) const
+{
+    // The server keeps other PCs' connections beside upkeep, and its pages are its own business.
+    return Postgres::open(location, name, false);
+}
+
+DbResult PostgresEngine::mapError(const QSqlError& error) const
+{
+    return Postgres::fromSqlError(error);
+}
+
+QString PostgresEngine::rowIdColumn() const
+{
+    return kRowIdColumn;
+}
+
+DbResult PostgresEngine::begin(const QSqlDatabase& db, bool) const
+{
+    // Writers wait for each other row by row and through lockKey.
+    return run(db, QStringLiteral("BEGIN"));
+}
+
+DbResult PostgresEngine::step(const QSqlDatabase& db, const std::function<DbResult()>& statement,
+                              bool& transactionLost) const
+{
+    // A failed statement spoils the whole transaction unless a savepoint catches it.
+    DbResult status = run(db, QStringLiteral("SAVEPOINT cvx_step"));
+    if (!status.ok()) {
+        transactionLost = true;
+        return status;
+    }
+    status = statement();
+    if (!status.ok() && !run(db, QStringLiteral("ROLLBACK TO SAVEPOINT cvx_step")).ok())
+        transactionLost = true;
+    if (!run(db, QStringLiteral("RELEASE SAVEPOINT cvx_step")).ok())
+        transactionLost = true;
+    return status;
+}
+
+DbResult PostgresEngine::admitOrphanBirds(const QSqlDatabase& db) const
+{
+    return run(db, QStringLiteral("SET LOCAL corvex.copying = 'on'"));
+}
+
+DbResult PostgresEngine::commit(const QSqlDatabase& db, bool) const
+{
+    // A server ends a transaction in which a statement failed with a rollback that reports success.
+    DbResult result = run(db, QStringLiteral("SELECT 1"));
+    if (result.ok())
+        result = run(db, QStringLiteral("COMMIT"));
+    if (!result.ok())
+        run(db, QStringLiteral("ROLLBACK"));
+    return result;
+}
+
+DbResult PostgresEngine::lockKey(const QSqlDatabase& db, const QString& key) const
+{
+    return Postgres::lockKey(db, key);
+}
+
+DbResult PostgresEngine::continueCounters(const QSqlDatabase& db) const
+{
+    return Postgres::continueCounters(db);
+}
+
+DbResult PostgresEngine::compactInPlace(const QSqlDatabase& db) const
+{
+    return Postgres::compact(db);
+}
+
+DbResult PostgresEngine::reindex(const QSqlDatabase& db) const
+{
+    return Postgres::reindex(db);
+}

@@ -12,6 +12,9 @@ class QSqlDatabase;
 inline const QString kDatabaseFileName = QStringLiteral("corvexdata.db");
 inline const QString kCompactFileName = QStringLiteral("newcorvexdata.db");
 
+// The column that numbers the rows of birds and orte in stored order (hidden in the file).
+inline const QString kRowIdColumn = QStringLiteral("rowid");
+
 // Bumped whenever the tables change; a file with another number is not one this program can use (3031).
 constexpr int kSchemaVersion = 1;
 
@@ -73,10 +76,6 @@ struct TableShape {
     QStringList fields;
 };
 const std::vector<TableShape>& expectedTables();
-
-// Creates the four tables and their indexes in an empty database (no transaction of its own).
-// Returns an empty text when it worked, else the failing statement's error.
-QString createSchema(QSqlDatabase& db);
 
 // Compares the database with expectedTables() both ways: missing tables and fields, and fields or tables
 // that do not belong. Empty when the schema is exactly ours.

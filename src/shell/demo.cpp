@@ -12,8 +12,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QStandardPaths>
 #include <tuple>
 
@@ -98,18 +96,6 @@ struct SampleBird {
     const char* colour;
 };
 
-// Gives a stored row another key.
-DbResult renumber(Database& database, const QString& table, const QString& key, int from, int to)
-{
-    QSqlQuery query(database.connection());
-    query.prepare(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %2 = ?").arg(table, key));
-    query.addBindValue(to);
-    query.addBindValue(from);
-    if (!query.exec())
-        return DbResult::fromSqlError(query.lastError());
-    return {};
-}
-
 // The stand-in clock's demo module belongs to flyer 45 of club 7 (its S2, S3 and race records).
 constexpr int kModuleClub = 7;
 constexpr int kModuleFlyer = 45;
@@ -122,9 +108,7 @@ DbResult addSamples(Database& database)
     auto club1 = data.addClub(QStringLiteral("Rockford Racing"));
     if (!club1.ok())
         return club1.status;
-    if (const DbResult moved =
-            renumber(database, QStringLiteral("clubs"), QStringLiteral("ClubID"), club1.value, kModuleClub);
-        !moved.ok())
+    if (const DbResult moved = data.renumberClub(club1.value, kModuleClub); !moved.ok())
         return moved;
     club1.value = kModuleClub;
     const auto club2 = data.addClub(QStringLiteral("Hilltop Flyers"));
@@ -166,8 +150,7 @@ DbResult addSamples(Database& database)
         if (!added.ok())
             return added.status;
         if (&sample == &flyers.front()) {
-            const DbResult moved = renumber(database, QStringLiteral("flyerlist"), QStringLiteral("FlyerID"),
-                                            added.value, kModuleFlyer);
+            const DbResult moved = data.renumberFlyer(added.value, kModuleFlyer);
             if (!moved.ok())
                 return moved;
             added.value = kModuleFlyer;

@@ -11,6 +11,7 @@
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -89,10 +90,8 @@ TEST_P(CopyTest, RoundTripThroughTheOtherDatabaseKeepsEveryRow)
     original.database().close();
     CopyCounts counts;
     ASSERT_TRUE(copyDatabase(original.path(), middle.path(), false, &counts).ok());
-    EXPECT_EQ(counts.clubs, 1);
-    EXPECT_EQ(counts.flyers, 1);
-    EXPECT_EQ(counts.birds, 3);
-    EXPECT_EQ(counts.points, 2);
+    EXPECT_EQ(std::tie(counts.clubs, counts.flyers, counts.birds, counts.points),
+              std::make_tuple(1, 1, 3, 2));
     EXPECT_EQ(dump(middle.path()), rows);
     ASSERT_TRUE(copyDatabase(middle.path(), backFile, false).ok());
     EXPECT_EQ(dump(backFile), rows);
