@@ -4,8 +4,8 @@
 #include "database/database.h"
 #include "database/database_copy.h"
 #include "database/database_messages.h"
+#include "database/engine.h"
 #include "database/maintenance.h"
-#include "database/postgres_engine.h"
 #include "database/schema.h"
 
 #include <QDir>
@@ -16,12 +16,12 @@ namespace {
 // Where messages name the database: a server's address without its password.
 QString shownLocation(const QString& location)
 {
-    return Postgres::isServerUri(location) ? Postgres::displayUri(location) : location;
+    return engineFor(location).displayName(location);
 }
 
 int runInit(CliContext& context, const QString& path)
 {
-    if (Postgres::isServerUri(path)) {
+    if (engineFor(path).isServer()) {
         Database database;
         const DbResult result = database.open(path, true);
         if (!result.ok()) {

@@ -1,7 +1,7 @@
 #include "settings/configuration.h"
 
 #include "common/pad_field.h"
-#include "database/postgres_engine.h"
+#include "database/engine.h"
 #include "platform/dialogs.h"
 #include "settings/settings_store.h"
 
@@ -99,7 +99,7 @@ bool saveDatabaseServer(SettingsStore& store, Dialogs& dialogs, const QString& a
 {
     const QString server = address.trimmed();
     const QUrl url(server);
-    if (!server.isEmpty() && (!Postgres::isServerUri(server) || !url.isValid() || url.path().size() < 2)) {
+    if (!server.isEmpty() && (!engineFor(server).isServer() || !url.isValid() || url.path().size() < 2)) {
         dialogs.inform(invalidDatabaseServerMessage(server));
         return false;
     }
