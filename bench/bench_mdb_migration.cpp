@@ -17,33 +17,11 @@ constexpr int kBirdsPerFlyer = 50;
 
 QString writeSeason(const QString& folder)
 {
-    using jet4::Long;
-    using jet4::Text;
-    jet4::Table clubs{"clubs", {{"ClubID", Long, true}, {"ClubName", Text}}, {}};
+    jet4::Table clubs = jet4::accessTable("clubs");
     for (int c = 1; c <= 20; ++c)
         clubs.rows.push_back({c, QStringLiteral("Club %1").arg(c)});
-    jet4::Table flyers{"flyerlist",
-                       {{"FlyerID", Long, true},
-                        {"ClubID", Long},
-                        {"Name", Text},
-                        {"Address", Text},
-                        {"CityStateZip", Text},
-                        {"email", Text},
-                        {"Phone", Text},
-                        {"Longitude", Text},
-                        {"Latitude", Text}},
-                       {}};
-    jet4::Table birds{"birds",
-                      {{"BirdFlyerID", Long},
-                       {"NatOrg", Text},
-                       {"HatchYr", Text},
-                       {"clubletters", Text},
-                       {"bnumber", Text},
-                       {"sex", Text},
-                       {"elecnumber", Text},
-                       {"color", Text},
-                       {"type", Text}},
-                      {}};
+    jet4::Table flyers = jet4::accessTable("flyerlist");
+    jet4::Table birds = jet4::accessTable("birds");
     int number = 0;
     for (int f = 1; f <= kFlyers; ++f) {
         flyers.rows.push_back({f, f % 20 + 1, QStringLiteral("Flyer %1").arg(f),
@@ -59,8 +37,7 @@ QString writeSeason(const QString& folder)
                                   QStringLiteral("BB"), QStringLiteral("0")});
         }
     }
-    jet4::Table orte{
-        "orte", {{"racenum", Text}, {"racedate", Text}, {"racename", Text}, {"racetype", Text}}, {}};
+    jet4::Table orte = jet4::accessTable("orte");
     const QString path = QDir(folder).filePath(QStringLiteral("corvexdata.mdb"));
     QFile file(path);
     if (file.open(QIODevice::WriteOnly))

@@ -33,6 +33,36 @@ struct Table {
     std::vector<Row> rows;
 };
 
+// An empty table of the old program's Access database: "clubs", "flyerlist", "birds" or "orte".
+inline Table accessTable(const QString& name)
+{
+    static const std::map<QString, std::vector<Column>> shapes = {
+        {"clubs", {{"ClubID", Long, true}, {"ClubName", Text}}},
+        {"flyerlist",
+         {{"FlyerID", Long, true},
+          {"ClubID", Long},
+          {"Name", Text},
+          {"Address", Text},
+          {"CityStateZip", Text},
+          {"email", Text},
+          {"Phone", Text},
+          {"Longitude", Text},
+          {"Latitude", Text}}},
+        {"birds",
+         {{"BirdFlyerID", Long},
+          {"NatOrg", Text},
+          {"HatchYr", Text},
+          {"clubletters", Text},
+          {"bnumber", Text},
+          {"sex", Text},
+          {"elecnumber", Text},
+          {"color", Text},
+          {"type", Text}}},
+        {"orte", {{"racenum", Text}, {"racedate", Text}, {"racename", Text}, {"racetype", Text}}},
+    };
+    return {name, shapes.at(name), {}};
+}
+
 struct Options {
     // Stored masked in the header, as Access keeps the database password; readers need not know it.
     QString password;

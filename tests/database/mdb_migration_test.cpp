@@ -21,7 +21,7 @@ namespace {
 
 jet4::Table clubsTable()
 {
-    jet4::Table t{"clubs", {{"ClubID", Long, true}, {"ClubName", Text}}, {}};
+    jet4::Table t = jet4::accessTable("clubs");
     // Club 2 was deleted in the old program: the ids have a gap that the flyers' ClubID must keep pointing
     // across.
     t.rows = {{1, "Northside Racing Club"}, {3, "Élan  "}, {7, "7 Hills"}};
@@ -30,17 +30,7 @@ jet4::Table clubsTable()
 
 jet4::Table flyersTable()
 {
-    jet4::Table t{"flyerlist",
-                  {{"FlyerID", Long, true},
-                   {"ClubID", Long},
-                   {"Name", Text},
-                   {"Address", Text},
-                   {"CityStateZip", Text},
-                   {"email", Text},
-                   {"Phone", Text},
-                   {"Longitude", Text},
-                   {"Latitude", Text}},
-                  {}};
+    jet4::Table t = jet4::accessTable("flyerlist");
     const int ids[] = {2, 3, 4, 9, 10};
     const int clubs[] = {7, 1, 3, 7, 3};
     for (int i = 0; i < 5; ++i) {
@@ -54,17 +44,7 @@ jet4::Table flyersTable()
 
 jet4::Table birdsTable(int count, int flyers = 5)
 {
-    jet4::Table t{"birds",
-                  {{"BirdFlyerID", Long},
-                   {"NatOrg", Text},
-                   {"HatchYr", Text},
-                   {"clubletters", Text},
-                   {"bnumber", Text},
-                   {"sex", Text},
-                   {"elecnumber", Text},
-                   {"color", Text},
-                   {"type", Text}},
-                  {}};
+    jet4::Table t = jet4::accessTable("birds");
     const int ids[] = {2, 3, 4, 9, 10};
     for (int i = 0; i < count; ++i) {
         t.rows.push_back({ids[i % flyers], "US", "08", " ABC",
@@ -77,9 +57,9 @@ jet4::Table birdsTable(int count, int flyers = 5)
 
 jet4::Table orteTable()
 {
-    return {"orte",
-            {{"racenum", Text}, {"racedate", Text}, {"racename", Text}, {"racetype", Text}},
-            {{"07", "0704", "O'Hare \"North\" ", "1"}, {"01", "0412", "Peoria", "2"}}};
+    jet4::Table t = jet4::accessTable("orte");
+    t.rows = {{"07", "0704", "O'Hare \"North\" ", "1"}, {"01", "0412", "Peoria", "2"}};
+    return t;
 }
 
 std::vector<jet4::Table> seasonTables()
