@@ -195,14 +195,6 @@ TEST_P(Flyers, WinSpeedLookUpNeedsBothNumbersToMatch)
     EXPECT_FALSE(data.flyerNameByClubAndId(71, 2).value.has_value());
     EXPECT_EQ(data.flyerNameByClubAndId(71, 12).value, QStringLiteral("Flyer 12"));
     EXPECT_EQ(data.flyerNameByClubAndId(7, 2).value, QStringLiteral("Flyer 2"));
-
-    const auto imported = data.addImportedFlyer(3, QStringLiteral("DOS FLYER           "), "0123", "4567");
-    ASSERT_TRUE(imported.ok());
-    const auto flyer = data.flyerByName(QStringLiteral("dos flyer"));
-    ASSERT_TRUE(flyer.value.has_value());
-    EXPECT_EQ(flyer.value->Address, QStringLiteral("Empty"));
-    EXPECT_EQ(flyer.value->Phone, QStringLiteral("Empty"));
-    EXPECT_EQ(flyer.value->Longitude, QStringLiteral("0123"));
 }
 
 TEST_P(InsertNewData, StoresEveryReceivedBirdForTheNamedFlyer)

