@@ -53,16 +53,48 @@ TEST(ServerUri, IsRecognisedShownWithoutItsPasswordAndRefusedWhenUnusable)
     }
 }
 
-TEST_F(ServerTest, AMissingDatabaseIs3024AndAWrongPasswordIs3031)
+// A server database that cannot be used: 3024 when it is not there, 3031 for a wrong password, an empty
+// database (only the first run or db init puts the schema in), foreign tables (even when asked to create)
+// and a newer schema, 3051 for a user who may only read.
+TEST_F(ServerTest, DatabasesThatCannotBeUsedGiveTheirCodes)
 {
     const QString admin = TestServer::adminUri();
-    Database database;
-    EXPECT_EQ(database.open(withDatabase(admin, QStringLiteral("corvex_no_such_database"))).code,
-              DbError::FileNotFound);
-    const QUrl url(admin);
-    const DbResult wrong = database.open(withCredentials(admin, url.userName(), QStringLiteral("wrong")));
-    EXPECT_EQ(wrong.code, DbError::NotOurDatabase) << wrong.description.toStdString();
-    EXPECT_FALSE(database.isOpen());
+    TestDatabase ours(Engine::Server);
+    ours.addClub(QStringLiteral("Riverside"));
+    ours.database().close();
+    const QString empty = TestServer::createDatabase();
+    const QString foreign = TestServer::createDatabase();
+    ASSERT_TRUE(TestServer::exec(foreign, {QStringLiteral("CREATE TABLE notes (body text)")}));
+    ASSERT_TRUE(TestServer::exec(
+        ours.path(),
+        {QStringLiteral("DROP ROLE IF EXISTS corvex_reader"),
+         QStringLiteral("CREATE ROLE corvex_reader LOGIN PASSWORD 'reader'"),
+         QStringLiteral("GRANT CONNECT ON DATABASE %1 TO corvex_reader").arg(QUrl(ours.path()).path().mid(1)),
+         QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA public TO corvex_reader")}));
+    const std::tuple<QString, bool, int> cases[] = {
+        {withDatabase(admin, QStringLiteral("corvex_no_such_database")), false, DbError::FileNotFound},
+        {withCredentials(admin, QUrl(admin).userName(), QStringLiteral("wrong")), false,
+         DbError::NotOurDatabase},
+        {empty, false, DbError::NotOurDatabase},
+        {foreign, true, DbError::NotOurDatabase},
+        {withCredentials(ours.path(), QStringLiteral("corvex_reader"), QStringLiteral("reader")), false,
+         DbError::ReadOnly},
+    };
+    for (const auto& [uri, create, code] : cases) {
+        Database database;
+        const DbResult result = database.open(uri, create);
+        EXPECT_EQ(result.code, code) << uri.toStdString() << ": " << result.description.toStdString();
+        EXPECT_FALSE(database.isOpen());
+    }
+    ASSERT_TRUE(TestServer::exec(
+        ours.path(),
+        {QStringLiteral("COMMENT ON TABLE birds IS 'Corvex Admin schema %1'").arg(kSchemaVersion + 1)}));
+    const DbResult newer = Database().open(ours.path());
+    EXPECT_EQ(newer.code, DbError::NotOurDatabase);
+    EXPECT_TRUE(newer.description.contains(QStringLiteral("newer"))) << newer.description.toStdString();
+    for (const QString& uri : {empty, foreign, ours.path()})
+        TestServer::dropDatabase(uri);
+    TestServer::exec(admin, {QStringLiteral("DROP ROLE IF EXISTS corvex_reader")});
 }
 
 TEST_F(ServerTest, APasswordInThePasswordFileNeedNotBeInTheAddress)
@@ -85,46 +117,6 @@ TEST_F(ServerTest, APasswordInThePasswordFileNeedNotBeInTheAddress)
     const DbResult opened = Database().open(withCredentials(test.path(), url.userName(), {}));
     saved.isEmpty() ? qunsetenv("PGPASSFILE") : qputenv("PGPASSFILE", saved);
     EXPECT_TRUE(opened.ok()) << opened.description.toStdString();
-}
-
-TEST_F(ServerTest, ForeignTablesAnEmptyDatabaseAndANewerSchemaAre3031)
-{
-    const QString uri = TestServer::createDatabase();
-    Database database;
-    // Empty: only the first run (or db init) puts the schema in.
-    EXPECT_EQ(database.open(uri).code, DbError::NotOurDatabase);
-    ASSERT_TRUE(TestServer::exec(uri, {QStringLiteral("CREATE TABLE notes (body text)")}));
-    EXPECT_EQ(database.open(uri, true).code, DbError::NotOurDatabase);
-    TestServer::dropDatabase(uri);
-
-    TestDatabase newer(Engine::Server);
-    newer.database().close();
-    ASSERT_TRUE(TestServer::exec(
-        newer.path(),
-        {QStringLiteral("COMMENT ON TABLE birds IS 'Corvex Admin schema %1'").arg(kSchemaVersion + 1)}));
-    const DbResult result = database.open(newer.path());
-    EXPECT_EQ(result.code, DbError::NotOurDatabase);
-    EXPECT_TRUE(result.description.contains(QStringLiteral("newer"))) << result.description.toStdString();
-}
-
-TEST_F(ServerTest, AUserWhoMayOnlyReadIs3051)
-{
-    TestDatabase test(Engine::Server);
-    test.addClub(QStringLiteral("Riverside"));
-    const QString database = QUrl(test.path()).path().mid(1);
-    ASSERT_TRUE(TestServer::exec(
-        test.path(), {QStringLiteral("DROP ROLE IF EXISTS corvex_reader"),
-                      QStringLiteral("CREATE ROLE corvex_reader LOGIN PASSWORD 'reader'"),
-                      QStringLiteral("GRANT CONNECT ON DATABASE %1 TO corvex_reader").arg(database),
-                      QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA public TO corvex_reader")}));
-    Database reader;
-    const DbResult result =
-        reader.open(withCredentials(test.path(), QStringLiteral("corvex_reader"), QStringLiteral("reader")));
-    EXPECT_EQ(result.code, DbError::ReadOnly) << result.description.toStdString();
-    EXPECT_FALSE(reader.isOpen());
-    test.database().close();
-    TestServer::dropDatabase(test.path());
-    TestServer::exec(TestServer::adminUri(), {QStringLiteral("DROP ROLE IF EXISTS corvex_reader")});
 }
 
 TEST_F(ServerTest, BandsAndNamesUseTheIndexesOnALargeTable)
