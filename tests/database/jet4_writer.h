@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <cstdint>
 #include <map>
@@ -33,34 +34,25 @@ struct Table {
     std::vector<Row> rows;
 };
 
-// An empty table of the old program's Access database: "clubs", "flyerlist", "birds" or "orte".
+// An empty table of the old program's Access database: "clubs", "flyerlist", "birds" or "orte", its number
+// columns first, then its text columns.
 inline Table accessTable(const QString& name)
 {
-    static const std::map<QString, std::vector<Column>> shapes = {
-        {"clubs", {{"ClubID", Long, true}, {"ClubName", Text}}},
+    static const std::map<QString, std::pair<std::vector<Column>, QStringList>> shapes = {
+        {"clubs", {{{"ClubID", Long, true}}, {"ClubName"}}},
         {"flyerlist",
-         {{"FlyerID", Long, true},
-          {"ClubID", Long},
-          {"Name", Text},
-          {"Address", Text},
-          {"CityStateZip", Text},
-          {"email", Text},
-          {"Phone", Text},
-          {"Longitude", Text},
-          {"Latitude", Text}}},
+         {{{"FlyerID", Long, true}, {"ClubID", Long}},
+          {"Name", "Address", "CityStateZip", "email", "Phone", "Longitude", "Latitude"}}},
         {"birds",
-         {{"BirdFlyerID", Long},
-          {"NatOrg", Text},
-          {"HatchYr", Text},
-          {"clubletters", Text},
-          {"bnumber", Text},
-          {"sex", Text},
-          {"elecnumber", Text},
-          {"color", Text},
-          {"type", Text}}},
-        {"orte", {{"racenum", Text}, {"racedate", Text}, {"racename", Text}, {"racetype", Text}}},
+         {{{"BirdFlyerID", Long}},
+          {"NatOrg", "HatchYr", "clubletters", "bnumber", "sex", "elecnumber", "color", "type"}}},
+        {"orte", {{}, {"racenum", "racedate", "racename", "racetype"}}},
     };
-    return {name, shapes.at(name), {}};
+    const auto& [numbers, texts] = shapes.at(name);
+    Table table{name, numbers, {}};
+    for (const QString& text : texts)
+        table.columns.push_back({text, Text});
+    return table;
 }
 
 struct Options {

@@ -193,8 +193,6 @@ TEST(Compact, NoConfirmedAddIsLostWhileOthersCompactAndRepair)
     EXPECT_TRUE(compactDatabase(path, m.dialogs, m.progress).ok());
     EXPECT_GT(confirmed.size(), 10);
     EXPECT_GT(upkeepDone, 0);
-    std::printf("%lld adds confirmed, %d compactions and repairs\n", static_cast<long long>(confirmed.size()),
-                upkeepDone);
 }
 
 TEST(Repair, OfASoundFileEndsWithACompactionKeepingEveryRow)
