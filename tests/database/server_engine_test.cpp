@@ -27,13 +27,6 @@ QString withCredentials(const QString& uri, const QString& user, const QString& 
     return url.toString();
 }
 
-QString withDatabase(const QString& uri, const QString& name)
-{
-    QUrl url(uri);
-    url.setPath(u'/' + name);
-    return url.toString();
-}
-
 } // namespace
 
 TEST(ServerUri, IsRecognisedShownWithoutItsPasswordAndRefusedWhenUnusable)
@@ -72,7 +65,8 @@ TEST_F(ServerTest, DatabasesThatCannotBeUsedGiveTheirCodes)
          QStringLiteral("GRANT CONNECT ON DATABASE %1 TO corvex_reader").arg(QUrl(ours.path()).path().mid(1)),
          QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA public TO corvex_reader")}));
     const std::tuple<QString, bool, int> cases[] = {
-        {withDatabase(admin, QStringLiteral("corvex_no_such_database")), false, DbError::FileNotFound},
+        {TestServer::withDatabase(admin, QStringLiteral("corvex_no_such_database")), false,
+         DbError::FileNotFound},
         {withCredentials(admin, QUrl(admin).userName(), QStringLiteral("wrong")), false,
          DbError::NotOurDatabase},
         {empty, false, DbError::NotOurDatabase},

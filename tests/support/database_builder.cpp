@@ -35,14 +35,14 @@ QString databaseName(const QString& uri)
     return QUrl(uri).path().mid(1);
 }
 
+} // namespace
+
 QString withDatabase(const QString& uri, const QString& name)
 {
     QUrl url(uri);
     url.setPath(u'/' + name);
     return url.toString();
 }
-
-} // namespace
 
 bool exec(const QString& uri, const QStringList& statements)
 {

@@ -29,6 +29,8 @@ namespace TestServer {
 QString adminUri(); // empty when no server is configured
 // A new empty database on the server; returns its URI (with user and password of the admin URI).
 QString createDatabase();
+// The URI with another database name.
+QString withDatabase(const QString& uri, const QString& name);
 void dropDatabase(const QString& uri);
 // Runs statements as the admin user in the database of uri; false (and a test failure) when one fails.
 bool exec(const QString& uri, const QStringList& statements);
