@@ -1,6 +1,5 @@
 #include "admin/admin_data.h"
 #include "database/database_messages.h"
-#include "database/jet4_writer.h"
 #include "database/mdb_migration.h"
 #include "support/database_builder.h"
 #include "support/simulated_clock_process.h"
@@ -12,66 +11,29 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using jet4::Long;
-using jet4::Text;
-
 namespace {
 
-jet4::Table clubsTable()
+// Made by the Access writer the migration benchmark uses (bench/jet4_writer.h); what they hold:
+// season.mdb (password "TravenMoss"): clubs 1, 3, 7 (club 2 deleted, so the ids have a gap); flyers 2, 3, 4,
+//   9, 10 of clubs 7, 1, 3, 7, 3, the third without email; 40 birds spread over the flyers in turn, bands
+//   099999 downwards, every third without an electronic number; 2 liberation points.
+// columns.mdb: those clubs plus a second club 3; a FLYERLIST with other letter case, an extra column Fax and
+//   no email, one row without a key.
+// foreign.mdb: a table Customers only.
+// damaged.mdb: the season's tables with 300 birds, the second page of birds overwritten.
+QString fixture(const QString& name)
 {
-    jet4::Table t = jet4::accessTable("clubs");
-    // Club 2 was deleted in the old program: the ids have a gap that the flyers' ClubID must keep pointing
-    // across.
-    t.rows = {{1, "Northside Racing Club"}, {3, "Élan  "}, {7, "7 Hills"}};
-    return t;
-}
-
-jet4::Table flyersTable()
-{
-    jet4::Table t = jet4::accessTable("flyerlist");
-    const int ids[] = {2, 3, 4, 9, 10};
-    const int clubs[] = {7, 1, 3, 7, 3};
-    for (int i = 0; i < 5; ++i) {
-        t.rows.push_back({ids[i], clubs[i], QStringLiteral("Flyer %1   ").arg(ids[i]),
-                          QStringLiteral("%1 Main St.").arg(i), "Springfield IL 62704",
-                          i == 2 ? QVariant() : QVariant(QStringLiteral("f%1@example.com").arg(i)),
-                          QStringLiteral("555-01%1").arg(i), "0893512", "413210"});
-    }
-    return t;
-}
-
-jet4::Table birdsTable(int count, int flyers = 5)
-{
-    jet4::Table t = jet4::accessTable("birds");
-    const int ids[] = {2, 3, 4, 9, 10};
-    for (int i = 0; i < count; ++i) {
-        t.rows.push_back({ids[i % flyers], "US", "08", " ABC",
-                          QStringLiteral("%1").arg(99999 - i, 6, 10, QLatin1Char('0')), i % 2 ? "H" : "C",
-                          i % 3 ? QStringLiteral("%1").arg(i, 10, 10, QLatin1Char('0')) : kNoElecnumber, "BB",
-                          "0"});
-    }
-    return t;
-}
-
-jet4::Table orteTable()
-{
-    jet4::Table t = jet4::accessTable("orte");
-    t.rows = {{"07", "0704", "O'Hare \"North\" ", "1"}, {"01", "0412", "Peoria", "2"}};
-    return t;
-}
-
-std::vector<jet4::Table> seasonTables()
-{
-    return {clubsTable(), flyersTable(), birdsTable(40), orteTable()};
+    return QStringLiteral(CORVEX_SOURCE_DIR "/tests/fixtures/access/") + name;
 }
 
 class MdbMigration : public ::testing::Test {
 protected:
-    QString writeMdb(const std::vector<jet4::Table>& tables, const jet4::Options& options = {},
-                     const QString& name = "corvexdata.mdb")
+    // The season's file under the name the old program gave it.
+    QString seasonMdb()
     {
-        m_written = jet4::write(tables, options);
-        return writeFile(name, m_written.file);
+        QFile source(fixture("season.mdb"));
+        EXPECT_TRUE(source.open(QIODevice::ReadOnly));
+        return writeFile("corvexdata.mdb", source.readAll());
     }
     QString writeFile(const QString& name, const QByteArray& bytes)
     {
@@ -106,13 +68,12 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    jet4::Written m_written;
 };
 
 TEST_F(MdbMigration, KeepsIdsRelationsOrderAndTextsExactly)
 {
     // Written with the database password the old program set.
-    const QString mdb = writeMdb(seasonTables(), {"TravenMoss"});
+    const QString mdb = seasonMdb();
     RecordingProgress progress;
     const MdbMigrationReport report = migrateMdb(mdb, target(), false, &progress);
     ASSERT_TRUE(report.ok()) << report.summary().join('\n').toStdString();
@@ -144,7 +105,7 @@ TEST_F(MdbMigration, ServerDatabaseKeepsTheKeysAndCountsOnAfterThem)
     if (TestServer::adminUri().isEmpty())
         GTEST_SKIP() << "CORVEX_TEST_PG_URI is not set: no PostgreSQL server to run on";
     const QString uri = TestServer::createDatabase();
-    const MdbMigrationReport report = migrateMdb(writeMdb(seasonTables()), uri, false);
+    const MdbMigrationReport report = migrateMdb(seasonMdb(), uri, false);
     EXPECT_TRUE(report.ok()) << report.summary().join('\n').toStdString();
     expectRelationsAndCounters(uri);
     TestServer::dropDatabase(uri);
@@ -152,13 +113,7 @@ TEST_F(MdbMigration, ServerDatabaseKeepsTheKeysAndCountsOnAfterThem)
 
 TEST_F(MdbMigration, ColumnsAreMatchedIgnoringCaseAndRowsWithUnusableKeysAreLeftOut)
 {
-    jet4::Table clubs = clubsTable();
-    clubs.rows.push_back({3, "Copy of club 3"});
-    jet4::Table flyers{
-        "FLYERLIST",
-        {{"flyerid", Long, true}, {"CLUBID", Long}, {"name", Text}, {"Fax", Text}, {"phone", Text}},
-        {{5, 1, "Ann", "555", "123"}, {QVariant(), 1, "Nobody", "", ""}}};
-    const MdbMigrationReport report = migrateMdb(writeMdb({clubs, flyers}), target(), false);
+    const MdbMigrationReport report = migrateMdb(fixture("columns.mdb"), target(), false);
     ASSERT_TRUE(report.ok()) << report.summary().join('\n').toStdString();
     EXPECT_TRUE(report.check.ok());
     const QStringList summary = report.summary();
@@ -182,7 +137,7 @@ TEST_F(MdbMigration, FilesThatAreNoAccessDatabaseOrDamagedHalfwayChangeNothing)
     const std::pair<QString, QString> cases[] = {
         {text, QStringLiteral("The file '%1' is not an Access database. Nothing was imported.").arg(text)},
         {writeFile("empty.mdb", {}), "is not an Access database"},
-        {writeMdb({{"Customers", {{"Id", Long}}, {{1}}}}), "it is not a Corvex administration database"}};
+        {fixture("foreign.mdb"), "it is not a Corvex administration database"}};
     for (const auto& [file, reason] : cases) {
         const MdbMigrationReport report = migrateMdb(file, target(), true);
         EXPECT_EQ(report.status.code, DbError::NotOurDatabase);
@@ -193,12 +148,7 @@ TEST_F(MdbMigration, FilesThatAreNoAccessDatabaseOrDamagedHalfwayChangeNothing)
               DbError::FileNotFound);
 
     // A damaged page of birds shows after clubs and flyers were written: they go back out too.
-    writeMdb({clubsTable(), flyersTable(), birdsTable(300), orteTable()});
-    const std::vector<int>& birdPages = m_written.dataPages.at("birds");
-    ASSERT_GE(birdPages.size(), 3u);
-    QByteArray bytes = m_written.file;
-    bytes.replace(birdPages[1] * jet4::kPageSize, jet4::kPageSize, QByteArray(jet4::kPageSize, char(0xAB)));
-    const MdbMigrationReport damaged = migrateMdb(writeFile("damaged.mdb", bytes), target(), true);
+    const MdbMigrationReport damaged = migrateMdb(fixture("damaged.mdb"), target(), true);
     EXPECT_EQ(damaged.status.code, DbError::General);
     EXPECT_TRUE(damaged.status.description.startsWith(
         "The table birds of the Access file is damaged: it holds 300 rows"))
@@ -216,7 +166,7 @@ TEST_F(MdbMigration, MenuFlowAsksBeforeReplacingAndShowsTheSummary)
 {
     fillTarget();
     const QStringList before = tableRows(target());
-    const QString mdb = writeMdb(seasonTables());
+    const QString mdb = seasonMdb();
     ScriptedDialogs dialogs;
     RecordingProgress progress;
 
@@ -252,7 +202,7 @@ TEST_F(MdbMigration, MenuFlowAsksBeforeReplacingAndShowsTheSummary)
 
 TEST_F(MdbMigration, CommandLineImportsThenRefusesWithoutReplace)
 {
-    const QString mdb = writeMdb(seasonTables());
+    const QString mdb = seasonMdb();
     const QStringList command{"--home", QDir(m_dir.path()).filePath("home"), "migrate-mdb", mdb};
     CliRun run = runCorvexCli(command, 60000);
     EXPECT_EQ(run.exitCode, 0) << run.out.toStdString();

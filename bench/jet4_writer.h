@@ -1,9 +1,9 @@
 #pragma once
 
-// Writes minimal Access 2000 (Jet 4) files for the tests and the benchmark: tables of long, short and text
-// columns with their rows, a catalog that names them, and nothing else (no indexes, no memo pages).
-// Layout: page 0 header, page 1 the catalog's maps, page 2 the catalog (MSysObjects), page 3 its rows,
-// then per table its definition page, its map page and its data pages.
+// Writes minimal Access 2000 (Jet 4) files for the benchmark (and once made the tests' fixture files): tables
+// of long, short and text columns with their rows, a catalog that names them, and nothing else (no indexes,
+// no memo pages). Layout: page 0 header, page 1 the catalog's maps, page 2 the catalog (MSysObjects), page 3
+// its rows, then per table its definition page, its map page and its data pages.
 
 #include <QByteArray>
 #include <QString>
