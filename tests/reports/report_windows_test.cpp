@@ -178,19 +178,6 @@ TEST_F(ReportWindows, EscapeOrClosingTheReportClosesTheChooserBrowseKeepsIt)
     EXPECT_FALSE(chooser) << "closed for good, as the report";
 }
 
-TEST_F(ReportWindows, UnsafeReportNameIsRefusedButTheRaceIsShown)
-{
-    QString header = raceHeader();
-    header.replace(14, 5, "1/2*3");
-    writeFile(path("00120307.045"), fileBytes({header, clocking("000001", "083000", "0512")}));
-    frmRaceform form(services);
-    ASSERT_EQ(form.openFile(path("00120307.045")), frmRaceform::Opening::Shown);
-    EXPECT_EQ(dialogs.texts(),
-              QStringList{"Invalid file name - " + QDir::toNativeSeparators(path("RBM1/2*3.045"))});
-    EXPECT_EQ(findChildOrFail<QListWidget>(&form, "List1")->count(), 1);
-    EXPECT_TRUE(form.reportFilePath().isEmpty());
-}
-
 TEST_F(ReportWindows, PreviewShowsTheTextPrintAsksThenPrintsOrSavesAPdf)
 {
     writeFile(path("00120307.045"), fileBytes({raceHeader(), clocking("000001", "083000", "0512")}));

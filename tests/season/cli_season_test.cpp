@@ -1,5 +1,6 @@
 // A whole season through corvex-cli against corvex-clocksim, in a fresh home: every step's output is checked.
 #include "common/text_codec.h"
+#include "season_support.h"
 #include "support/database_builder.h"
 #include "support/simulated_clock_process.h"
 
@@ -10,11 +11,8 @@
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
+using season::readAll;
+using season::seasonYear;
 
 bool writeAll(const QString& path, const QByteArray& bytes)
 {
@@ -28,13 +26,6 @@ QByteArray crlfLines(const QStringList& lines)
     for (const QString& line : lines)
         bytes += toWindows1252(line) + "\r\n";
     return bytes;
-}
-
-// The latest year whose first race day (14 June) is not in the future, so the export's date is accepted.
-int seasonYear()
-{
-    const QDate today = QDate::currentDate();
-    return QDate(today.year(), 6, 14) <= today ? today.year() : today.year() - 1;
 }
 
 // The race report as the CLI prints it: one page, lines ended by CR LF.

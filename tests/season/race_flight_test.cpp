@@ -1,7 +1,6 @@
 #include "model/clock_scenario.h"
 #include "model/race_flight.h"
 
-#include <QTime>
 #include <gtest/gtest.h>
 
 namespace {
@@ -19,7 +18,7 @@ ClockScenario flyerWithBirds()
 }
 
 // The stand-in clock's flight, where the seasons do not reach: dates that do not exist, a module without an
-// inventory, a full module.
+// inventory.
 TEST(RaceFlight, EveryLiberationPointIsARaceAndBadDatesAreNotFlown)
 {
     ClockScenario s = flyerWithBirds();
@@ -41,24 +40,6 @@ TEST(RaceFlight, ModuleWithoutInventoryGivesAsterisksAndNoClockings)
     ASSERT_EQ(races.size(), 1);
     EXPECT_EQ(races[0].left(19), QString(19, QLatin1Char('*')));
     EXPECT_EQ(races[0].size(), 74);
-}
-
-TEST(RaceFlight, ArrivalsOfAFullModuleIncreaseAndEndBeforeTheKnockOff)
-{
-    ClockScenario s = flyerWithBirds();
-    s.birds.clear();
-    for (int i = 0; i < 500; ++i)
-        s.birds << QStringLiteral("ZUS24ROCK%1C00A1B2C3D40").arg(i, 6, 10, QLatin1Char('0'));
-    const QStringList races = flyRaces(s);
-    ASSERT_EQ(races.size(), 501);
-    QTime last(0, 0);
-    for (int i = 1; i < races.size(); ++i) {
-        const QTime at = QTime::fromString(races[i].mid(15, 6), QStringLiteral("HHmmss"));
-        ASSERT_TRUE(at.isValid()) << i;
-        EXPECT_GT(at, last) << i;
-        last = at;
-    }
-    EXPECT_LT(last, QTime(20, 0));
 }
 
 } // namespace

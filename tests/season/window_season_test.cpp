@@ -8,6 +8,7 @@
 #include "dosimport/windows/frm_import_files.h"
 #include "reports/windows/frm_racefiles.h"
 #include "reports/windows/frm_raceform.h"
+#include "season_support.h"
 #include "settings/settings_store.h"
 #include "shell/app_context.h"
 #include "shell/database_glue.h"
@@ -24,11 +25,7 @@
 #include <QTemporaryDir>
 
 namespace {
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
+using season::readAll;
 
 class WindowSeason : public ::testing::Test {
 protected:
@@ -41,8 +38,7 @@ protected:
             s.rbm.status = QStringLiteral("0");
             s.rbm.serial = QStringLiteral("00003039");
         });
-        const QDate today = QDate::currentDate();
-        year = QDate(today.year(), 6, 14) <= today ? today.year() : today.year() - 1;
+        year = season::seasonYear();
         sim.withDevice([this](ClockDevice& d) {
             d.setFlyAfterLiberations(FlightPlan{year});
             return 0;

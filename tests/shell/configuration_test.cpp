@@ -2,24 +2,15 @@
 #include "settings/configuration.h"
 #include "settings/port_settings.h"
 #include "settings/settings_store.h"
-#include "testing/scripted_dialogs.h"
+#include "shell_fixture.h"
 
 #include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
-class ConfigurationTest : public ::testing::Test {
+class ConfigurationTest : public ShellTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        dialogs.onUnexpected = [](const QString& what) { ADD_FAILURE() << what.toStdString(); };
-    }
     QString settingsFile() const { return dir.filePath("Corvex.conf"); }
 
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
     DeviceSerialPort port;
 };
 

@@ -1,5 +1,4 @@
 #include "shell/frm_config.h"
-#include "shell/frm_main.h"
 #include "shell_fixture.h"
 #include "support/find_child.h"
 #include "support/simulated_clock.h"
@@ -18,22 +17,14 @@ protected:
     void SetUp() override
     {
         ShellTest::SetUp();
-        makeContext();
-        window = std::make_unique<frmMain>(*context);
-        context->mainWindow = window.get();
+        makeMainWindow();
         config = new frmConfig(*context);
         context->configWindow = config;
         config->show();
     }
-    void TearDown() override
-    {
-        window.reset();
-        context.reset();
-    }
 
     QString stored(const QString& key) { return context->settings.read(key, "<absent>"); }
 
-    std::unique_ptr<frmMain> window;
     frmConfig* config = nullptr;
 };
 
@@ -102,23 +93,23 @@ TEST_F(FrmConfigTest, KeyboardFiltersPicksSavesAndCloses)
 TEST_F(FrmConfigTest, SaveClosesAnOpenPortAndAppliesTheNewDevice)
 {
     SimulatedClock first;
-    SimulatedClock second;
-    ASSERT_TRUE(first.started() && second.started());
+    ASSERT_TRUE(first.started());
     context->port.setDevicePath(first.devicePath());
+    const QString second = "/dev/ttyUSB3"; // a device not listed is typed
     ASSERT_EQ(context->port.open(), SerialPort::OpenResult::Opened);
 
     auto* device = findChildOrFail<QComboBox>(config, "cboComDevice");
     auto* portField = findChildOrFail<QLineEdit>(config, "txtComPort");
     ASSERT_TRUE(device && portField);
-    device->setCurrentText(second.devicePath()); // a pty is never listed: typed
+    device->setCurrentText(second);
     portField->setText("4");
     findChildOrFail<QPushButton>(config, "save_config")->click();
 
     EXPECT_FALSE(context->port.isOpen());
     EXPECT_FALSE(config->isVisible());
-    EXPECT_EQ(context->port.deviceName(), second.devicePath());
+    EXPECT_EQ(context->port.deviceName(), second);
     EXPECT_EQ(context->port.portNumber(), 4);
-    EXPECT_EQ(stored("ComDevice"), second.devicePath());
+    EXPECT_EQ(stored("ComDevice"), second);
     EXPECT_EQ(stored("ComPorts"), "4");
 }
 

@@ -1,6 +1,5 @@
 #include "clocklink/clock_status.h"
 #include "shell/frm_config.h"
-#include "shell/frm_main.h"
 #include "shell_fixture.h"
 #include "support/find_child.h"
 
@@ -20,16 +19,8 @@ protected:
     void SetUp() override
     {
         ShellTest::SetUp();
-        makeContext();
-        window = std::make_unique<frmMain>(*context);
-        context->mainWindow = window.get();
+        makeMainWindow();
     }
-    void TearDown() override
-    {
-        window.reset();
-        context.reset();
-    }
-    std::unique_ptr<frmMain> window;
 };
 
 // Each menu as one line: caption, then its entries as caption=name, "-" for a separator, "(off)" when greyed.

@@ -61,28 +61,22 @@ TEST(QtProgressWindow, ShowsDesignTextsAndKeepsItsLines)
     auto* upper = findChildOrFail<QLabel>(window, "lblDataTrans");
     auto* lower = findChildOrFail<QLabel>(window, "lblBirdsTransferred");
     ASSERT_TRUE(upper && lower);
+    const auto shown = [&] { return QStringList{window->windowTitle(), upper->text(), lower->text()}; };
+    const QStringList design{"Corvex", "Transferring Data...", ""};
 
     progress.show();
-    EXPECT_TRUE(progress.isShown());
     EXPECT_FALSE(window->isModal());
-    EXPECT_EQ(upper->text(), "Transferring Data...");
-    EXPECT_EQ(lower->text(), "");
-
+    EXPECT_EQ(shown(), design);
     progress.setTitle("DOS Import");
     progress.setUpperLine("Please wait...");
     progress.setLowerLine("12 Blocks Transferred");
     progress.repaint();
     progress.show(); // showing again while shown keeps the lines
-    EXPECT_EQ(window->windowTitle(), "DOS Import");
-    EXPECT_EQ(upper->text(), "Please wait...");
-    EXPECT_EQ(lower->text(), "12 Blocks Transferred");
-
+    EXPECT_EQ(shown(), (QStringList{"DOS Import", "Please wait...", "12 Blocks Transferred"}));
     progress.close();
     EXPECT_FALSE(progress.isShown());
     progress.show();
-    EXPECT_EQ(upper->text(), "Transferring Data...") << "a new showing starts from the design texts";
-    EXPECT_EQ(lower->text(), "");
-    EXPECT_EQ(window->windowTitle(), "Corvex");
+    EXPECT_EQ(shown(), design) << "a new showing starts from the design texts";
     progress.close();
 }
 } // namespace

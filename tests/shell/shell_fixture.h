@@ -2,6 +2,7 @@
 
 #include "platform/home.h"
 #include "shell/app_context.h"
+#include "shell/frm_main.h"
 #include "testing/recording_progress.h"
 #include "testing/scripted_dialogs.h"
 
@@ -11,7 +12,7 @@
 #include <memory>
 
 // A home in a temporary folder, scripted dialogs that fail the test on an unanswered question, recorded
-// progress, and an AppContext on them that opens no browser.
+// progress, and an AppContext on them that opens no browser, with its main window.
 class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -29,10 +30,17 @@ protected:
         };
         return *context;
     }
+    void makeMainWindow(const QString& portDevice = {})
+    {
+        makeContext(portDevice);
+        window = std::make_unique<frmMain>(*context);
+        context->mainWindow = window.get();
+    }
 
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
     RecordingProgress progress;
     QList<QUrl> openedUrls;
     std::unique_ptr<AppContext> context;
+    std::unique_ptr<frmMain> window; // goes before its context
 };

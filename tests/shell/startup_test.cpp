@@ -1,7 +1,6 @@
 #include "database/database_messages.h"
 #include "shell/database_glue.h"
 #include "shell/frm_config.h"
-#include "shell/frm_main.h"
 #include "shell/startup.h"
 #include "shell_fixture.h"
 #include "support/find_child.h"
@@ -25,17 +24,10 @@ protected:
         ShellTest::SetUp();
         ASSERT_TRUE(sim.started()) << sim.startError().toStdString();
     }
-    void TearDown() override
-    {
-        window.reset();
-        context.reset();
-    }
-
     void start(const QString& device)
     {
-        makeContext(device);
+        makeMainWindow(device);
         context->clock.exchange.setTimings(kShort);
-        window = std::make_unique<frmMain>(*context);
         runStartup(*context, *window);
     }
     QString panel(int number) { return window->statusPanel(number)->text(); }
@@ -54,7 +46,6 @@ protected:
     QString databaseFile() const { return Home::under(dir.path()).dataFolder + "/corvexdata.db"; }
 
     SimulatedClock sim;
-    std::unique_ptr<frmMain> window;
 };
 
 TEST_F(StartupTest, ClockAnswersOnFirstRun)

@@ -20,6 +20,9 @@ QString on(std::initializer_list<std::pair<bool, const char*>> controls)
     return names.join(' ');
 }
 
+// The name of a field of the state's Controls, when that control is enabled.
+#define ON(field) std::pair<bool, const char*>(c.field, #field)
+
 // Each state's controls (controlsFor of the state's own window) shown as the names of the enabled ones.
 template <typename State, std::size_t N, typename Show>
 void expectStates(const std::pair<State, QString> (&cases)[N], Show show)
@@ -34,26 +37,17 @@ TEST(WindowStates, Birds)
     // {mode, flyer chosen, flyer has birds, bird shown, fields complete}
     const std::pair<bird::WindowState, QString> cases[] = {
         {{Mode::Browse, false, false, false, false}, "end receive search"},
-        {{Mode::Browse, true, false, false, false}, "add end receive flyers search"},
-        {{Mode::Browse, true, true, false, false}, "add end send receive flyers birds search"},
-        {{Mode::Browse, true, true, true, false}, "add edit erase end send receive flyers birds search"},
+        {{Mode::Browse, true, false, false, false}, "add end receive flyerList search"},
+        {{Mode::Browse, true, true, false, false}, "add end send receive flyerList birdList search"},
+        {{Mode::Browse, true, true, true, false},
+         "add edit erase end send receive flyerList birdList search"},
         {{Mode::Adding, true, true, true, false}, "cancel fields"},
         {{Mode::Adding, true, false, false, true}, "save cancel fields"},
         {{Mode::Editing, true, true, true, true}, "save cancel fields"},
     };
     expectStates(cases, [](const bird::Controls& c) {
-        return on({{c.add, "add"},
-                   {c.edit, "edit"},
-                   {c.save, "save"},
-                   {c.cancel, "cancel"},
-                   {c.erase, "erase"},
-                   {c.end, "end"},
-                   {c.fields, "fields"},
-                   {c.send, "send"},
-                   {c.receive, "receive"},
-                   {c.flyerList, "flyers"},
-                   {c.birdList, "birds"},
-                   {c.search, "search"}});
+        return on({ON(add), ON(edit), ON(save), ON(cancel), ON(erase), ON(end), ON(fields), ON(send),
+                   ON(receive), ON(flyerList), ON(birdList), ON(search)});
     });
 }
 
@@ -69,15 +63,7 @@ TEST(WindowStates, Clubs)
         {{Mode::Editing, true, true}, "save cancel name search"},
     };
     expectStates(cases, [](const club::Controls& c) {
-        return on({{c.add, "add"},
-                   {c.edit, "edit"},
-                   {c.save, "save"},
-                   {c.cancel, "cancel"},
-                   {c.end, "end"},
-                   {c.name, "name"},
-                   {c.id, "id"},
-                   {c.search, "search"},
-                   {c.list, "list"}});
+        return on({ON(add), ON(edit), ON(save), ON(cancel), ON(end), ON(name), ON(id), ON(search), ON(list)});
     });
 }
 
@@ -89,20 +75,12 @@ TEST(WindowStates, Flyers)
         {{Mode::Browse, false, false, true}, "add end search Club"},
         {{Mode::Browse, true, false, true}, "add end search list Club"},
         {{Mode::Browse, true, true, true}, "add edit erase end search list Club"},
-        {{Mode::Adding, true, true, true}, "save cancel boxes clubs Choose Club"},
+        {{Mode::Adding, true, true, true}, "save cancel boxes clubChoice Choose Club"},
         {{Mode::Editing, true, true, false}, "save cancel boxes Choose Club"},
     };
     expectStates(cases, [](const flyer::Controls& c) {
-        return on({{c.add, "add"},
-                   {c.edit, "edit"},
-                   {c.save, "save"},
-                   {c.cancel, "cancel"},
-                   {c.erase, "erase"},
-                   {c.end, "end"},
-                   {c.boxes, "boxes"},
-                   {c.clubChoice, "clubs"},
-                   {c.search, "search"},
-                   {c.list, "list"}}) +
+        return on({ON(add), ON(edit), ON(save), ON(cancel), ON(erase), ON(end), ON(boxes), ON(clubChoice),
+                   ON(search), ON(list)}) +
                ' ' + c.clubCaption;
     });
 }
@@ -119,15 +97,8 @@ TEST(WindowStates, Liberations)
         {{Mode::Editing, true, true, true}, "save cancel boxes"},
     };
     expectStates(cases, [](const liberation::Controls& c) {
-        return on({{c.add, "add"},
-                   {c.edit, "edit"},
-                   {c.save, "save"},
-                   {c.cancel, "cancel"},
-                   {c.erase, "erase"},
-                   {c.end, "end"},
-                   {c.send, "send"},
-                   {c.boxes, "boxes"},
-                   {c.list, "list"}});
+        return on(
+            {ON(add), ON(edit), ON(save), ON(cancel), ON(erase), ON(end), ON(send), ON(boxes), ON(list)});
     });
 }
 } // namespace

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QFile>
+#include <QString>
+
+namespace season {
+
+inline QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+// The latest year whose first race day (14 June) is not in the future, so the export's date is accepted.
+inline int seasonYear()
+{
+    const QDate today = QDate::currentDate();
+    return QDate(today.year(), 6, 14) <= today ? today.year() : today.year() - 1;
+}
+
+} // namespace season
