@@ -272,8 +272,12 @@ void frmLiberations::pressSave()
     if (!adding && !m_shown)
         return;
     const int remembered = lstOrteList->currentRow();
-    const liberation::PointFields fields{txtRaceNumber->text(), txtRaceDateMonth->text(),
-                                         txtRaceDateDay->text(), txtRaceName->text(), txtRaceType->text()};
+    liberation::PointFields fields{txtRaceNumber->text(), txtRaceDateMonth->text(), txtRaceDateDay->text(),
+                                   txtRaceName->text(), txtRaceType->text()};
+    if (!adding) // the point keeps its position, time and night
+        fields = {fields.number, fields.month,      fields.day,         fields.name,
+                  fields.type,   m_shown->latitude, m_shown->longitude, m_shown->liberationTime,
+                  m_shown->night};
     const AdminOutcome outcome =
         adding ? liberation::add(m_data, fields) : liberation::edit(m_data, m_shown->rowId, fields);
     if (outcome.status == AdminOutcome::Status::Failed) {
