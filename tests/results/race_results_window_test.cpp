@@ -40,16 +40,16 @@ TEST(RaceResultsWindow, ButtonsShowPrintAndSaveTheChosenRace)
     auto printer = std::make_shared<RecordingPrinter>();
     QTemporaryDir folder;
     std::vector<int> figured;
-    auto* w =
-        new frmRaceResults({&dialogs, folder.path(),
-                            [] {
-                                return std::vector<ResultRaceChoice>{{3, "06/07", "03"}, {4, "06/14", "04"}};
-                            },
-                            [&](const ResultRaceChoice& c) {
-                                figured.push_back(c.raceNumber);
-                                return race;
-                            },
-                            printer});
+    auto* w = new frmRaceResults({&dialogs, folder.path(),
+                                  [] {
+                                      return Fetched<std::vector<RaceChoice>>{
+                                          {{3, "06/07", "ELGIN", 1}, {4, "06/14", "DIXON", 2}}, {}};
+                                  },
+                                  [&](const RaceChoice& c) {
+                                      figured.push_back(c.raceNumber);
+                                      return race;
+                                  },
+                                  printer});
     w->showRace(1);
     EXPECT_EQ(figured, (std::vector<int>{3, 4}));
     EXPECT_EQ(findChildOrFail<QTableWidget>(w, "tblResults")->item(0, 7)->text(), "*");

@@ -101,10 +101,15 @@ frmRaceResults::frmRaceResults(RaceResultServices services, QWidget* parent)
     // Enter previews; Escape closes.
     admin_ui::keyboardDefaults(this, cmdPreview, nullptr);
 
-    if (m_services.races)
-        m_choices = m_services.races();
-    for (const ResultRaceChoice& choice : m_choices)
-        cboRace->addItem(choice.caption);
+    if (m_services.races) {
+        auto found = m_services.races();
+        if (found.ok())
+            m_choices = std::move(found.value);
+        else
+            m_choicesError = found.status.description;
+    }
+    for (const RaceChoice& choice : m_choices)
+        cboRace->addItem(raceChoiceText(choice));
     showRace(0);
     resize(sizeHint().expandedTo(QSize(860, 560)));
 }
@@ -118,8 +123,10 @@ frmRaceResults::~frmRaceResults()
 void frmRaceResults::showRace(int index)
 {
     m_race = {};
-    if (index < 0 || index >= static_cast<int>(m_choices.size()))
-        m_race.error = tr("No race to figure: give a liberation point its race number and date first.");
+    if (!m_choicesError.isEmpty())
+        m_race.error = m_choicesError;
+    else if (index < 0 || index >= static_cast<int>(m_choices.size()))
+        m_race.error = tr("No race to figure: no liberation point is stored and no race file has a race.");
     else if (m_services.figure)
         m_race = m_services.figure(m_choices[static_cast<size_t>(index)]);
     if (index >= 0 && index < cboRace->count())

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "database/fetched.h"
 #include "reports/printing/report_printing.h"
 #include "results/race_figures.h"
+#include "results/stored_race.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -16,19 +18,12 @@ class QPushButton;
 class QTableWidget;
 class frmPreview;
 
-// A race the window offers: its number and date as the headers write them, and the chooser's text.
-struct ResultRaceChoice {
-    int raceNumber = 0;
-    QString date;
-    QString caption;
-};
-
 // What the results window works with; the shell fills it from its context, tests with stand-ins.
 struct RaceResultServices {
     Dialogs* dialogs = nullptr;
     QString folder; // offered for the saved files
-    std::function<std::vector<ResultRaceChoice>()> races;
-    std::function<FiguredRace(const ResultRaceChoice&)> figure;
+    std::function<Fetched<std::vector<RaceChoice>>()> races;
+    std::function<FiguredRace(const RaceChoice&)> figure;
     std::shared_ptr<ReportPrinter> printer; // the system's printer when empty
 };
 
@@ -55,7 +50,8 @@ private:
 
     RaceResultServices m_services;
     std::shared_ptr<ReportPrinter> m_printer;
-    std::vector<ResultRaceChoice> m_choices;
+    std::vector<RaceChoice> m_choices;
+    QString m_choicesError;
     FiguredRace m_race;
     QPointer<frmPreview> m_preview;
 
