@@ -163,6 +163,7 @@ void wireMenus(frmMain& window, AppContext& context)
     window.setMenuAction(QStringLiteral("liberationdata"), [&context] {
         context.showWindow(QStringLiteral("liberationdata"), [](AppContext& c) -> QWidget* {
             auto* liberations = new frmLiberations(c.databasePath, c.dialogs);
+            liberations->setHemispheres(readResultSettings(c.settings).hemispheres);
             connectLiberationTransfer(*liberations, transferServices(c));
             return liberations;
         });
