@@ -13,9 +13,10 @@ AngleField::AngleField(QLineEdit* box, Axis axis, Dialogs& dialogs, bool& inLeav
       m_row(new QHBoxLayout)
 {
     m_shown->setObjectName(box->objectName().replace(0, 3, QStringLiteral("lbl")) + QStringLiteral("Shown"));
-    // Room for the longest reading, so that the form does not jump while one types.
-    m_shown->setMinimumWidth(m_shown->fontMetrics().horizontalAdvance(QStringLiteral("180°00'00.000\" W")));
-    m_box->setMaximumWidth(m_box->fontMetrics().horizontalAdvance(QString(14, u'0')));
+    // Room for the longest reading or refusal, so that the form does not jump while one types.
+    m_shown->setMinimumWidth(
+        m_shown->fontMetrics().horizontalAdvance(readAngle(QStringLiteral("0"), axis, m_hemisphere).shown));
+    m_box->setFixedWidth(m_box->fontMetrics().horizontalAdvance(QString(13, u'0')));
     m_row->addWidget(m_box);
     m_row->addWidget(m_shown, 1);
     connect(m_box, &QLineEdit::textChanged, this, [this] { update(); });

@@ -65,8 +65,11 @@ void frmLiberations::buildLayout()
     txtLiberationTime->setPlaceholderText(tr("HH:MM:SS"));
     txtLiberationTime->setMaxLength(8);
     txtNight = admin_ui::makeBox(this, QStringLiteral("txtNight"));
-    txtNight->setPlaceholderText(tr("HH:MM-HH:MM, multi-day races"));
+    txtNight->setPlaceholderText(tr("HH:MM-HH:MM"));
+    txtNight->setToolTip(tr("Multi-day races: the hours each night that do not count as flying time"));
     txtNight->setMaxLength(11);
+    for (QLineEdit* box : {txtLiberationTime, txtNight})
+        box->setFixedWidth(box->fontMetrics().horizontalAdvance(QString(13, u'0')));
     for (QLineEdit* box :
          {txtRaceNumber, txtRaceDateMonth, txtRaceDateDay, txtRaceType, txtRaceLatitude, txtRaceLongitude})
         admin_ui::filterKeys(box, liberation::acceptsDigit);

@@ -62,6 +62,9 @@ frmRaceResults::frmRaceResults(RaceResultServices services, QWidget* parent)
     // Tab leaves the table for the buttons; the arrows move inside it.
     tblResults->setTabKeyNavigation(false);
     tblResults->verticalHeader()->hide();
+    tblResults->verticalHeader()->setDefaultSectionSize(tblResults->fontMetrics().height() + 6);
+    tblResults->horizontalHeader()->setStretchLastSection(true);
+    tblResults->setAlternatingRowColors(true);
     tblResults->setMinimumSize(720, 240);
     lblNotes = new QLabel(this);
     lblNotes->setObjectName(QStringLiteral("lblNotes"));
