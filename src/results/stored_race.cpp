@@ -67,7 +67,8 @@ ResultLookup<Loft> DatabaseResultLookups::loft(int club, int flyer)
         return {std::nullopt, found.status.description};
     if (!found.value)
         return {};
-    return {Loft{found.value->Name, found.value->Latitude, found.value->Longitude}, {}};
+    // Names from the clock and the DOS files are padded to 20 characters.
+    return {Loft{found.value->Name.trimmed(), found.value->Latitude, found.value->Longitude}, {}};
 }
 
 ResultLookup<QString> DatabaseResultLookups::birdOwner(const QString& clubLetters, const QString& bandNumber)
