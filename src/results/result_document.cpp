@@ -13,10 +13,7 @@ std::vector<PrintedLine> resultPrintedLines(const FiguredRace& race)
         // resultText ends with a line break: no empty line after it.
         if (i == text.size() - 1 && text[i].isEmpty())
             break;
-        if (i == 0)
-            lines.push_back({text[i], 14, true, 100});
-        else
-            lines.push_back({text[i], 9, false, 100});
+        lines.push_back({text[i], i == 0 ? 12 : 8, i == 0, 100});
     }
     return lines;
 }
