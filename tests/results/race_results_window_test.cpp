@@ -1,3 +1,4 @@
+#include "admin/windows/angle_field.h"
 #include "platform/qt/frm_preview.h"
 #include "results/result_document.h"
 #include "results/result_publication.h"
@@ -6,6 +7,8 @@
 #include "testing/scripted_dialogs.h"
 
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -72,6 +75,24 @@ TEST(RaceResultsWindow, ButtonsShowPrintAndSaveTheChosenRace)
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(csv.readAll()), resultCsv(race));
     delete w;
+}
+
+TEST(AngleField, ShowsWhatTheDigitsReadAndRefusesTooFewOnLeaving)
+{
+    QWidget window;
+    auto* box = new QLineEdit(&window);
+    box->setObjectName("txtRaceLatitude");
+    ScriptedDialogs dialogs;
+    bool inLeaveCheck = false;
+    AngleField field(box, Axis::Latitude, dialogs, inLeaveCheck, [] { return true; });
+    box->setText("4152305");
+    EXPECT_EQ(field.shown()->text(), "41°52'30.5\" N");
+    field.setHemisphere(u'S');
+    EXPECT_EQ(field.shown()->text(), "41°52'30.5\" S");
+    EXPECT_TRUE(field.left());
+    box->setText("41523");
+    EXPECT_FALSE(field.left());
+    EXPECT_EQ(dialogs.texts(), QStringList{field.shown()->text()});
 }
 
 } // namespace

@@ -63,7 +63,6 @@ frmRaceResults::frmRaceResults(RaceResultServices services, QWidget* parent)
     tblResults->setTabKeyNavigation(false);
     tblResults->verticalHeader()->hide();
     tblResults->verticalHeader()->setDefaultSectionSize(tblResults->fontMetrics().height() + 6);
-    tblResults->horizontalHeader()->setStretchLastSection(true);
     tblResults->setAlternatingRowColors(true);
     tblResults->setMinimumSize(720, 240);
     lblNotes = new QLabel(this);
@@ -160,6 +159,10 @@ void frmRaceResults::fillTable()
         }
     }
     tblResults->resizeColumnsToContents();
+    // Some air between the columns.
+    const int air = tblResults->fontMetrics().horizontalAdvance(QStringLiteral("00"));
+    for (int column = 0; column < tblResults->columnCount(); ++column)
+        tblResults->setColumnWidth(column, tblResults->columnWidth(column) + air);
 
     QStringList notes;
     if (!figured)
