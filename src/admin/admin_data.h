@@ -16,12 +16,6 @@
 #include <optional>
 #include <vector>
 
-struct BirdOwner {
-    QString clubletters;
-    QString bnumber;
-    QString owner;
-};
-
 class AdminData {
 public:
     explicit AdminData(Database& database) : m_db(database) {}
@@ -77,9 +71,8 @@ public:
     // Colour (WinSpeed) and owner (race reports) of the first bird with these club letters and number.
     Fetched<std::optional<QString>> birdColour(const QString& clubletters, const QString& bnumber) const;
     Fetched<std::optional<int>> birdFlyerId(const QString& clubletters, const QString& bnumber) const;
-    // Every bird with one of these band numbers, in stored order, with its flyer's name (empty when the
-    // flyer is gone): a race result asks for thousands at once.
-    Fetched<std::vector<BirdOwner>> birdOwnersByNumber(const QStringList& bnumbers) const;
+    // The bands of every bird with one of these band numbers: a race result asks for thousands at once.
+    Fetched<std::vector<BandParts>> bandsWithNumbers(const QStringList& bnumbers) const;
     // Returns the new row number; rowId of the argument is ignored.
     Fetched<qint64> addBird(const Bird& bird) const;
     // Editing a bird stores it anew: the old row is deleted and the new one added, all or nothing.

@@ -18,7 +18,7 @@ QString databaseKey(const QString& text)
     return key;
 }
 
-QString ownerKey(const QString& clubLetters, const QString& bandNumber)
+QString bandKey(const QString& clubLetters, const QString& bandNumber)
 {
     return databaseKey(clubLetters) + u'\n' + databaseKey(bandNumber);
 }
@@ -46,17 +46,13 @@ void DatabaseResultLookups::prefetch(const GatheredRace& race)
 
 QString DatabaseResultLookups::fetch(const QStringList& bandNumbers)
 {
-    const auto found = m_data.birdOwnersByNumber(bandNumbers);
+    const auto found = m_data.bandsWithNumbers(bandNumbers);
     if (!found.ok())
         return found.status.description;
     for (const QString& number : bandNumbers)
         m_fetched.insert(databaseKey(number));
-    // Stored order: the first bird of a band keeps its place.
-    for (const BirdOwner& bird : found.value) {
-        const QString key = ownerKey(bird.clubletters, bird.bnumber);
-        if (!m_owner.contains(key))
-            m_owner.insert(key, bird.owner);
-    }
+    for (const BandParts& bird : found.value)
+        m_known.insert(bandKey(bird.clubletters, bird.bnumber));
     return {};
 }
 
@@ -71,16 +67,13 @@ ResultLookup<Loft> DatabaseResultLookups::loft(int club, int flyer)
     return {Loft{found.value->Name.trimmed(), found.value->Latitude, found.value->Longitude}, {}};
 }
 
-ResultLookup<QString> DatabaseResultLookups::birdOwner(const QString& clubLetters, const QString& bandNumber)
+ResultLookup<bool> DatabaseResultLookups::birdKnown(const QString& clubLetters, const QString& bandNumber)
 {
     if (m_error.isEmpty() && !m_fetched.contains(databaseKey(bandNumber)))
         m_error = fetch({bandNumber});
     if (!m_error.isEmpty())
         return {std::nullopt, m_error};
-    const auto owner = m_owner.constFind(ownerKey(clubLetters, bandNumber));
-    if (owner == m_owner.constEnd())
-        return {};
-    return {*owner, {}};
+    return {m_known.contains(bandKey(clubLetters, bandNumber)), {}};
 }
 
 FiguredRace figureStoredRace(const AdminData& data, const QString& raceFolder, int raceNumber,

@@ -7,30 +7,28 @@
 #include "results/race_figures.h"
 #include "results/result_lookups.h"
 
-#include <QHash>
 #include <QSet>
 
 struct GatheredRace;
 
 // The administration database's answers: the loft by club number and flyer number (compared separately, as
-// WinSpeed's look-up does), the owner of the first bird with the club letters and band number. Owners are
+// WinSpeed's look-up does), whether a bird with the club letters and band number is stored. Birds are
 // fetched for a whole race at once.
 class DatabaseResultLookups : public ResultLookups {
 public:
     explicit DatabaseResultLookups(const AdminData& data) : m_data(data) {}
-    // Fetches the owners of every bird clocked in race in a few statements; an error is kept for the first
-    // look-up.
+    // Fetches every bird clocked in race in a few statements; an error is kept for the next look-up.
     void prefetch(const GatheredRace& race);
 
     ResultLookup<Loft> loft(int club, int flyer) override;
-    ResultLookup<QString> birdOwner(const QString& clubLetters, const QString& bandNumber) override;
+    ResultLookup<bool> birdKnown(const QString& clubLetters, const QString& bandNumber) override;
 
 private:
     QString fetch(const QStringList& bandNumbers);
 
     const AdminData& m_data;
-    QSet<QString> m_fetched;         // band numbers asked for, compared as the database does
-    QHash<QString, QString> m_owner; // club letters and band number -> owner of the first such bird
+    QSet<QString> m_fetched; // band numbers asked for, compared as the database does
+    QSet<QString> m_known;   // club letters and band numbers of the birds stored
     QString m_error;
 };
 
