@@ -43,6 +43,7 @@ TEST_P(OlderDatabase, GainsThePositionFieldsAndKeepsItsPoints)
     ASSERT_TRUE(reopened.open(db.path()).ok());
     const AdminData data(reopened);
     const qint64 row = data.liberationPointOfRace("04", "0614").value.value_or(LiberationPoint{}).rowId;
+    EXPECT_FALSE(liberation::edit(data, row, {"04", "06", "14", "DIXON", "1", "41502", "0892845"}).done());
     ASSERT_TRUE(
         liberation::edit(data, row,
                          {"04", "06", "14", "DIXON", "1", " 415020", "0892845 ", "07:30:00", "21:00-05:00"})
