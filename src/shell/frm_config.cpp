@@ -66,7 +66,8 @@ frmConfig::frmConfig(AppContext& context, QWidget* parent) : QWidget(parent, Qt:
     cboLongitudeHemisphere->setObjectName(QStringLiteral("cboLongitudeHemisphere"));
     cboLongitudeHemisphere->addItems({QStringLiteral("E"), QStringLiteral("W")});
     for (QComboBox* box : {cboLatitudeHemisphere, cboLongitudeHemisphere})
-        box->setToolTip(QStringLiteral("The hemisphere of every latitude and longitude typed in the program"));
+        box->setToolTip(
+            QStringLiteral("The hemisphere of every latitude and longitude typed in the program"));
     cboVelocityUnit = new QComboBox(this);
     cboVelocityUnit->setObjectName(QStringLiteral("cboVelocityUnit"));
     cboVelocityUnit->addItem(velocityUnitName(VelocityUnit::YardsPerMinute));
