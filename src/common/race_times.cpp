@@ -30,10 +30,6 @@ QString nightWindowText(const NightWindow& window)
 
 std::optional<QTime> parseLiberationTime(const QString& text)
 {
-    static const QRegularExpression pattern(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$"));
-    const QString trimmed = text.trimmed();
-    if (!pattern.match(trimmed).hasMatch())
-        return std::nullopt;
-    const QTime time = QTime::fromString(trimmed, QStringLiteral("HH:mm:ss"));
+    const QTime time = QTime::fromString(text.trimmed(), QStringLiteral("HH:mm:ss"));
     return time.isValid() ? std::optional(time) : std::nullopt;
 }
