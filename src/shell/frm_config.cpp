@@ -1,5 +1,7 @@
 #include "shell/frm_config.h"
 
+#include "admin/windows/frm_flyer_list.h"
+#include "admin/windows/frm_liberations.h"
 #include "platform/qt/window_support.h"
 #include "results/distance.h"
 #include "settings/port_settings.h"
@@ -202,6 +204,12 @@ void frmConfig::SaveSettings()
     m_context.config = values;
     saveDatabaseServer(m_context.settings, m_context.dialogs, txtDatabaseServer->text());
     storeResultSettings(m_context.settings, m_context.dialogs, resultFields());
+    // Open windows show their positions in the hemispheres just stored.
+    const Hemispheres hemispheres = resultFields().hemispheres;
+    if (auto* flyers = qobject_cast<frmFlyerList*>(m_context.openWindow(QStringLiteral("FlyerData"))))
+        flyers->setHemispheres(hemispheres);
+    if (auto* points = qobject_cast<frmLiberations*>(m_context.openWindow(QStringLiteral("liberationdata"))))
+        points->setHemispheres(hemispheres);
 }
 
 void frmConfig::saveClicked()
