@@ -14,7 +14,8 @@ const QString kFlyerColumns =
     QStringLiteral("FlyerID, ClubID, Name, Address, CityStateZip, email, Phone, Longitude, Latitude");
 const QString kBirdFields =
     QStringLiteral("BirdFlyerID, NatOrg, HatchYr, clubletters, bnumber, sex, elecnumber, color, type");
-const QString kOrteFields = QStringLiteral("racenum, racedate, racename, racetype");
+const QString kOrteFields =
+    QStringLiteral("racenum, racedate, racename, racetype, latitude, longitude, libtime, night");
 
 QString birdColumns()
 {
@@ -82,7 +83,18 @@ Bird readBird(const QSqlQuery& q)
 
 LiberationPoint readPoint(const QSqlQuery& q)
 {
-    return {q.value(0).toLongLong(), text(q, 1), text(q, 2), text(q, 3), text(q, 4)};
+    LiberationPoint point;
+    point.rowId = q.value(0).toLongLong();
+    for (auto [column, field] : {std::pair{1, &point.racenum},
+                                 {2, &point.racedate},
+                                 {3, &point.racename},
+                                 {4, &point.racetype},
+                                 {5, &point.latitude},
+                                 {6, &point.longitude},
+                                 {7, &point.liberationTime},
+                                 {8, &point.night}})
+        *field = text(q, column);
+    return point;
 }
 
 DbResult notOpen()
@@ -192,6 +204,12 @@ QVariantList birdValues(const Bird& bird)
             bird.sex,         bird.elecnumber, bird.color,   bird.type};
 }
 
+QVariantList pointValues(const LiberationPoint& point)
+{
+    return {point.racenum,  point.racedate,  point.racename,       point.racetype,
+            point.latitude, point.longitude, point.liberationTime, point.night};
+}
+
 QString insertBirdSql()
 {
     return QStringLiteral("INSERT INTO birds (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)").arg(kBirdFields);
@@ -282,6 +300,13 @@ Fetched<std::optional<QString>> AdminData::flyerNameByClubAndId(int clubId, int 
     return fetchFirst<QString>(m_db,
                                QStringLiteral("SELECT Name FROM flyerlist WHERE ClubID = ? AND FlyerID = ?"),
                                {clubId, flyerId}, firstText);
+}
+
+Fetched<std::optional<Flyer>> AdminData::flyerByClubAndId(int clubId, int flyerId) const
+{
+    return fetchFirst<Flyer>(
+        m_db, QStringLiteral("SELECT %1 FROM flyerlist WHERE ClubID = ? AND FlyerID = ?").arg(kFlyerColumns),
+        {clubId, flyerId}, readFlyer);
 }
 
 Fetched<int> AdminData::addFlyer(const Flyer& flyer) const
@@ -406,6 +431,27 @@ Fetched<std::optional<int>> AdminData::birdFlyerId(const QString& clubletters, c
         {bnumber, clubletters}, firstInt);
 }
 
+Fetched<std::vector<BandParts>> AdminData::bandsWithNumbers(const QStringList& bnumbers) const
+{
+    // Binding costs grow faster than the count of values: a hundred per statement is the quickest. The
+    // band index answers alone.
+    constexpr qsizetype batch = 100;
+    Fetched<std::vector<BandParts>> bands;
+    for (qsizetype from = 0; from < bnumbers.size() && bands.ok(); from += batch) {
+        const QStringList part = bnumbers.mid(from, batch);
+        const auto found = fetchAll<BandParts>(
+            m_db,
+            QStringLiteral("SELECT NatOrg, HatchYr, clubletters, bnumber FROM birds WHERE bnumber IN (?%1)")
+                .arg(QStringLiteral(", ?").repeated(part.size() - 1)),
+            QVariantList(part.begin(), part.end()), [](const QSqlQuery& q) {
+                return BandParts{text(q, 0), text(q, 1), text(q, 2), text(q, 3)};
+            });
+        bands.status = found.status;
+        bands.value.insert(bands.value.end(), found.value.begin(), found.value.end());
+    }
+    return bands;
+}
+
 Fetched<qint64> AdminData::addBird(const Bird& bird) const
 {
     return insert(m_db, insertBirdSql(), birdValues(bird));
@@ -492,19 +538,30 @@ Fetched<std::optional<LiberationPoint>> AdminData::liberationPoint(const QString
         {racename, racenum}, readPoint);
 }
 
+Fetched<std::optional<LiberationPoint>> AdminData::liberationPointOfRace(const QString& racenum,
+                                                                         const QString& racedate) const
+{
+    return fetchFirst<LiberationPoint>(
+        m_db,
+        QStringLiteral("SELECT %1 FROM orte WHERE racenum = ? AND racedate = ? ORDER BY %2")
+            .arg(orteColumns(), kRowIdColumn),
+        {racenum, racedate}, readPoint);
+}
+
 Fetched<qint64> AdminData::addLiberationPoint(const LiberationPoint& point) const
 {
-    return insert(m_db, QStringLiteral("INSERT INTO orte (%1) VALUES (?, ?, ?, ?)").arg(kOrteFields),
-                  {point.racenum, point.racedate, point.racename, point.racetype});
+    return insert(m_db,
+                  QStringLiteral("INSERT INTO orte (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?)").arg(kOrteFields),
+                  pointValues(point));
 }
 
 DbResult AdminData::updateLiberationPoint(qint64 rowId, const LiberationPoint& point) const
 {
     return changeOne(m_db,
-                     QStringLiteral("UPDATE orte SET racenum = ?, racedate = ?, racename = ?, racetype = ? "
-                                    "WHERE %1 = ?")
+                     QStringLiteral("UPDATE orte SET racenum = ?, racedate = ?, racename = ?, racetype = ?, "
+                                    "latitude = ?, longitude = ?, libtime = ?, night = ? WHERE %1 = ?")
                          .arg(kRowIdColumn),
-                     {point.racenum, point.racedate, point.racename, point.racetype, rowId});
+                     pointValues(point) << rowId);
 }
 
 DbResult AdminData::deleteLiberationPoint(qint64 rowId) const

@@ -42,6 +42,8 @@ public:
     Fetched<std::optional<QString>> flyerNameById(int flyerId) const;
     // WinSpeed: the flyer with this club and flyer number.
     Fetched<std::optional<QString>> flyerNameByClubAndId(int clubId, int flyerId) const;
+    // The same flyer whole: a race result takes its loft's position.
+    Fetched<std::optional<Flyer>> flyerByClubAndId(int clubId, int flyerId) const;
     // Returns the new FlyerID; FlyerID of the argument is ignored.
     Fetched<int> addFlyer(const Flyer& flyer) const;
     // A flyer from a DOS administration file: the fields the file lacks read "Empty".
@@ -69,6 +71,8 @@ public:
     // Colour (WinSpeed) and owner (race reports) of the first bird with these club letters and number.
     Fetched<std::optional<QString>> birdColour(const QString& clubletters, const QString& bnumber) const;
     Fetched<std::optional<int>> birdFlyerId(const QString& clubletters, const QString& bnumber) const;
+    // The bands of every bird with one of these band numbers: a race result asks for thousands at once.
+    Fetched<std::vector<BandParts>> bandsWithNumbers(const QStringList& bnumbers) const;
     // Returns the new row number; rowId of the argument is ignored.
     Fetched<qint64> addBird(const Bird& bird) const;
     // Editing a bird stores it anew: the old row is deleted and the new one added, all or nothing.
@@ -87,6 +91,9 @@ public:
     // The first point stored with this name and race number.
     Fetched<std::optional<LiberationPoint>> liberationPoint(const QString& racename,
                                                             const QString& racenum) const;
+    // The first point stored for this race number ("07") and date ("0704").
+    Fetched<std::optional<LiberationPoint>> liberationPointOfRace(const QString& racenum,
+                                                                  const QString& racedate) const;
     Fetched<qint64> addLiberationPoint(const LiberationPoint& point) const;
     DbResult updateLiberationPoint(qint64 rowId, const LiberationPoint& point) const;
     DbResult deleteLiberationPoint(qint64 rowId) const;

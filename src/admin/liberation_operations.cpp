@@ -7,8 +7,12 @@ AdminOutcome checkFields(const PointFields& fields, const QString& missingMessag
 {
     const auto problem =
         fieldProblem(fields.number, fields.month, fields.day, fields.name, fields.type, missingMessage);
-    if (!problem)
+    if (!problem) {
+        if (const auto position =
+                positionProblem(fields.latitude, fields.longitude, fields.time, fields.night))
+            return AdminOutcome::refused(*position);
         return AdminOutcome::stored();
+    }
     if (*problem == missingMessage)
         return AdminOutcome::refused(*problem, kErrorTitle, Dialogs::Icon::Critical);
     return AdminOutcome::refused(*problem);
@@ -22,6 +26,10 @@ LiberationPoint rowFromFields(const PointFields& fields)
     row.racedate = padDatePart(fields.month) + padDatePart(fields.day);
     row.racename = fields.name;
     row.racetype = fields.type.trimmed();
+    row.latitude = fields.latitude.trimmed();
+    row.longitude = fields.longitude.trimmed();
+    row.liberationTime = fields.time.trimmed();
+    row.night = fields.night.trimmed();
     return row;
 }
 

@@ -1,6 +1,8 @@
 #include "admin/liberation_rules.h"
 
 #include "common/pad_field.h"
+#include "common/position.h"
+#include "common/race_times.h"
 
 namespace liberation {
 
@@ -99,6 +101,23 @@ std::optional<QString> fieldProblem(const QString& number, const QString& month,
         return kMonthMessage;
     if (!checkDay(day.trimmed()).valid)
         return kDayMessage;
+    return std::nullopt;
+}
+
+std::optional<QString> positionProblem(const QString& latitude, const QString& longitude, const QString& time,
+                                       const QString& night)
+{
+    // The hemisphere plays no part in whether the digits read.
+    for (const AngleReading& reading : {readAngle(latitude.trimmed(), Axis::Latitude, u'N'),
+                                        readAngle(longitude.trimmed(), Axis::Longitude, u'W')})
+        if (!reading.empty && !reading.degrees)
+            return reading.shown;
+    if (latitude.trimmed().isEmpty() != longitude.trimmed().isEmpty())
+        return kPositionPairMessage;
+    if (!time.trimmed().isEmpty() && !parseLiberationTime(time))
+        return kTimeMessage;
+    if (!night.trimmed().isEmpty() && !parseNightWindow(night))
+        return kNightMessage;
     return std::nullopt;
 }
 

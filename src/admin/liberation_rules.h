@@ -61,6 +61,17 @@ bool roomForAnother(int rowCount);
 std::optional<QString> fieldProblem(const QString& number, const QString& month, const QString& day,
                                     const QString& name, const QString& type, const QString& missingMessage);
 
+// The race's position, liberation time and night window: each may stay empty (not known yet), but what is
+// typed must read. The first problem as the window's message; nothing when all is well.
+inline const QString kPositionPairMessage =
+    QStringLiteral("Type both the latitude and the longitude of the liberation point, or neither.");
+inline const QString kTimeMessage =
+    QStringLiteral("The liberation time must be HH:MM:SS on the 24-hour clock, e.g. 06:30:00.");
+inline const QString kNightMessage = QStringLiteral(
+    "The night must be HH:MM-HH:MM on the 24-hour clock, e.g. 21:00-05:00 (start and end differ).");
+std::optional<QString> positionProblem(const QString& latitude, const QString& longitude, const QString& time,
+                                       const QString& night);
+
 enum class Mode { Browse, Adding, Editing };
 
 struct WindowState {

@@ -24,14 +24,40 @@ int runList(CliContext& context, QStringList& arguments, const AdminData& data)
     return ExitDone;
 }
 
+const QString kPositionUsage =
+    QStringLiteral("[--latitude DIGITS] [--longitude DIGITS] [--time HH:MM:SS] [--night HH:MM-HH:MM]");
+
+// The position options given; a point keeps what it had for the others.
+struct PositionOptions {
+    std::optional<QString> latitude, longitude, time, night;
+
+    explicit PositionOptions(QStringList& arguments)
+        : latitude(takeOption(arguments, QStringLiteral("latitude"))),
+          longitude(takeOption(arguments, QStringLiteral("longitude"))),
+          time(takeOption(arguments, QStringLiteral("time"))),
+          night(takeOption(arguments, QStringLiteral("night")))
+    {
+    }
+    void applyTo(liberation::PointFields& fields) const
+    {
+        fields.latitude = latitude.value_or(fields.latitude);
+        fields.longitude = longitude.value_or(fields.longitude);
+        fields.time = time.value_or(fields.time);
+        fields.night = night.value_or(fields.night);
+    }
+};
+
 int runAdd(CliContext& context, QStringList& arguments, const AdminData& data)
 {
     const auto type = takeOption(arguments, QStringLiteral("type"));
+    const PositionOptions position(arguments);
     if (!admin_cli::operandsOk(context, arguments, 4, 4,
-                               QStringLiteral("liberation add NUMBER MONTH DAY NAME [--type 1]")))
+                               QStringLiteral("liberation add NUMBER MONTH DAY NAME [--type 1] ") +
+                                   kPositionUsage))
         return ExitUsage;
-    const liberation::PointFields fields{arguments[0], arguments[1], arguments[2], arguments[3],
-                                         type.value_or(liberation::kDefaultType)};
+    liberation::PointFields fields{arguments[0], arguments[1], arguments[2], arguments[3],
+                                   type.value_or(liberation::kDefaultType)};
+    position.applyTo(fields);
     const AdminOutcome outcome = liberation::add(data, fields);
     if (outcome.done())
         context.out << liberation::listEntry([&] {
@@ -62,17 +88,26 @@ int runEdit(CliContext& context, QStringList& arguments, const AdminData& data)
     const auto day = takeOption(arguments, QStringLiteral("day"));
     const auto name = takeOption(arguments, QStringLiteral("name"));
     const auto type = takeOption(arguments, QStringLiteral("type"));
+    const PositionOptions position(arguments);
     if (!admin_cli::operandsOk(
             context, arguments, 2, 2,
             QStringLiteral(
-                "liberation edit NUMBER NAME [--number N] [--month M] [--day D] [--name X] [--type T]")))
+                "liberation edit NUMBER NAME [--number N] [--month M] [--day D] [--name X] [--type T] ") +
+                kPositionUsage))
         return ExitUsage;
     LiberationPoint point;
     if (const int status = findPoint(context, data, arguments[0], arguments[1], point); status != ExitDone)
         return status;
-    const liberation::PointFields fields{
-        number.value_or(point.racenum), month.value_or(point.racedate.left(2)),
-        day.value_or(point.racedate.mid(2, 2)), name.value_or(point.racename), type.value_or(point.racetype)};
+    liberation::PointFields fields{number.value_or(point.racenum),
+                                   month.value_or(point.racedate.left(2)),
+                                   day.value_or(point.racedate.mid(2, 2)),
+                                   name.value_or(point.racename),
+                                   type.value_or(point.racetype),
+                                   point.latitude,
+                                   point.longitude,
+                                   point.liberationTime,
+                                   point.night};
+    position.applyTo(fields);
     const AdminOutcome outcome = liberation::edit(data, point.rowId, fields);
     if (outcome.done()) {
         const LiberationPoint row = liberation::rowFromFields(fields);
@@ -111,7 +146,8 @@ int runLiberation(CliContext& context, QStringList arguments)
 const CommandRegistration liberationCommand(
     QStringLiteral("liberation"),
     QStringLiteral(
-        "liberation list | add NUMBER MONTH DAY NAME [--type 1] | edit NUMBER NAME [...] | delete"),
+        "liberation list | add NUMBER MONTH DAY NAME [--type 1] [--latitude DIGITS --longitude DIGITS] "
+        "[--time HH:MM:SS] [--night HH:MM-HH:MM] | edit NUMBER NAME [...] | delete"),
     QStringLiteral("list, add, edit or delete liberation points (at most 51)"),
     [](CliContext& c, const QStringList& a) { return runLiberation(c, a); });
 

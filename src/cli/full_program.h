@@ -11,12 +11,15 @@
 
 class QCoreApplication;
 struct RaceResult;
+struct FiguredRace;
 
 struct FullProgram {
     // Makes the application object the run needs (a GUI one to draw documents).
     std::unique_ptr<QCoreApplication> (*makeApplication)(int& argc, char* argv[]) = nullptr;
     // Draws a report to a PDF file; false with the reason when it cannot (not in a batch, a write failed).
     bool (*writeReportPdf)(const RaceResult& result, const QString& file, QString* error) = nullptr;
+    // Draws a race's figured result to a PDF file, as the results window prints it.
+    bool (*writeResultPdf)(const FiguredRace& result, const QString& file, QString* error) = nullptr;
     // Whether a PDF can be drawn in this run (a batch has no GUI application).
     bool (*canDrawPdf)() = nullptr;
 };

@@ -239,8 +239,9 @@ public:
     {
         salvage.table = m_shape.name;
         const QString fields = m_shape.fields.join(QStringLiteral(", "));
+        // A damaged file made by an older version still gives up its rows.
         m_read = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid >= ? AND rowid <= ? ORDER BY rowid ")
-                     .arg(fields, m_shape.name);
+                     .arg(readableColumns(m_source, m_shape).join(QStringLiteral(", ")), m_shape.name);
         m_insert = QSqlQuery(m_target);
         if (!m_insert.prepare(
                 QStringLiteral("INSERT INTO %1 (rowid, %2) VALUES (?%3)")

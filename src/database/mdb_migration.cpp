@@ -136,7 +136,8 @@ public:
             mdb_bind_column(table.def, c + 1, buffers[c].data(), &lengths[c]);
         }
         for (qsizetype f = 0; f < shape.fields.size(); ++f) {
-            if (fieldColumn[f] < 0)
+            // The old program never had the later fields: nothing is missing when they are absent.
+            if (fieldColumn[f] < 0 && !shape.laterFields.contains(shape.fields[f]))
                 report.missingColumns << shape.fields[f];
         }
         const QString key = keyField(shape.name);

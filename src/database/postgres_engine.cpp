@@ -137,7 +137,7 @@ QStringList schemaStatements(const QString& collation)
                    "HatchYr %1, clubletters %1, bnumber %1, sex %1, elecnumber %1, color %1, type %1)")
                    .arg(t),
                QStringLiteral("CREATE TABLE orte (rowid bigserial PRIMARY KEY, racenum %1, racedate %1, "
-                              "racename %1, racetype %1)")
+                              "racename %1, racetype %1, latitude %1, longitude %1, libtime %1, night %1)")
                    .arg(t),
                QStringLiteral("CREATE INDEX birds_band ON birds (cvx_key(bnumber), cvx_key(clubletters), "
                               "cvx_key(NatOrg), cvx_key(HatchYr))"),
@@ -328,8 +328,12 @@ DbResult open(const QString& uri, const QString& name, bool createIfEmpty)
         result = checkIdentity(db, uri, createIfEmpty);
     if (result.ok())
         result = checkWriteAccess(db, uri);
-    if (result.ok())
+    if (result.ok()) {
         addMissingGuards(db);
+        // Likewise the fields added since; a user who may not add them finds the point queries failing.
+        if (const QStringList later = laterFieldStatements(db, PostgresEngine().textType()); !later.isEmpty())
+            runInTransaction(db, later);
+    }
     return result;
 }
 

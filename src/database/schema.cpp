@@ -13,20 +13,51 @@ BandParts splitBand(const QString& band)
 const std::vector<TableShape>& expectedTables()
 {
     static const std::vector<TableShape> tables = {
-        {QStringLiteral("clubs"), {QStringLiteral("ClubID"), QStringLiteral("ClubName")}},
+        {QStringLiteral("clubs"), {QStringLiteral("ClubID"), QStringLiteral("ClubName")}, {}},
         {QStringLiteral("flyerlist"),
          {QStringLiteral("FlyerID"), QStringLiteral("ClubID"), QStringLiteral("Name"),
           QStringLiteral("Address"), QStringLiteral("CityStateZip"), QStringLiteral("email"),
-          QStringLiteral("Phone"), QStringLiteral("Longitude"), QStringLiteral("Latitude")}},
+          QStringLiteral("Phone"), QStringLiteral("Longitude"), QStringLiteral("Latitude")},
+         {}},
         {QStringLiteral("birds"),
          {QStringLiteral("BirdFlyerID"), QStringLiteral("NatOrg"), QStringLiteral("HatchYr"),
           QStringLiteral("clubletters"), QStringLiteral("bnumber"), QStringLiteral("sex"),
-          QStringLiteral("elecnumber"), QStringLiteral("color"), QStringLiteral("type")}},
+          QStringLiteral("elecnumber"), QStringLiteral("color"), QStringLiteral("type")},
+         {}},
         {QStringLiteral("orte"),
          {QStringLiteral("racenum"), QStringLiteral("racedate"), QStringLiteral("racename"),
-          QStringLiteral("racetype")}},
+          QStringLiteral("racetype"), QStringLiteral("latitude"), QStringLiteral("longitude"),
+          QStringLiteral("libtime"), QStringLiteral("night")},
+         {QStringLiteral("latitude"), QStringLiteral("longitude"), QStringLiteral("libtime"),
+          QStringLiteral("night")}},
     };
     return tables;
+}
+
+QStringList laterFieldStatements(const QSqlDatabase& db, const QString& textType)
+{
+    QStringList statements;
+    for (const TableShape& table : expectedTables()) {
+        const QSqlRecord record = db.record(table.name);
+        for (const QString& field : table.laterFields) {
+            if (!record.isEmpty() && !record.contains(field))
+                statements << QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3 DEFAULT ''")
+                                  .arg(table.name, field, textType);
+        }
+    }
+    return statements;
+}
+
+QStringList readableColumns(const QSqlDatabase& db, const TableShape& shape)
+{
+    const QSqlRecord record = db.record(shape.name);
+    QStringList columns;
+    for (const QString& field : shape.fields) {
+        const bool lacking =
+            !record.isEmpty() && !record.contains(field) && shape.laterFields.contains(field);
+        columns << (lacking ? QStringLiteral("'' AS %1").arg(field) : field);
+    }
+    return columns;
 }
 
 QStringList schemaProblems(const QSqlDatabase& db)

@@ -62,6 +62,11 @@ struct LiberationPoint {
     QString racedate;
     QString racename;
     QString racetype;
+    // Where and when the race was liberated, for its result (empty until known); the clock never sees these.
+    QString latitude{};       // digits as typed
+    QString longitude{};      // digits as typed
+    QString liberationTime{}; // "HH:MM:SS"
+    QString night{};          // "HH:MM-HH:MM": the dead time of a multi-day race
 };
 
 // The parts of a 14-character band identity, cut at positions 1, 3, 5 and 9 (a short text gives blanks).
@@ -74,8 +79,17 @@ BandParts splitBand(const QString& band);
 struct TableShape {
     QString name;
     QStringList fields;
+    // The last of fields, added after the first version: older databases (and the old Access files) lack
+    // them, and get them empty.
+    QStringList laterFields;
 };
 const std::vector<TableShape>& expectedTables();
+
+// The statements that add the later fields a database made by an older version lacks; none when it has
+// them all. textType is the engine's text column type.
+QStringList laterFieldStatements(const QSqlDatabase& db, const QString& textType);
+// What to select for shape's fields from db: a later field it lacks reads as empty.
+QStringList readableColumns(const QSqlDatabase& db, const TableShape& shape);
 
 // Compares the database with expectedTables() both ways: missing tables and fields, and fields or tables
 // that do not belong. Empty when the schema is exactly ours.

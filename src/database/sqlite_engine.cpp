@@ -324,7 +324,9 @@ QString createSchema(QSqlDatabase& db)
         QStringLiteral("CREATE TABLE birds (BirdFlyerID INTEGER, NatOrg %1, HatchYr %1, clubletters %1, "
                        "bnumber %1, sex %1, elecnumber %1, color %1, type %1)")
             .arg(text),
-        QStringLiteral("CREATE TABLE orte (racenum %1, racedate %1, racename %1, racetype %1)").arg(text),
+        QStringLiteral("CREATE TABLE orte (racenum %1, racedate %1, racename %1, racetype %1, latitude %1, "
+                       "longitude %1, libtime %1, night %1)")
+            .arg(text),
         // bnumber first: the same index serves the look-up by club letters and number alone.
         QStringLiteral("CREATE INDEX birds_band ON birds (bnumber, clubletters, NatOrg, HatchYr)"),
         QStringLiteral("CREATE INDEX birds_elecnumber ON birds (elecnumber)"),
@@ -433,22 +435,32 @@ DbResult useWriteAheadLog(QSqlDatabase& db)
     return result;
 }
 
-// Older files lack the rule that a bird needs its flyer; it is added on their first ordinary open.
-DbResult addMissingGuards(QSqlDatabase& db, const FileIdentity& identity)
+// Brings a file made by an older version up to date, all or nothing.
+DbResult upgrade(QSqlDatabase& db, const QStringList& statements)
 {
-    bool complete = true;
-    for (const QString& guard : kGuardNames)
-        complete = complete && identity.triggers.contains(guard);
-    if (complete)
+    if (statements.isEmpty())
         return {};
     DbResult result = runPragma(db, QStringLiteral("BEGIN IMMEDIATE"));
     if (!result.ok())
         return result;
     result = SqliteEngine::fileReplaced(db) ? inUse(QStringLiteral("The database was replaced."))
-                                            : runAll(db, guardStatements());
+                                            : runAll(db, statements);
     if (result.ok())
         return runPragma(db, QStringLiteral("COMMIT"));
     runPragma(db, QStringLiteral("ROLLBACK"));
+    return result;
+}
+
+// Older files lack the rule that a bird needs its flyer and the fields added since; both are added on
+// their first ordinary open.
+DbResult addMissingParts(QSqlDatabase& db, const FileIdentity& identity)
+{
+    bool complete = true;
+    for (const QString& guard : kGuardNames)
+        complete = complete && identity.triggers.contains(guard);
+    DbResult result = complete ? DbResult{} : upgrade(db, guardStatements());
+    if (result.ok())
+        result = upgrade(db, laterFieldStatements(db, sqliteEngine().textType()));
     return result;
 }
 
@@ -563,7 +575,7 @@ DbResult SqliteEngine::open(const QString& path, const QString& name, bool creat
             if (result.ok())
                 result = useWriteAheadLog(db);
             if (result.ok())
-                result = addMissingGuards(db, identity);
+                result = addMissingParts(db, identity);
         }
         if (result.ok())
             return result;
@@ -578,7 +590,21 @@ DbResult SqliteEngine::openUnregistered(const QString& path, const QString& name
                                         bool damagedOk) const
 {
     FileIdentity identity;
-    return openExisting(path, name, hold, damagedOk, identity);
+    DbResult result = openExisting(path, name, hold, damagedOk, identity);
+    if (!result.ok() || damagedOk)
+        return result;
+    bool behind = false;
+    {
+        const QSqlDatabase db = QSqlDatabase::database(name, false);
+        behind = !laterFieldStatements(db, textType()).isEmpty();
+    }
+    if (!behind)
+        return result;
+    // Compacting and checking work on the fields of today: an ordinary open adds them first.
+    DatabaseDetail::closeConnection(name);
+    result = open(path, name, false);
+    DatabaseDetail::closeConnection(name);
+    return result.ok() ? openExisting(path, name, hold, damagedOk, identity) : result;
 }
 
 DbResult SqliteEngine::mapError(const QSqlError& error) const

@@ -1,12 +1,8 @@
 #pragma once
 
-#include "results/position.h"
+#include "common/position.h"
 
 #include <QString>
-
-// North America and the UK figure in yards per minute and miles, the continent in metres per minute and
-// kilometres.
-enum class VelocityUnit { YardsPerMinute, MetresPerMinute };
 
 constexpr double kMetresPerYard = 0.9144;
 constexpr double kMetresPerMile = 1609.344;

@@ -138,10 +138,10 @@ FiguredRace figureRace(const GatheredRace& gathered, const RaceDefinition& race,
     for (const auto& clocking : gathered.clockings) {
         const HeaderFacts& header = headers[std::size_t(clocking.header)];
         const LoftFacts& loft = *lofts.constFind(header.loftKey);
-        const ResultLookup<QString> owner =
-            lookups.birdOwner(clocking.record.clubLetters(), clocking.record.bandNumber());
-        if (!owner.error.isEmpty())
-            return fail(owner.error);
+        const ResultLookup<bool> known =
+            lookups.birdKnown(clocking.record.clubLetters(), clocking.record.bandNumber());
+        if (!known.error.isEmpty())
+            return fail(known.error);
 
         ResultLine line;
         line.flyer = loft.loft ? loft.loft->flyerName : kUnknownFlyer;
@@ -154,7 +154,7 @@ FiguredRace figureRace(const GatheredRace& gathered, const RaceDefinition& race,
             if (race.night)
                 line.flyingSeconds -= nightSeconds(header.liberation, *line.arrival, *race.night);
         }
-        line.unranked = rankCheck(line, loft, owner.value.has_value(), header.liberation);
+        line.unranked = rankCheck(line, loft, known.value.value_or(false), header.liberation);
         if (line.unranked == Unranked::None)
             line.velocityThousandths =
                 thousandths(velocityLength(*loft.metres, options.unit) / (line.flyingSeconds / 60));

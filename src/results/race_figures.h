@@ -1,9 +1,10 @@
 #pragma once
 
+#include "common/position.h"
 #include "results/clock_correction.h"
 #include "results/distance.h"
 #include "results/night_window.h"
-#include "results/position.h"
+#include "settings/result_settings.h"
 
 #include <QString>
 #include <QStringList>
@@ -26,10 +27,8 @@ struct RaceDefinition {
     std::optional<NightWindow> night;
 };
 
-struct ResultOptions {
-    VelocityUnit unit = VelocityUnit::YardsPerMinute;
-    Hemispheres hemispheres;
-};
+// The unit and hemispheres as the configuration sets them.
+using ResultOptions = ResultSettings;
 
 // Why a line is listed without a position. The order is the order of the checks.
 enum class Unranked {

@@ -28,19 +28,28 @@ void gatherRecords(const QStringList& records, int raceNumber, const QString& ra
     }
 }
 
-GatheredRace gatherRace(const QString& raceFolder, int raceNumber, const QString& raceDate)
+QStringList visitRaceFolder(const QString& raceFolder, const std::function<void(const QStringList&)>& visit)
 {
-    GatheredRace race;
-    QSet<QString> taken;
+    QStringList unreadable;
     const QDir dir(raceFolder);
     for (const QString& name : dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase)) {
         if (!matchesRaceFilePattern(name) || isSkippedFileName(name))
             continue;
         const RaceFileRead read = readRaceFile(dir.filePath(name));
         if (!read.ok)
-            race.unreadableFiles << name + QStringLiteral(": ") + read.error;
+            unreadable << name + QStringLiteral(": ") + read.error;
         else
-            gatherRecords(read.records, raceNumber, raceDate, race, taken);
+            visit(read.records);
     }
+    return unreadable;
+}
+
+GatheredRace gatherRace(const QString& raceFolder, int raceNumber, const QString& raceDate)
+{
+    GatheredRace race;
+    QSet<QString> taken;
+    race.unreadableFiles = visitRaceFolder(raceFolder, [&](const QStringList& records) {
+        gatherRecords(records, raceNumber, raceDate, race, taken);
+    });
     return race;
 }

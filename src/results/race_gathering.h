@@ -5,6 +5,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 // The clockings of one race, from every race file of the race folder.
@@ -26,3 +27,7 @@ GatheredRace gatherRace(const QString& raceFolder, int raceNumber, const QString
 // One file's records added to race; bands already taken are skipped and added to taken.
 void gatherRecords(const QStringList& records, int raceNumber, const QString& raceDate, GatheredRace& race,
                    QSet<QString>& taken);
+
+// Hands the records of every race file of the folder to visit, in file name order; gives the files that
+// could not be read ("NAME: why").
+QStringList visitRaceFolder(const QString& raceFolder, const std::function<void(const QStringList&)>& visit);

@@ -21,6 +21,7 @@ public:
     virtual ~ResultLookups() = default;
     // The loft of the flyer with this club number and flyer number (compared separately).
     virtual ResultLookup<Loft> loft(int club, int flyer) = 0;
-    // The owner's name of the first bird with these club letters (band 5-8) and band number (band 9-14).
-    virtual ResultLookup<QString> birdOwner(const QString& clubLetters, const QString& bandNumber) = 0;
+    // Whether a bird with these club letters (band 5-8) and band number (band 9-14) is stored: the value
+    // is true when there is one.
+    virtual ResultLookup<bool> birdKnown(const QString& clubLetters, const QString& bandNumber) = 0;
 };

@@ -154,6 +154,17 @@ QString resultHtml(const FiguredRace& race)
         "tr.unranked td{color:#555}\n"
         "@media print{body{margin:0}.table{overflow:visible}thead{display:table-header-group}"
         "tr{break-inside:avoid}}\n"
+        // A phone shows each bird as a small block: position, flyer and velocity first, the rest below.
+        "@media screen and (max-width:40em){body{margin:.5em}thead{display:none}table,tbody{display:block}"
+        "tr{display:grid;grid-template-columns:2.2em 1fr auto;grid-template-areas:'p f v' 'p b d' 'p a t';"
+        "border-bottom:1px solid #ccc;padding:.3em 0}"
+        "tr.unranked{grid-template-areas:'p f v' 'p b d' 'p a a' 'p t t'}"
+        "td{border:0;padding:.05em .3em}td:nth-child(1),td:nth-child(2),td:nth-child(7){font-weight:bold}"
+        "td:nth-child(1){grid-area:p}td:nth-child(2){grid-area:f}td:nth-child(3){grid-area:b}"
+        "td:nth-child(4){grid-area:d}td:nth-child(5){grid-area:a}td:nth-child(6){grid-area:t}"
+        "td:nth-child(7){grid-area:v}tr.unranked td:nth-child(6){white-space:normal}"
+        "td:nth-child(4):not(:empty)::before{content:'distance ';color:#555;font-size:.85em}"
+        "tr:not(.unranked) td:nth-child(6)::before{content:'flight ';color:#555;font-size:.85em}}\n"
         "</style>\n</head>\n<body>\n<h1>");
     html += escaped(resultTitle(race)) + QStringLiteral("</h1>\n<dl>\n");
     for (const auto& [label, value] : resultHeading(race))

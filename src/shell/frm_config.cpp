@@ -1,6 +1,9 @@
 #include "shell/frm_config.h"
 
+#include "admin/windows/frm_flyer_list.h"
+#include "admin/windows/frm_liberations.h"
 #include "platform/qt/window_support.h"
+#include "results/distance.h"
 #include "settings/port_settings.h"
 #include "shell/app_context.h"
 
@@ -57,6 +60,20 @@ frmConfig::frmConfig(AppContext& context, QWidget* parent) : QWidget(parent, Qt:
                        "postgresql://user@server:5432/corvex. The password may stay out of the address, in "
                        "the file .pgpass of your home folder. Leave empty to use the database file. Takes "
                        "effect when the program starts again."));
+    // Typed positions carry no hemisphere: they all lie in these. Races are figured in this unit.
+    cboLatitudeHemisphere = new QComboBox(this);
+    cboLatitudeHemisphere->setObjectName(QStringLiteral("cboLatitudeHemisphere"));
+    cboLatitudeHemisphere->addItems({QStringLiteral("N"), QStringLiteral("S")});
+    cboLongitudeHemisphere = new QComboBox(this);
+    cboLongitudeHemisphere->setObjectName(QStringLiteral("cboLongitudeHemisphere"));
+    cboLongitudeHemisphere->addItems({QStringLiteral("E"), QStringLiteral("W")});
+    for (QComboBox* box : {cboLatitudeHemisphere, cboLongitudeHemisphere})
+        box->setToolTip(
+            QStringLiteral("The hemisphere of every latitude and longitude typed in the program"));
+    cboVelocityUnit = new QComboBox(this);
+    cboVelocityUnit->setObjectName(QStringLiteral("cboVelocityUnit"));
+    cboVelocityUnit->addItem(velocityUnitName(VelocityUnit::YardsPerMinute));
+    cboVelocityUnit->addItem(velocityUnitName(VelocityUnit::MetresPerMinute));
     for (QLineEdit* field : {concrs, combn, cmbname, txtComPort})
         field->installEventFilter(this);
     for (QLineEdit* field : {concrs, combn, txtComPort})
@@ -73,6 +90,12 @@ frmConfig::frmConfig(AppContext& context, QWidget* parent) : QWidget(parent, Qt:
     form->addRow(QStringLiteral("Com Port"), txtComPort);
     form->addRow(QStringLiteral("Com device"), cboComDevice);
     form->addRow(QStringLiteral("Database server"), txtDatabaseServer);
+    auto* hemispheres = new QHBoxLayout;
+    hemispheres->addWidget(cboLatitudeHemisphere);
+    hemispheres->addWidget(cboLongitudeHemisphere);
+    hemispheres->addStretch(1);
+    form->addRow(QStringLiteral("Hemispheres"), hemispheres);
+    form->addRow(QStringLiteral("Velocity in"), cboVelocityUnit);
 
     save_config = new QPushButton(QStringLiteral("Save"), this);
     save_config->setObjectName(QStringLiteral("save_config"));
@@ -113,6 +136,16 @@ ConfigValues frmConfig::fields() const
             cmbname->text(),       txtComPort->text(), cboComDevice->currentText().trimmed()};
 }
 
+ResultSettings frmConfig::resultFields() const
+{
+    ResultSettings settings;
+    settings.unit =
+        cboVelocityUnit->currentIndex() == 1 ? VelocityUnit::MetresPerMinute : VelocityUnit::YardsPerMinute;
+    settings.hemispheres.latitude = cboLatitudeHemisphere->currentText().at(0);
+    settings.hemispheres.longitude = cboLongitudeHemisphere->currentText().at(0);
+    return settings;
+}
+
 void frmConfig::fieldsChanged()
 {
     if (!m_loading)
@@ -147,6 +180,10 @@ void frmConfig::LoadSettings()
     txtComPort->setText(values.comPort);
     fillDeviceList(values.comDevice);
     txtDatabaseServer->setText(m_context.settings.read(config_keys::DatabaseServer, QString()).trimmed());
+    const ResultSettings results = readResultSettings(m_context.settings);
+    cboLatitudeHemisphere->setCurrentText(results.hemispheres.latitude);
+    cboLongitudeHemisphere->setCurrentText(results.hemispheres.longitude);
+    cboVelocityUnit->setCurrentIndex(results.unit == VelocityUnit::MetresPerMinute ? 1 : 0);
     cboComDevice->lineEdit()->setPlaceholderText(
         m_context.portOverride.isEmpty() ? QStringLiteral("use the Com Port number")
                                          : QStringLiteral("%1 for this run").arg(m_context.portOverride));
@@ -166,6 +203,13 @@ void frmConfig::SaveSettings()
     m_context.setMainTitle(::SaveSettings(m_context.settings, m_context.dialogs, values));
     m_context.config = values;
     saveDatabaseServer(m_context.settings, m_context.dialogs, txtDatabaseServer->text());
+    storeResultSettings(m_context.settings, m_context.dialogs, resultFields());
+    // Open windows show their positions in the hemispheres just stored.
+    const Hemispheres hemispheres = resultFields().hemispheres;
+    if (auto* flyers = qobject_cast<frmFlyerList*>(m_context.openWindow(QStringLiteral("FlyerData"))))
+        flyers->setHemispheres(hemispheres);
+    if (auto* points = qobject_cast<frmLiberations*>(m_context.openWindow(QStringLiteral("liberationdata"))))
+        points->setHemispheres(hemispheres);
 }
 
 void frmConfig::saveClicked()

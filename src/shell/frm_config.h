@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/configuration.h"
+#include "settings/result_settings.h"
 
 #include <QWidget>
 
@@ -22,6 +23,7 @@ public:
     // Stores the fields and sets the title.
     void SaveSettings();
     ConfigValues fields() const;
+    ResultSettings resultFields() const;
 
     QComboBox* Combo1;
     QLineEdit* concrs;
@@ -30,6 +32,9 @@ public:
     QLineEdit* txtComPort;
     QComboBox* cboComDevice;
     QLineEdit* txtDatabaseServer;
+    QComboBox* cboLatitudeHemisphere;
+    QComboBox* cboLongitudeHemisphere;
+    QComboBox* cboVelocityUnit;
     QPushButton* save_config;
 
 protected:

@@ -12,7 +12,10 @@
 #include "racedata/winspeed_export.h"
 #include "reports/race_files.h"
 #include "reports/windows/frm_racefiles.h"
+#include "results/stored_race.h"
+#include "results/windows/frm_race_results.h"
 #include "settings/configuration.h"
+#include "settings/result_settings.h"
 #include "shell/app_context.h"
 #include "shell/database_glue.h"
 #include "shell/frm_config.h"
@@ -28,6 +31,13 @@ frmClubData* openClubWindow(AppContext& c)
         c.showWindow(QStringLiteral("clubdata"), [](AppContext& cc) -> QWidget* {
             return new frmClubData(cc.databasePath, cc.dialogs);
         }));
+}
+
+QWidget* makeFlyerWindow(AppContext& c)
+{
+    auto* flyers = new frmFlyerList(c.databasePath, c.dialogs);
+    flyers->setHemispheres(readResultSettings(c.settings).hemispheres);
+    return flyers;
 }
 
 // What the clock transfers of the data windows work with.
@@ -48,10 +58,33 @@ TransferServices transferServices(AppContext& c)
             clubs->addFirstClub();
     };
     s.openFlyerWindow = [&c] {
-        return qobject_cast<frmFlyerList*>(
-            c.showWindow(QStringLiteral("FlyerData"), [](AppContext& cc) -> QWidget* {
-                return new frmFlyerList(cc.databasePath, cc.dialogs);
-            }));
+        return qobject_cast<frmFlyerList*>(c.showWindow(QStringLiteral("FlyerData"), makeFlyerWindow));
+    };
+    return s;
+}
+
+// The results window's own database connection, open while the window is.
+struct ResultData {
+    Database database;
+    AdminData data{database};
+};
+
+RaceResultServices raceResultServices(AppContext& c)
+{
+    auto held = std::make_shared<ResultData>();
+    const DbResult opened = held->database.open(c.databasePath);
+    const QString folder = reportsRaceFolder(c.home, c.settings);
+    RaceResultServices s;
+    s.dialogs = &c.dialogs;
+    s.folder = folder;
+    s.races = [held, opened, folder]() -> Fetched<std::vector<RaceChoice>> {
+        if (!opened.ok())
+            return {{}, opened};
+        return raceChoices(held->data, folder);
+    };
+    s.figure = [held, folder, &c](const RaceChoice& race) {
+        return figureStoredRace(held->data, folder, race.raceNumber, race.date,
+                                readResultSettings(c.settings));
     };
     return s;
 }
@@ -118,11 +151,8 @@ void wireMenus(frmMain& window, AppContext& context)
             return new frmClubData(c.databasePath, c.dialogs);
         });
     });
-    window.setMenuAction(QStringLiteral("FlyerData"), [&context] {
-        context.showWindow(QStringLiteral("FlyerData"), [](AppContext& c) -> QWidget* {
-            return new frmFlyerList(c.databasePath, c.dialogs);
-        });
-    });
+    window.setMenuAction(QStringLiteral("FlyerData"),
+                         [&context] { context.showWindow(QStringLiteral("FlyerData"), makeFlyerWindow); });
     window.setMenuAction(QStringLiteral("BirdList"), [&context] {
         context.showWindow(QStringLiteral("BirdList"), [](AppContext& c) -> QWidget* {
             auto* birds = new frmBirdInventory(c.databasePath, c.dialogs, c.settings);
@@ -133,6 +163,7 @@ void wireMenus(frmMain& window, AppContext& context)
     window.setMenuAction(QStringLiteral("liberationdata"), [&context] {
         context.showWindow(QStringLiteral("liberationdata"), [](AppContext& c) -> QWidget* {
             auto* liberations = new frmLiberations(c.databasePath, c.dialogs);
+            liberations->setHemispheres(readResultSettings(c.settings).hemispheres);
             connectLiberationTransfer(*liberations, transferServices(c));
             return liberations;
         });
@@ -155,6 +186,11 @@ void wireMenus(frmMain& window, AppContext& context)
     window.setMenuAction(QStringLiteral("mnuRaceReport"), [&context] {
         context.showWindow(QStringLiteral("mnuRaceReport"), [](AppContext& c) -> QWidget* {
             return makeRaceFileChooser(reportsRaceFolder(c.home, c.settings), c.databasePath, c.dialogs);
+        });
+    });
+    window.setMenuAction(QStringLiteral("mnuRaceResults"), [&context] {
+        context.showWindow(QStringLiteral("mnuRaceResults"), [](AppContext& c) -> QWidget* {
+            return new frmRaceResults(raceResultServices(c));
         });
     });
 }

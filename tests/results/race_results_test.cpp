@@ -128,9 +128,9 @@ public:
         const int key = club * 1000 + flyer;
         return {lofts.contains(key) ? std::optional(lofts[key]) : std::nullopt, error};
     }
-    ResultLookup<QString> birdOwner(const QString& letters, const QString&) override
+    ResultLookup<bool> birdKnown(const QString& letters, const QString&) override
     {
-        return {letters == "ROCK" ? std::optional<QString>("owner") : std::nullopt, {}};
+        return {letters == "ROCK", {}};
     }
 };
 

@@ -32,7 +32,8 @@ TEST_F(FrmMainTest, MenuTreeHasEveryCaptionNameAndState)
         "&Administration: &Club Data=clubdata, &Flyer Data=FlyerData, &Bird Inventory=BirdList, "
         "&Liberation Data=liberationdata",
         "&Race Information: Save Race Data for WinSpeed=mnuWinSpeed, -=hyphen7, Corvex Race Data "
-        "Reports=mnuRaceReport, Save Race Data (\"CVX\" style)=mnuDOSRaceData",
+        "Reports=mnuRaceReport, Save Race Data (\"CVX\" style)=mnuDOSRaceData, Race "
+        "Results...=mnuRaceResults",
         "&Options: Configuration/&Set-Up=configsetup, Compact Database=mnuCompactDatabase, Repair "
         "Database=mnuRepairDatabase, -=hyphen(off), Set CORVEX to PC Clock=mnuSetClock(off), Firmware "
         "Update=mnuUCUP(off)",

@@ -2,9 +2,11 @@
 
 #include "admin/clean_text.h"
 #include "admin/flyer_operations.h"
+#include "admin/windows/angle_field.h"
 #include "platform/dialogs.h"
 #include "platform/qt/window_support.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
@@ -63,6 +65,13 @@ void frmFlyerList::buildLayout()
     txtFlyerLatitude = admin_ui::makeBox(this, QStringLiteral("txtFlyerLatitude"));
     admin_ui::filterKeys(txtFlyerLongitude, flyer::acceptsCoordinateCharacter);
     admin_ui::filterKeys(txtFlyerLatitude, flyer::acceptsCoordinateCharacter);
+    const auto leaveChecked = [this] {
+        return m_mode != flyer::Mode::Browse && QApplication::focusWidget() != cmdFlyerCancel;
+    };
+    m_longitudeShown =
+        new AngleField(txtFlyerLongitude, Axis::Longitude, m_dialogs, m_inLeaveCheck, leaveChecked);
+    m_latitudeShown =
+        new AngleField(txtFlyerLatitude, Axis::Latitude, m_dialogs, m_inLeaveCheck, leaveChecked);
 
     cmdFlyerAddNew = admin_ui::makeButton(this, QStringLiteral("cmdFlyerAddNew"), tr("&Add"));
     cmdFlyerEdit = admin_ui::makeButton(this, QStringLiteral("cmdFlyerEdit"), tr("&Edit"));
@@ -81,8 +90,8 @@ void frmFlyerList::buildLayout()
     form->addRow(tr("City, State, Zip:"), txtFlyerCity);
     form->addRow(tr("E-mail:"), txtFlyerEmail);
     form->addRow(tr("Phone:"), txtFlyerPhone);
-    form->addRow(tr("Longitude:"), txtFlyerLongitude);
-    form->addRow(tr("Latitude:"), txtFlyerLatitude);
+    form->addRow(tr("Longitude:"), m_longitudeShown->row());
+    form->addRow(tr("Latitude:"), m_latitudeShown->row());
 
     auto* right = new QVBoxLayout;
     right->addWidget(flyerBox);
@@ -181,6 +190,12 @@ void frmFlyerList::FillClubCombo()
         cboClubList->addItem(flyer::clubChoice(row.ClubID, row.ClubName));
     cboClubList->setCurrentIndex(0);
     applyControls();
+}
+
+void frmFlyerList::setHemispheres(const Hemispheres& hemispheres)
+{
+    m_longitudeShown->setHemisphere(hemispheres.longitude);
+    m_latitudeShown->setHemisphere(hemispheres.latitude);
 }
 
 int frmFlyerList::clubChoiceCount() const
@@ -318,7 +333,10 @@ flyer::FlyerFields frmFlyerList::typedFields() const
 
 void frmFlyerList::pressSave()
 {
-    if (m_mode == flyer::Mode::Browse)
+    if (m_mode == flyer::Mode::Browse || m_inLeaveCheck)
+        return;
+    // Enter saves without leaving the box: its check runs here.
+    if (!m_longitudeShown->left() || !m_latitudeShown->left())
         return;
     if (cboClubList->currentIndex() < 0)
         cboClubList->setCurrentIndex(0);

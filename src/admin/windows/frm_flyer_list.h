@@ -2,6 +2,7 @@
 
 #include "admin/admin_data.h"
 #include "admin/flyer_rules.h"
+#include "common/position.h"
 #include "database/database_messages.h"
 
 #include <QWidget>
@@ -9,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+class AngleField;
 class Dialogs;
 class QComboBox;
 class QLabel;
@@ -46,6 +48,8 @@ public:
     void pressAdd();
     void pressSave();
     void setFlyerName(const QString& name);
+    // The hemispheres the loft's digits are shown in (N and W until set).
+    void setHemispheres(const Hemispheres& hemispheres);
     // Clubs in the club choice (0 when it shows "No Clubs Listed").
     int clubChoiceCount() const;
     // Starts adding the received flyer of that name; saving it runs hook (once).
@@ -84,6 +88,7 @@ private:
     std::vector<Flyer> m_flyers; // in list order
     std::optional<Flyer> m_shown;
     bool m_clubsExist = false;
+    bool m_inLeaveCheck = false;
 
     QListWidget* lstFlyerList = nullptr;
     QLabel* lblflyerlistCount = nullptr;
@@ -97,6 +102,8 @@ private:
     QLineEdit* txtFlyerPhone = nullptr;
     QLineEdit* txtFlyerLongitude = nullptr;
     QLineEdit* txtFlyerLatitude = nullptr;
+    AngleField* m_longitudeShown = nullptr;
+    AngleField* m_latitudeShown = nullptr;
     QPushButton* cmdFlyerAddNew = nullptr;
     QPushButton* cmdFlyerEdit = nullptr;
     QPushButton* cmdFlyerSave = nullptr;

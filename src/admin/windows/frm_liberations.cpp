@@ -1,6 +1,8 @@
 #include "admin/windows/frm_liberations.h"
 
 #include "admin/liberation_operations.h"
+#include "admin/windows/angle_field.h"
+#include "common/race_times.h"
 #include "platform/dialogs.h"
 #include "platform/qt/window_support.h"
 
@@ -57,8 +59,28 @@ void frmLiberations::buildLayout()
     txtRaceName->setMinimumWidth(200);
     txtRaceType = admin_ui::makeBox(this, QStringLiteral("txtRaceType"), false);
     txtRaceType->setMaximumWidth(60);
-    for (QLineEdit* box : {txtRaceNumber, txtRaceDateMonth, txtRaceDateDay, txtRaceType})
+    txtRaceLatitude = admin_ui::makeBox(this, QStringLiteral("txtRaceLatitude"));
+    txtRaceLongitude = admin_ui::makeBox(this, QStringLiteral("txtRaceLongitude"));
+    txtLiberationTime = admin_ui::makeBox(this, QStringLiteral("txtLiberationTime"));
+    txtLiberationTime->setPlaceholderText(tr("HH:MM:SS"));
+    txtLiberationTime->setMaxLength(8);
+    txtNight = admin_ui::makeBox(this, QStringLiteral("txtNight"));
+    txtNight->setPlaceholderText(tr("HH:MM-HH:MM"));
+    txtNight->setToolTip(tr("Multi-day races: the hours each night that do not count as flying time"));
+    txtNight->setMaxLength(11);
+    for (QLineEdit* box : {txtLiberationTime, txtNight})
+        box->setFixedWidth(box->fontMetrics().horizontalAdvance(QString(13, u'0')));
+    for (QLineEdit* box :
+         {txtRaceNumber, txtRaceDateMonth, txtRaceDateDay, txtRaceType, txtRaceLatitude, txtRaceLongitude})
         admin_ui::filterKeys(box, liberation::acceptsDigit);
+    admin_ui::filterKeys(txtLiberationTime, [](QChar c) { return liberation::acceptsDigit(c) || c == u':'; });
+    admin_ui::filterKeys(txtNight,
+                         [](QChar c) { return liberation::acceptsDigit(c) || c == u':' || c == u'-'; });
+    const auto leaveChecked = [this] { return leaveCheckApplies(); };
+    m_latitudeShown =
+        new AngleField(txtRaceLatitude, Axis::Latitude, m_dialogs, m_inLeaveCheck, leaveChecked);
+    m_longitudeShown =
+        new AngleField(txtRaceLongitude, Axis::Longitude, m_dialogs, m_inLeaveCheck, leaveChecked);
 
     cmdOrteAddNew = admin_ui::makeButton(this, QStringLiteral("cmdOrteAddNew"), tr("&Add"));
     cmdOrteEdit = admin_ui::makeButton(this, QStringLiteral("cmdOrteEdit"), tr("&Edit"));
@@ -90,6 +112,10 @@ void frmLiberations::buildLayout()
     form->addRow(tr("Date (month / day):"), dateRow);
     form->addRow(tr("Liberation point:"), txtRaceName);
     form->addRow(tr("Race type:"), txtRaceType);
+    form->addRow(tr("Latitude:"), m_latitudeShown->row());
+    form->addRow(tr("Longitude:"), m_longitudeShown->row());
+    form->addRow(tr("Liberation time:"), txtLiberationTime);
+    form->addRow(tr("Night:"), txtNight);
 
     auto* right = new QVBoxLayout;
     right->addWidget(pointBox);
@@ -113,6 +139,12 @@ void frmLiberations::buildLayout()
         if (leaveCheckApplies())
             dayLeft();
     });
+    checkOnLeave(
+        txtLiberationTime, [](const QString& text) { return parseLiberationTime(text).has_value(); },
+        liberation::kTimeMessage);
+    checkOnLeave(
+        txtNight, [](const QString& text) { return parseNightWindow(text).has_value(); },
+        liberation::kNightMessage);
     connect(cmdOrteAddNew, &QPushButton::clicked, this, [this] { pressAdd(); });
     connect(cmdOrteEdit, &QPushButton::clicked, this, [this] { editClicked(); });
     connect(cmdOrteSave, &QPushButton::clicked, this, [this] { pressSave(); });
@@ -121,6 +153,26 @@ void frmLiberations::buildLayout()
     connect(cmdOrteEnd, &QPushButton::clicked, this, [this] { close(); });
     connect(cmdSendOrte, &QPushButton::clicked, this, &frmLiberations::sendOrteRequested);
     admin_ui::keyboardDefaults(this, cmdOrteSave, cmdOrteCancel);
+}
+
+QList<QLineEdit*> frmLiberations::boxes() const
+{
+    return {txtRaceNumber,   txtRaceDateMonth, txtRaceDateDay,    txtRaceName, txtRaceType,
+            txtRaceLatitude, txtRaceLongitude, txtLiberationTime, txtNight};
+}
+
+void frmLiberations::setHemispheres(const Hemispheres& hemispheres)
+{
+    m_latitudeShown->setHemisphere(hemispheres.latitude);
+    m_longitudeShown->setHemisphere(hemispheres.longitude);
+}
+
+void frmLiberations::checkOnLeave(QLineEdit* box, bool (*reads)(const QString&), const QString& message)
+{
+    admin_ui::onLeave(box, [this, box, reads, message] {
+        if (leaveCheckApplies() && !box->text().trimmed().isEmpty() && !reads(box->text().trimmed()))
+            admin_ui::refuseLeft(m_dialogs, message, box, m_inLeaveCheck);
+    });
 }
 
 bool frmLiberations::fieldsComplete() const
@@ -140,14 +192,14 @@ void frmLiberations::applyControls()
     cmdOrteDelete->setEnabled(c.erase);
     cmdOrteEnd->setEnabled(c.end);
     cmdSendOrte->setEnabled(c.send);
-    for (QLineEdit* box : {txtRaceNumber, txtRaceDateMonth, txtRaceDateDay, txtRaceName, txtRaceType})
+    for (QLineEdit* box : boxes())
         box->setEnabled(c.boxes);
     lstOrteList->setEnabled(c.list);
 }
 
 void frmLiberations::emptyBoxes()
 {
-    for (QLineEdit* box : {txtRaceNumber, txtRaceDateMonth, txtRaceDateDay, txtRaceName, txtRaceType})
+    for (QLineEdit* box : boxes())
         box->clear();
 }
 
@@ -207,6 +259,10 @@ void frmLiberations::showPoint(int row)
     txtRaceDateDay->setText(m_shown->racedate.mid(2, 2));
     txtRaceName->setText(m_shown->racename);
     txtRaceType->setText(m_shown->racetype);
+    txtRaceLatitude->setText(m_shown->latitude);
+    txtRaceLongitude->setText(m_shown->longitude);
+    txtLiberationTime->setText(m_shown->liberationTime);
+    txtNight->setText(m_shown->night);
     applyControls();
 }
 
@@ -271,9 +327,14 @@ void frmLiberations::pressSave()
     const bool adding = m_mode == liberation::Mode::Adding;
     if (!adding && !m_shown)
         return;
+    // Enter saves without leaving the box: the position's check runs here.
+    if (m_inLeaveCheck || !m_latitudeShown->left() || !m_longitudeShown->left())
+        return;
     const int remembered = lstOrteList->currentRow();
-    const liberation::PointFields fields{txtRaceNumber->text(), txtRaceDateMonth->text(),
-                                         txtRaceDateDay->text(), txtRaceName->text(), txtRaceType->text()};
+    const liberation::PointFields fields{
+        txtRaceNumber->text(),    txtRaceDateMonth->text(),  txtRaceDateDay->text(),
+        txtRaceName->text(),      txtRaceType->text(),       txtRaceLatitude->text(),
+        txtRaceLongitude->text(), txtLiberationTime->text(), txtNight->text()};
     const AdminOutcome outcome =
         adding ? liberation::add(m_data, fields) : liberation::edit(m_data, m_shown->rowId, fields);
     if (outcome.status == AdminOutcome::Status::Failed) {
@@ -291,6 +352,12 @@ void frmLiberations::pressSave()
             txtRaceDateMonth->setFocus();
         else if (outcome.box.text == liberation::kDayMessage)
             txtRaceDateDay->setFocus();
+        else if (outcome.box.text == liberation::kTimeMessage)
+            txtLiberationTime->setFocus();
+        else if (outcome.box.text == liberation::kNightMessage)
+            txtNight->setFocus();
+        else if (outcome.box.text == liberation::kPositionPairMessage)
+            (txtRaceLatitude->text().isEmpty() ? txtRaceLatitude : txtRaceLongitude)->setFocus();
         // Save stays off until a box changes.
         cmdOrteSave->setEnabled(false);
         return;

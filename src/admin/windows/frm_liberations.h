@@ -2,12 +2,14 @@
 
 #include "admin/admin_data.h"
 #include "admin/liberation_rules.h"
+#include "common/position.h"
 #include "database/database_messages.h"
 
 #include <QWidget>
 #include <optional>
 #include <vector>
 
+class AngleField;
 class Dialogs;
 class QLabel;
 class QLineEdit;
@@ -27,6 +29,8 @@ public:
     const AdminData& data() const { return m_data; }
 
     void FillOrteList();
+    // The hemispheres the point's digits are shown in (N and W until set).
+    void setHemispheres(const Hemispheres& hemispheres);
     // After the transfer: boxes emptied, Edit, Delete, Save and Cancel off, Add and End on.
     void resetAfterTransfer();
 
@@ -53,6 +57,9 @@ private:
     void emptyBoxes();
     bool fieldsComplete() const;
     bool leaveCheckApplies() const;
+    // Refuses a time or night box left with text that does not read.
+    void checkOnLeave(QLineEdit* box, bool (*reads)(const QString&), const QString& message);
+    QList<QLineEdit*> boxes() const;
     void selectAndShow(int row);
 
     Dialogs& m_dialogs;
@@ -73,6 +80,12 @@ private:
     QLineEdit* txtRaceDateDay = nullptr;
     QLineEdit* txtRaceName = nullptr;
     QLineEdit* txtRaceType = nullptr;
+    QLineEdit* txtRaceLatitude = nullptr;
+    QLineEdit* txtRaceLongitude = nullptr;
+    QLineEdit* txtLiberationTime = nullptr;
+    QLineEdit* txtNight = nullptr;
+    AngleField* m_latitudeShown = nullptr;
+    AngleField* m_longitudeShown = nullptr;
     QPushButton* cmdOrteAddNew = nullptr;
     QPushButton* cmdOrteEdit = nullptr;
     QPushButton* cmdOrteSave = nullptr;

@@ -4,6 +4,7 @@
 
 #include "reports/printing/report_rendering.h"
 #include "reports/race_result.h"
+#include "results/result_publication.h"
 
 #include <QGuiApplication>
 
@@ -29,8 +30,17 @@ bool writePdf(const RaceResult& result, const QString& file, QString* error)
     return writeReportPdf(printedLines(result.fields, result.listLines), file, error);
 }
 
+// The result's heading and table in the report's fixed-width type, the title in bold.
+bool writeResultPdf(const FiguredRace& result, const QString& file, QString* error)
+{
+    std::vector<PrintedLine> lines;
+    for (const QString& text : resultText(result).split(u'\n'))
+        lines.push_back({text, lines.empty() ? 12 : 8, lines.empty(), 100});
+    return writeReportPdf(lines, file, error);
+}
+
 const bool registered = [] {
-    fullProgram() = {makeApplication, writePdf, canDrawPdf};
+    fullProgram() = {makeApplication, writePdf, writeResultPdf, canDrawPdf};
     return true;
 }();
 

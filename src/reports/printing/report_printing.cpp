@@ -58,32 +58,42 @@ QString pdfSavedMessage(const QString& path)
     return QStringLiteral("The race report was saved as a PDF file:\r\n") + QDir::toNativeSeparators(path);
 }
 
-PrintOutcome printRaceReport(const RaceFields& fields, const QStringList& listLines, Dialogs& dialogs,
-                             ReportPrinter& printer, const QString& pdfFolder, const QString& pdfName)
+PrintOutcome saveReportPdf(const std::vector<PrintedLine>& lines, Dialogs& dialogs, ReportPrinter& printer,
+                           const QString& pdfFolder, const QString& pdfName)
 {
-    const auto lines = printedLines(fields, listLines);
-    const auto target = printer.defaultPrinter();
-    const QString question = target ? printQuestion(*target) : noPrinterQuestion();
-    if (dialogs.message(
-            {question, kPrintReportTitle, Dialogs::Buttons::YesNo, Dialogs::Icon::Question, {}}) !=
-        Dialogs::Answer::Yes)
-        return PrintOutcome::Declined;
-
-    QString error;
-    if (target) {
-        if (printer.print(lines, &error))
-            return PrintOutcome::Printed;
-        dialogs.inform(error, kPrintReportTitle, Dialogs::Icon::Exclamation);
-        return PrintOutcome::Failed;
-    }
     const auto path =
         dialogs.saveFile(pdfFolder, pdfName, QStringLiteral("Race report as PDF (*.pdf)|*.pdf"));
     if (!path || path->isEmpty())
         return PrintOutcome::Declined;
+    QString error;
     if (printer.writePdf(lines, *path, &error)) {
         dialogs.inform(pdfSavedMessage(*path), kPrintReportTitle, Dialogs::Icon::Information);
         return PrintOutcome::SavedPdf;
     }
     dialogs.inform(error, kPrintReportTitle, Dialogs::Icon::Exclamation);
     return PrintOutcome::Failed;
+}
+
+PrintOutcome printReport(const std::vector<PrintedLine>& lines, Dialogs& dialogs, ReportPrinter& printer,
+                         const QString& pdfFolder, const QString& pdfName)
+{
+    const auto target = printer.defaultPrinter();
+    const QString question = target ? printQuestion(*target) : noPrinterQuestion();
+    if (dialogs.message(
+            {question, kPrintReportTitle, Dialogs::Buttons::YesNo, Dialogs::Icon::Question, {}}) !=
+        Dialogs::Answer::Yes)
+        return PrintOutcome::Declined;
+    if (!target)
+        return saveReportPdf(lines, dialogs, printer, pdfFolder, pdfName);
+    QString error;
+    if (printer.print(lines, &error))
+        return PrintOutcome::Printed;
+    dialogs.inform(error, kPrintReportTitle, Dialogs::Icon::Exclamation);
+    return PrintOutcome::Failed;
+}
+
+PrintOutcome printRaceReport(const RaceFields& fields, const QStringList& listLines, Dialogs& dialogs,
+                             ReportPrinter& printer, const QString& pdfFolder, const QString& pdfName)
+{
+    return printReport(printedLines(fields, listLines), dialogs, printer, pdfFolder, pdfName);
 }

@@ -40,6 +40,12 @@ QString noPrinterQuestion();
 // The confirmation after the report was saved as a PDF file at path.
 QString pdfSavedMessage(const QString& path);
 
-// cmdPrinter: asks, then prints on the printer; without a printer offers to save a PDF in pdfFolder.
+// Asks for the file (pdfName in pdfFolder), writes the lines into it and confirms it.
+PrintOutcome saveReportPdf(const std::vector<PrintedLine>& lines, Dialogs& dialogs, ReportPrinter& printer,
+                           const QString& pdfFolder, const QString& pdfName);
+// Asks, then prints the lines on the printer; without a printer offers to save a PDF in pdfFolder.
+PrintOutcome printReport(const std::vector<PrintedLine>& lines, Dialogs& dialogs, ReportPrinter& printer,
+                         const QString& pdfFolder, const QString& pdfName);
+// cmdPrinter of the race report.
 PrintOutcome printRaceReport(const RaceFields& fields, const QStringList& listLines, Dialogs& dialogs,
                              ReportPrinter& printer, const QString& pdfFolder, const QString& pdfName);

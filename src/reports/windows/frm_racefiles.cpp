@@ -1,6 +1,7 @@
 #include "reports/windows/frm_racefiles.h"
 
 #include "database/database_messages.h"
+#include "platform/qt/frm_preview.h"
 #include "platform/qt/window_support.h"
 #include "reports/database_owner_lookup.h"
 #include "reports/windows/frm_raceform.h"

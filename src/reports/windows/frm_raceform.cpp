@@ -3,13 +3,11 @@
 #include "platform/dialogs.h"
 #include "platform/qt/window_support.h"
 #include "reports/report_document.h"
-#include "reports/windows/frm_preview.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -22,21 +20,6 @@
 #include <algorithm>
 
 int SelectedRaceIndex = 0;
-
-QFont reportWindowFont(int pointSize)
-{
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    font.setPointSize(pointSize);
-    const QFontMetrics metrics(font);
-    if (metrics.horizontalAdvance(QStringLiteral("iiii")) !=
-        metrics.horizontalAdvance(QStringLiteral("WWWW"))) {
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        font.setPointSize(pointSize);
-    }
-    return font;
-}
 
 namespace {
 QLineEdit* fieldBox(QWidget* parent, const char* name, int characters)

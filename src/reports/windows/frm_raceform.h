@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/qt/frm_preview.h"
 #include "reports/race_result.h"
 #include "reports/windows/race_report_services.h"
 
@@ -12,7 +13,6 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-#include "reports/windows/frm_preview.h"
 
 // The race shown last (0 for a file's first race), kept for the run: the next report opens at it.
 extern int SelectedRaceIndex;

@@ -18,7 +18,3 @@ struct RaceReportServices {
     // The system's printer when empty.
     std::shared_ptr<ReportPrinter> printer;
 };
-
-// Courier New where the machine has it, else the system's fixed-pitch font.
-class QFont;
-QFont reportWindowFont(int pointSize);

@@ -24,6 +24,10 @@ struct AngleReading {
 int minimumAngleDigits(Axis axis);
 AngleReading readAngle(const QString& digits, Axis axis, QChar hemisphere);
 
+// North America and the UK figure velocities in yards per minute and distances in miles, the continent in
+// metres per minute and kilometres.
+enum class VelocityUnit { YardsPerMinute, MetresPerMinute };
+
 struct GeoPosition {
     double latitude = 0;  // degrees, north positive
     double longitude = 0; // degrees, east positive

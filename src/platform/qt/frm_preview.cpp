@@ -1,16 +1,32 @@
-#include "reports/windows/frm_preview.h"
+#include "platform/qt/frm_preview.h"
 
-#include "reports/windows/race_report_services.h"
-
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QVBoxLayout>
 
-frmPreview::frmPreview(QWidget* parent) : QWidget(parent, Qt::Window), Text1(new QPlainTextEdit(this))
+QFont reportWindowFont(int pointSize)
+{
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSize(pointSize);
+    const QFontMetrics metrics(font);
+    if (metrics.horizontalAdvance(QStringLiteral("iiii")) !=
+        metrics.horizontalAdvance(QStringLiteral("WWWW"))) {
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        font.setPointSize(pointSize);
+    }
+    return font;
+}
+
+frmPreview::frmPreview(QWidget* parent, const QString& title)
+    : QWidget(parent, Qt::Window), Text1(new QPlainTextEdit(this))
 {
     setObjectName(QStringLiteral("frmPreview"));
-    setWindowTitle(QStringLiteral("Corvex Race Report"));
+    setWindowTitle(title);
     setAttribute(Qt::WA_DeleteOnClose);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setReadOnly(true);

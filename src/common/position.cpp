@@ -1,4 +1,4 @@
-#include "results/position.h"
+#include "common/position.h"
 
 namespace {
 bool allDigits(const QString& text)
