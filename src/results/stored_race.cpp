@@ -32,14 +32,15 @@ QString twoDigits(int value)
 void DatabaseResultLookups::prefetch(const GatheredRace& race)
 {
     QStringList numbers;
-    QSet<QString> listed;
     for (const GatheredRace::Clocking& clocking : race.clockings) {
         const QString number = clocking.record.bandNumber();
-        if (!listed.contains(databaseKey(number)) && !m_fetched.contains(databaseKey(number))) {
-            listed.insert(databaseKey(number));
+        const QString key = databaseKey(number);
+        if (!m_fetched.contains(key)) {
+            m_fetched.insert(key);
             numbers << number;
         }
     }
+    // A failure is kept and answers every look-up after it.
     if (m_error.isEmpty() && !numbers.isEmpty())
         m_error = fetch(numbers);
 }
@@ -49,8 +50,6 @@ QString DatabaseResultLookups::fetch(const QStringList& bandNumbers)
     const auto found = m_data.bandsWithNumbers(bandNumbers);
     if (!found.ok())
         return found.status.description;
-    for (const QString& number : bandNumbers)
-        m_fetched.insert(databaseKey(number));
     for (const BandParts& bird : found.value)
         m_known.insert(bandKey(bird.clubletters, bird.bnumber));
     return {};
@@ -69,8 +68,10 @@ ResultLookup<Loft> DatabaseResultLookups::loft(int club, int flyer)
 
 ResultLookup<bool> DatabaseResultLookups::birdKnown(const QString& clubLetters, const QString& bandNumber)
 {
-    if (m_error.isEmpty() && !m_fetched.contains(databaseKey(bandNumber)))
+    if (const QString key = databaseKey(bandNumber); m_error.isEmpty() && !m_fetched.contains(key)) {
+        m_fetched.insert(key);
         m_error = fetch({bandNumber});
+    }
     if (!m_error.isEmpty())
         return {std::nullopt, m_error};
     return {m_known.contains(bandKey(clubLetters, bandNumber)), {}};

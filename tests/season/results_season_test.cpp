@@ -76,27 +76,21 @@ TEST(ResultsSeason, ThreeLoftsFlownDownloadedAndFiguredAsCsv)
     QString expected = "Pos,Flyer,Band,Distance,Arrival,Flight,Velocity\r\n";
     for (std::size_t i = 0; i < lines.size(); ++i)
         expected += QString::number(i + 1) + ',' + lines[i].second + "\r\n";
-    const CliRun figured = cli({"results", "--race", "01", "--date", "06/14", "--csv"});
-    EXPECT_EQ(QString::fromUtf8(figured.out), expected);
+    EXPECT_EQ(QString::fromUtf8(cli({"results", "--race", "01", "--date", "06/14", "--csv"}).out), expected);
     EXPECT_TRUE(expected.startsWith("Pos,Flyer,Band,Distance,Arrival,Flight,Velocity\r\n1,CARL DUNN"));
 
     // Why a race cannot be figured, with a usage error (2) or a failure (1).
-    const struct {
-        QStringList arguments;
-        int exitCode;
-        const char* says;
-    } refused[] = {
-        {{"--race", "1"}, 2, "usage"},
-        {{"--race", "1", "--date", "6/14"}, 2, "MM/DD"},
-        {{"--race", "1", "--date", "06/14", "--csv", "--html", "out.html"}, 2, "usage"},
-        {{"--race", "2", "--date", "06/14"}, 1, "No liberation point is stored for race 02 of 06/14."},
-        {{"--race", "1", "--date", "06/14", "--folder", home.filePath("none")}, 1, "cannot be read"},
-        {{"--race", "1", "--date", "06/14", "--folder", home.path()}, 1, "No race file in"},
-    };
-    for (const auto& c : refused) {
-        const CliRun run = cli(QStringList{"results"} + c.arguments);
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.join(' ').toStdString();
-        EXPECT_TRUE(run.err.contains(c.says) && run.out.isEmpty()) << run.err.toStdString();
+    for (const auto& [arguments, exitCode, says] :
+         std::initializer_list<std::tuple<QStringList, int, QString>>{
+             {{"--race", "1"}, 2, "usage"},
+             {{"--race", "1", "--date", "6/14"}, 2, "MM/DD"},
+             {{"--race", "1", "--date", "06/14", "--csv", "--html", "out.html"}, 2, "usage"},
+             {{"--race", "2", "--date", "06/14"}, 1, "No liberation point is stored for race 02 of 06/14."},
+             {{"--race", "1", "--date", "06/14", "--folder", home.filePath("none")}, 1, "cannot be read"},
+             {{"--race", "1", "--date", "06/14", "--folder", home.path()}, 1, "No race file in"}}) {
+        const CliRun run = cli(QStringList{"results"} + arguments);
+        EXPECT_EQ(run.exitCode, exitCode) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(QString::fromUtf8(run.err).contains(says) && run.out.isEmpty()) << run.err.toStdString();
     }
 }
 } // namespace
