@@ -223,8 +223,9 @@ TEST(Repair, ADamagedFileKeepsEveryReadableRowAndTheDamagedOriginal)
         QSqlQuery query(database.connection());
         ASSERT_TRUE(database.begin().ok());
         for (int i = 0; i < 2000; ++i)
-            ASSERT_TRUE(
-                query.exec(QStringLiteral("INSERT INTO orte VALUES ('01', '0614', 'Dixon %1', '1')").arg(i)));
+            ASSERT_TRUE(query.exec(QStringLiteral("INSERT INTO orte (racenum, racedate, racename, racetype) "
+                                                  "VALUES ('01', '0614', 'Dixon %1', '1')")
+                                       .arg(i)));
         ASSERT_TRUE(database.commit().ok());
         for (const char* table : {"birds", "orte"}) {
             const QString leaves =
