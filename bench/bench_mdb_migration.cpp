@@ -1,8 +1,8 @@
 // Bringing over an Access administration database of season size: 20 clubs, 2,000 flyers, 100,000 birds.
 // Target: under 10 s for the whole migration, integrity check included.
-#include "jet4_writer.h"
 #include "bench_support.h"
 #include "database/mdb_migration.h"
+#include "jet4_writer.h"
 
 #include <QCoreApplication>
 #include <QDir>
