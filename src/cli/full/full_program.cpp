@@ -4,7 +4,7 @@
 
 #include "reports/printing/report_rendering.h"
 #include "reports/race_result.h"
-#include "results/result_publication.h"
+#include "results/result_document.h"
 
 #include <QGuiApplication>
 
@@ -30,13 +30,10 @@ bool writePdf(const RaceResult& result, const QString& file, QString* error)
     return writeReportPdf(printedLines(result.fields, result.listLines), file, error);
 }
 
-// The result's heading and table in the report's fixed-width type, the title in bold.
+// The same pages the results window prints.
 bool writeResultPdf(const FiguredRace& result, const QString& file, QString* error)
 {
-    std::vector<PrintedLine> lines;
-    for (const QString& text : resultText(result).split(u'\n'))
-        lines.push_back({text, lines.empty() ? 12 : 8, lines.empty(), 100});
-    return writeReportPdf(lines, file, error);
+    return writeReportPdf(resultPrintedLines(result), file, error);
 }
 
 const bool registered = [] {
