@@ -34,21 +34,6 @@ inline QString clocking(const QString& bnumber, const QString& time, const QStri
     return QStringLiteral("US08 ABC") + bnumber + QStringLiteral("C") + time + monthDay;
 }
 
-inline QByteArray fileBytes(const QStringList& records)
-{
-    QByteArray bytes;
-    for (const QString& record : records)
-        bytes += record.toLatin1() + "\r\n";
-    return bytes;
-}
-
-inline void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
-}
-
 inline QByteArray readFile(const QString& path)
 {
     QFile file(path);
