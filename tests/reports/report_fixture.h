@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
-#include <QStringList>
 #include <gtest/gtest.h>
 
 namespace report_test {

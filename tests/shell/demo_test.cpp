@@ -1,7 +1,6 @@
 #include "admin/admin_data.h"
 #include "database/database.h"
 #include "model/clock_scenario.h"
-#include "platform/home.h"
 #include "shell/database_glue.h"
 #include "shell/demo.h"
 #include "shell/startup.h"

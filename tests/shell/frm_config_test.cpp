@@ -3,7 +3,6 @@
 #include "support/find_child.h"
 #include "support/simulated_clock.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>

@@ -3,7 +3,6 @@
 #include "support/find_child.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>

@@ -1,4 +1,3 @@
-#include "admin/club_rules.h"
 #include "transfer/inventory_receive.h"
 #include "transfer/inventory_send.h"
 #include "transfer_fixture.h"
