@@ -7,20 +7,21 @@
 namespace {
 const QString kNoArrival = "US08 ABC00000200000000000";
 
+// Flyers by "club/flyer", colours by club letters + band number.
 class FakeLookups : public WinSpeedLookups {
 public:
-    QHash<QString, QString> flyers;  // "club/flyer"
-    QHash<QString, QString> colours; // club letters + band number
+    QHash<QString, QString> flyers{{"7/45", "John Smith"}};
+    QHash<QString, QString> colours{{" ABC012345", "BBAR"}, {" ABC000002", "RC"}, {" ABC000003", "BLK"}};
     int colourQuestions = 0;
 
     WinSpeedLookup flyerName(int club, int flyer) override
     {
         return find(flyers, QStringLiteral("%1/%2").arg(club).arg(flyer));
     }
-    WinSpeedLookup birdColour(const QString& clubLetters, const QString& bandNumber) override
+    WinSpeedLookup birdColour(const QString& letters, const QString& number) override
     {
         ++colourQuestions;
-        return find(colours, clubLetters + bandNumber);
+        return find(colours, letters + number);
     }
     static WinSpeedLookup find(const QHash<QString, QString>& table, const QString& key)
     {
@@ -54,10 +55,6 @@ protected:
         sim.update([](ClockScenario& s) {
             s.s3 = "S3" + QString(10, '0') + "JOHN SMITH" + QString(10, ' ') + QString(14, '0');
         });
-        lookups.flyers.insert("7/45", "John Smith");
-        lookups.colours.insert(" ABC012345", "BBAR");
-        lookups.colours.insert(" ABC000002", "RC");
-        lookups.colours.insert(" ABC000003", "BLK");
     }
 
     QString weekFile() const { return inFolder("W0000020.D00"); }
@@ -82,29 +79,22 @@ TEST_F(WinSpeedExport, WritesTheGoldenFileForOneClock)
     ASSERT_EQ(result.outcome, WinSpeedOutcome::Saved);
     EXPECT_EQ(result.recordsWritten, 3);
     expectSameLines(readAllBytes(weekFile()), golden("W0000020.D00"));
-    EXPECT_EQ(dialogs.lines(), QStringList{"[Corvex] Race data copied to file OK."});
     const auto& log = dialogs.log();
     ASSERT_EQ(log.size(), 3u);
-    EXPECT_EQ(log[0].box.title + "|" + log[0].box.text + "|" + log[0].extra,
-              "Enter liberation date|Current year by default|05/12"); // the race date of the first header
-    EXPECT_EQ(log[1].extra + "|" + log[1].box.text,
-              folder + "|W0000020.D00|WinSpeed Data Files (*.D00)|*.D00|");
+    // The date proposed is the race date of the first header.
+    EXPECT_EQ(QStringList({log[0].box.title, log[0].extra, log[1].extra, dialogs.lines().last()}),
+              QStringList({"Enter liberation date", "05/12", folder + "|W0000020.D00",
+                           "[Corvex] Race data copied to file OK."}));
     EXPECT_EQ(progress.lowerLine(), "3 Records Written");
-    EXPECT_FALSE(progress.isShown());
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_TRUE(sim.commands().contains("X") && sim.commands().contains("R"));
+    EXPECT_FALSE(progress.isShown() || port.isOpen());
 }
 
 TEST_F(WinSpeedExport, OnlyTrainingFlightsWriteNothing)
 {
     setRaces({trainingHeader(), clocking(), clocking()});
     EXPECT_EQ(exportWinSpeed(link(), dialogs, progress, lookups, folder).outcome, WinSpeedOutcome::NoRaces);
-    EXPECT_EQ(dialogs.texts(),
-              QStringList{"No races to save.  Any clockings are training data, only. \r\nClick on '&Race "
-                          "Information' -> 'Save Race Data (\"CVX\" style)'\r\nThen use 'Corvex Race Data "
-                          "Reports' to see available training data."});
+    EXPECT_TRUE(dialogs.texts().value(0).startsWith("No races to save.  Any clockings are training data"));
     EXPECT_TRUE(filesInFolder().isEmpty());
-    EXPECT_FALSE(progress.isShown());
 }
 
 // Races numbered 00 and 03: 2 races in this clock, 1 race WinSpeed might not read.
@@ -116,13 +106,9 @@ TEST_F(WinSpeedExport, RaceNumberedZeroAsksTheNotice)
         dialogs.queueAnswer(answer);
         EXPECT_EQ(exportTo().outcome,
                   answer == Dialogs::Answer::No ? WinSpeedOutcome::Declined : WinSpeedOutcome::Saved);
-        const auto& box = dialogs.log()[0].box;
-        EXPECT_EQ(box.title, "WinSpeed Notice");
-        EXPECT_EQ(box.buttons, Dialogs::Buttons::YesNo);
-        EXPECT_EQ(box.icon, Dialogs::Icon::Exclamation);
-        EXPECT_EQ(box.text,
-                  "There are 2 races in this clock\r\n\r\nThere is 1 race WinSpeed might not read\r\n\r\n"
-                  "Do you wish to save the clock data?");
+        EXPECT_EQ(dialogs.lines()[0],
+                  "[WinSpeed Notice] There are 2 races in this clock\r\n\r\nThere is 1 "
+                  "race WinSpeed might not read\r\n\r\nDo you wish to save the clock data?");
         EXPECT_EQ(QFileInfo::exists(weekFile()), answer == Dialogs::Answer::Yes);
     }
     const QStringList lines = weekLines();

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
-#include <QStringList>
 #include <gtest/gtest.h>
 
 namespace report_test {
@@ -32,21 +31,6 @@ inline QString trainingHeader()
 inline QString clocking(const QString& bnumber, const QString& time, const QString& monthDay)
 {
     return QStringLiteral("US08 ABC") + bnumber + QStringLiteral("C") + time + monthDay;
-}
-
-inline QByteArray fileBytes(const QStringList& records)
-{
-    QByteArray bytes;
-    for (const QString& record : records)
-        bytes += record.toLatin1() + "\r\n";
-    return bytes;
-}
-
-inline void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
 }
 
 inline QByteArray readFile(const QString& path)

@@ -1,14 +1,12 @@
 #include "admin/admin_data.h"
 #include "database/database.h"
 #include "model/clock_scenario.h"
-#include "platform/home.h"
 #include "shell/database_glue.h"
 #include "shell/demo.h"
 #include "shell/startup.h"
 #include "shell_fixture.h"
 
 #include <QFileInfo>
-#include <QLabel>
 
 namespace {
 TEST(DemoSession, HomeGetsSampleDataOnceAndKeepsChanges)
@@ -23,14 +21,10 @@ TEST(DemoSession, HomeGetsSampleDataOnceAndKeepsChanges)
         ASSERT_TRUE(database.open(InitDatabasePath(home)).ok());
         AdminData data(database);
         EXPECT_EQ(data.countClubs().value, 2);
-        const auto flyers = data.searchFlyers({});
-        ASSERT_FALSE(flyers.value.empty());
-        // The stand-in clock's module belongs to flyer 45 of club 7; the lists keep him first.
-        EXPECT_EQ(data.flyerNameByClubAndId(7, 45).value.value_or("<none>"), "John Miller");
-        // ... spelled as the stand-in clock's module has him, so the demo's first Send asks nothing.
-        EXPECT_EQ(ClockScenario::demo().s3.mid(12, 20).trimmed(), "John Miller");
-        EXPECT_EQ(flyers.value.front().Name, "John Miller");
-        EXPECT_EQ(data.searchClubs({}).value.front().ClubName, "Rockford Racing");
+        // The stand-in clock's module is flyer 45 of club 7, spelled alike, so the demo's first Send asks
+        // nothing.
+        EXPECT_EQ(data.flyerNameByClubAndId(7, 45).value.value_or("<none>"),
+                  ClockScenario::demo().s3.mid(12, 20).trimmed());
         EXPECT_TRUE(data.addClub("Added by the user").ok());
     }
     // A second demo run keeps what the user did in the demo.
@@ -56,9 +50,7 @@ TEST_F(DemoStartup, StandInClockAnswersAndEndsWithTheSession)
     window = std::make_unique<frmMain>(*context);
     runStartup(*context, *window);
     EXPECT_TRUE(dialogs.log().empty()) << dialogs.lines().join('\n').toStdString();
-    EXPECT_TRUE(context->clock.identity.connected());
-    EXPECT_TRUE(context->database.isOpen());
-    EXPECT_NE(window->statusPanel(10)->text(), "CORVEX NOT CONNECTED");
+    EXPECT_TRUE(context->clock.identity.connected() && context->database.isOpen());
     window.reset();
     context.reset();
     demo.reset();

@@ -34,6 +34,18 @@ protected:
                            .arg(flyerName)));
     }
 
+    // The module holds this flyer's inventory.
+    void moduleHolds(const QString& flyerName, const QStringList& birds = {}, int club = 1,
+                     const QString& clubName = "Riverside")
+    {
+        sim.update([&](ClockScenario& s) {
+            s.s1 = buildS1Record(settings);
+            s.s2 = buildS2Record(settings, club, clubName);
+            s.s3 = buildS3Record(settings, club, 5, flyerName);
+            s.birds = birds;
+        });
+    }
+
     std::vector<Bird> birdsOf(int flyerId) { return db.data().birdsOfFlyer(flyerId).value; }
 
     static QByteArray ack() { return control::text(control::ACK); }
