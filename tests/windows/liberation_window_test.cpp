@@ -32,6 +32,14 @@ TEST_F(LiberationWindow, StatesAndTheKeyboard)
               (QStringList{"No Races", "0 Races Listed"}));
     pressKey(w, "cmdOrteAddNew", Qt::Key_Return);
     EXPECT_EQ(text(w, "txtRaceType"), "1");
+    // Leaving a date box checks it: a value out of range is said, and the month reset.
+    setText(w, "txtRaceDateMonth", "13");
+    EXPECT_FALSE(w->monthLeft());
+    EXPECT_EQ(text(w, "txtRaceDateMonth"), "01");
+    setText(w, "txtRaceDateDay", "32");
+    EXPECT_FALSE(w->dayLeft());
+    EXPECT_EQ(dialogs.texts(), (QStringList{"Invalid data for month ", "Invalid data for day"}));
+    dialogs.clearLog();
     expectEnabled(w, "cmdOrteCancel txtRaceNumber", "cmdOrteSave cmdOrteAddNew");
     typePoint(w, "123", "7", "4", "Wichita");
     expectEnabled(w, "cmdOrteSave", "");
@@ -81,19 +89,6 @@ TEST_F(LiberationWindow, OpensWithNothingChosenAndEditsTheClickedRow)
     const auto rows = stored();
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].racedate + rows[1].racedate + rows[1].racename, "07040815O'Neill");
-}
-
-// Leaving a date box checks it: a value out of range is said, and the month reset.
-TEST_F(LiberationWindow, MonthAndDayLeftOutOfRangeAreResetWithTheirMessages)
-{
-    auto* w = open();
-    clickButton(w, "cmdOrteAddNew");
-    setText(w, "txtRaceDateMonth", "13");
-    EXPECT_FALSE(w->monthLeft());
-    EXPECT_EQ(text(w, "txtRaceDateMonth"), "01");
-    setText(w, "txtRaceDateDay", "32");
-    EXPECT_FALSE(w->dayLeft());
-    EXPECT_EQ(dialogs.texts(), (QStringList{"Invalid data for month ", "Invalid data for day"}));
 }
 
 // Save reaches the operation: a missing field is refused with the mode's text; with 51 points stored the
