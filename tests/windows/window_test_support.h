@@ -5,8 +5,6 @@
 #include "testing/scripted_dialogs.h"
 
 #include <QAbstractButton>
-#include <QCoreApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -83,13 +81,8 @@ inline void clickEntry(QWidget* window, const char* name, int row)
 // Types the characters one key press at a time, as the key filters see them.
 inline void typeKeys(QWidget* window, const char* name, const QString& keys)
 {
-    auto* box = findChildOrFail<QLineEdit>(window, name);
-    if (!box)
-        return;
-    for (QChar c : keys) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QCoreApplication::sendEvent(box, &press);
-    }
+    if (auto* box = findChildOrFail<QLineEdit>(window, name))
+        QTest::keyClicks(box, keys);
 }
 
 // A key as the keyboard delivers it to the control; what the control does not take goes on to its window.
