@@ -60,6 +60,7 @@ TEST_F(CliClockCommands, ExitCodesAndWhatTheCommandsSay)
         {inRace, "", "status", 0,
          "RBM V : 1.23\nRBM SN : 0255\nPCF V: 1.05\nPCF SN: 0255\nStatus: RBM in Race"},
         {idle, "--silent", "status", 1, "[Communications Error!] No Corvex detected."},
+        {idle, "--bad-checksum", "status", 1, ""}, // damaged answers: no failure code, yet no clock
         {idle, "", "send-inventory --flyer \"Empty Loft\"", 1, "Empty Loft has no birds; nothing was sent"},
         {mary, "", "send-inventory --flyer \"John Smith\" --different-name cancel", 1,
          "another flyer's inventory"},
@@ -76,7 +77,7 @@ TEST_F(CliClockCommands, ExitCodesAndWhatTheCommandsSay)
             cli(clock, QProcess::splitCommand(command), QString(option).split(' ', Qt::SkipEmptyParts));
         EXPECT_EQ(run.exitCode, exitCode);
         const QByteArray& stream = exitCode == 0 ? run.out : run.err;
-        EXPECT_TRUE(stream.contains(said)) << stream.toStdString();
+        EXPECT_TRUE(said.isEmpty() ? stream.isEmpty() : stream.contains(said)) << stream.toStdString();
     }
 }
 
