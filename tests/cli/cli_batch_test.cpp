@@ -54,4 +54,7 @@ TEST_F(CliBatchTest, StopsAtTheFirstFailure)
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_TRUE(unknown.err.endsWith("batch stopped at line 2: unknown command 'batch'\n"))
         << unknown.err.toStdString();
+    const CliRun missing = batch({}, {m_home.filePath("none.txt")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.startsWith("corvex-cli: cannot read " + m_home.filePath("none.txt").toUtf8()));
 }
