@@ -12,12 +12,12 @@ TEST(CliPrograms, HelpNoCommandAndUnknownCommandsSpeakForTheWholeProgram)
     for (const char* usage :
          {"status", "send-inventory", "download-race", "migrate-mdb", "bird list", "report"})
         EXPECT_TRUE(help.out.contains(usage)) << usage;
-    const CliRun none = runCorvexCli({});
-    EXPECT_EQ(none.exitCode, 2);
-    EXPECT_TRUE(none.err.startsWith("Usage: corvex-cli")) << none.err.toStdString();
-    const CliRun unknown = runCorvexCli({"fly"});
-    EXPECT_EQ(unknown.exitCode, 2);
-    EXPECT_TRUE(unknown.err.startsWith("corvex-cli: unknown command 'fly'")) << unknown.err.toStdString();
+    for (const auto& [arguments, said] : {std::pair<QStringList, QByteArray>{{}, "Usage: corvex-cli"},
+                                          {{"fly"}, "corvex-cli: unknown command 'fly'"}}) {
+        const CliRun run = runCorvexCli(arguments);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.err.startsWith(said)) << run.err.toStdString();
+    }
 }
 
 // Like the desktop program: the first run makes the database; a file that goes missing later is not

@@ -5,30 +5,24 @@
 #include <QTemporaryDir>
 
 namespace {
-class FakePort : public SerialPort {
-public:
-    explicit FakePort(OpenResult result, bool sendsInTime = true)
-        : m_result(result), m_sendsInTime(sendsInTime)
-    {
-    }
-    OpenResult open() override { return m_opened = m_result == OpenResult::Opened, m_result; }
-    void close() override { m_opened = false; }
-    bool isOpen() const override { return m_opened; }
+// Opens with the given result; a port that opens may still never get its bytes out.
+struct FakePort : SerialPort {
+    explicit FakePort(OpenResult r, bool sends = true) : result(r), sendsInTime(sends) {}
+    OpenResult open() override { return opened = result == OpenResult::Opened, result; }
+    void close() override { opened = false; }
+    bool isOpen() const override { return opened; }
     void discardBuffers() override {}
-    bool write(const QByteArray&) override { return ++writes, m_opened; }
-    qint64 bytesToWrite() const override { return m_sendsInTime ? 0 : 6; }
+    bool write(const QByteArray&) override { return ++writes, opened; }
+    qint64 bytesToWrite() const override { return sendsInTime ? 0 : 6; }
     qint64 bytesAvailable() const override { return 0; }
     QByteArray readAll() override { return {}; }
     bool waitForInput(std::chrono::milliseconds) override { return false; }
-    bool waitForSent(std::chrono::milliseconds) override { return m_sendsInTime; }
+    bool waitForSent(std::chrono::milliseconds) override { return sendsInTime; }
     QString deviceName() const override { return "/dev/ttyUSB0"; }
     QString lastError() const override { return "Permission denied"; }
+    OpenResult result;
+    bool sendsInTime, opened = false;
     int writes = 0;
-
-private:
-    OpenResult m_result;
-    bool m_sendsInTime;
-    bool m_opened = false;
 };
 
 DeviceSerialPort* device(const QString& path, int number)

@@ -69,11 +69,8 @@ TEST(Package, UnpacksWithProgramsGuideDesktopEntryAndQtDependencies)
     }
     EXPECT_GE(pictures, 10);
 
-    const QString desktop =
-        QString::fromUtf8(season::readAll(usr.filePath("share/applications/corvex.desktop")));
-    EXPECT_TRUE(desktop.contains("\nExec=corvex\n"));
-    EXPECT_TRUE(desktop.contains("\nIcon=corvex\n"));
-
+    EXPECT_TRUE(
+        season::readAll(usr.filePath("share/applications/corvex.desktop")).contains("\nExec=corvex\n"));
     const ProcessRun depends = run("dpkg-deb", {"-f", deb, "Depends"});
     for (const char* library :
          {"libqt6widgets6", "libqt6serialport6", "libqt6sql6-sqlite", "qt6-qpa-plugins"})
@@ -83,19 +80,16 @@ TEST(Package, UnpacksWithProgramsGuideDesktopEntryAndQtDependencies)
     // The unpacked programs run from there: a race report printed to PDF (corvex-cli hands printing to
     // corvex-cli-full).
     const QString raceFile = QDir(work.path()).filePath("00120307.045");
-    {
-        QFile file(raceFile);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("0012030704500012345061325200000061425200000061425200003"
-                   "01 06/14 DIXON   01\r\n"
-                   "US24ROCK00120101305170614\r\n");
-    }
+    QFile file(raceFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("0012030704500012345061325200000061425200000061425200003"
+               "01 06/14 DIXON   01\r\nUS24ROCK00120101305170614\r\n");
+    file.close();
     const QString pdf = QDir(work.path()).filePath("race.pdf");
     const ProcessRun report =
         run(usr.filePath("bin/corvex-cli"),
             {"--home", QDir(work.path()).filePath("home"), "report", raceFile, "--pdf", pdf}, 60000);
     EXPECT_EQ(report.exitCode, 0) << report.out.toStdString();
-    QFile printed(pdf);
-    EXPECT_TRUE(printed.open(QIODevice::ReadOnly) && printed.read(5) == "%PDF-") << report.out.toStdString();
+    EXPECT_TRUE(season::readAll(pdf).startsWith("%PDF-")) << report.out.toStdString();
 }
 } // namespace

@@ -1,4 +1,3 @@
-#include "admin/flyer_rules.h"
 #include "admin/windows/frm_flyer_list.h"
 #include "window_test_support.h"
 
@@ -6,10 +5,7 @@
 
 namespace {
 
-class FlyerWindow : public WindowTest<frmFlyerList> {
-protected:
-    int birdCount(int flyerId) { return static_cast<int>(db.data().birdsOfFlyer(flyerId).value.size()); }
-};
+class FlyerWindow : public WindowTest<frmFlyerList> {};
 
 // The states as the user meets them, by mouse and keyboard: Enter on a button presses it, Enter in any box
 // saves, Escape cancels.
@@ -18,9 +14,8 @@ TEST_F(FlyerWindow, StatesSearchAndTheKeyboard)
     db.addClub("Riverside");
     db.addClub("Oak");
     auto* w = open();
-    EXPECT_EQ(entries(w, "lstFlyerList"), QStringList{"No flyers to Show"});
-    EXPECT_EQ(text(w, "lblflyerlistCount"), "0 Flyers Listed");
-    expectEnabled(w, "cmdFlyerAddNew txtSearch", "lstFlyerList cmdFlyerEdit");
+    EXPECT_EQ(entries(w, "lstFlyerList") << text(w, "lblflyerlistCount"),
+              (QStringList{"No flyers to Show", "0 Flyers Listed"}));
     db.addFlyer("Anna", 2);
     db.addFlyer("Bert", 1);
     setText(w, "txtSearch", "an");
@@ -28,8 +23,7 @@ TEST_F(FlyerWindow, StatesSearchAndTheKeyboard)
     EXPECT_EQ(findChildOrFail<QComboBox>(w, "cboClubList")->currentText(), "2 Oak");
     expectEnabled(w, "cmdFlyerEdit cmdFlyerErase", "cmdFlyerSave");
     setText(w, "txtSearch", "");
-    EXPECT_EQ(entries(w, "lstFlyerList"), (QStringList{"Anna", "Bert"}));
-    EXPECT_EQ(text(w, "Label1"), "Club");
+    EXPECT_EQ(entries(w, "lstFlyerList") << text(w, "Label1"), (QStringList{"Anna", "Bert", "Club"}));
 
     pressKey(w, "cmdFlyerAddNew", Qt::Key_Return);
     EXPECT_EQ(text(w, "Label1"), "Choose Club");
@@ -65,13 +59,13 @@ TEST_F(FlyerWindow, EraseAsksAndRemovesTheFlyerWithItsBirdsOnlyOnYes)
               QStringList{
                   "[Delete Record] Are you sure you wish to DELETE this flyer and all of their inventory?"});
     EXPECT_EQ(dialogs.log()[0].box.defaultAnswer, Dialogs::Answer::No);
-    EXPECT_EQ(birdCount(anna), 1);
+    EXPECT_EQ(db.data().birdsOfFlyer(anna).value.size(), 1u);
 
     dialogs.queueAnswer(Dialogs::Answer::Yes);
     clickButton(w, "cmdFlyerErase");
-    EXPECT_FALSE(db.data().flyerByName("Anna").value.has_value());
-    EXPECT_EQ(birdCount(bert), 1);
     EXPECT_EQ(entries(w, "lstFlyerList"), QStringList{"Bert"});
+    EXPECT_EQ(db.data().birdsOfFlyer(bert).value.size(), 1u);
+    EXPECT_TRUE(db.data().birdsOfFlyer(anna).value.empty());
 }
 
 // Save reaches the operation: a name taken is refused on add (the name box emptied) but allowed on edit;
@@ -96,7 +90,6 @@ TEST_F(FlyerWindow, SaveRefusesATakenNameAndStoresTheClub)
     clickButton(w, "cmdFlyerSave");
     ASSERT_EQ(dialogs.lines(), QStringList{"[] anna already exists, please choose another."});
     EXPECT_EQ(text(w, "txtFlyerName"), "");
-    EXPECT_EQ(w->mode(), flyer::Mode::Adding);
     findChildOrFail<QComboBox>(w, "cboClubList")->setCurrentIndex(-1);
     setText(w, "txtFlyerName", "Carl \"Speedy\" Jones");
     clickButton(w, "cmdFlyerSave");
@@ -106,7 +99,6 @@ TEST_F(FlyerWindow, SaveRefusesATakenNameAndStoresTheClub)
     clickButton(w, "cmdFlyerEdit");
     setText(w, "txtFlyerName", "Anna");
     clickButton(w, "cmdFlyerSave");
-    EXPECT_EQ(dialogs.log().size(), 1u);
     EXPECT_EQ(entries(w, "lstFlyerList"), (QStringList{"Anna", "Anna", "Carl  Speedy  Jones"}));
 }
 

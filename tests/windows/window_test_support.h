@@ -5,8 +5,6 @@
 #include "testing/scripted_dialogs.h"
 
 #include <QAbstractButton>
-#include <QCoreApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -83,13 +81,8 @@ inline void clickEntry(QWidget* window, const char* name, int row)
 // Types the characters one key press at a time, as the key filters see them.
 inline void typeKeys(QWidget* window, const char* name, const QString& keys)
 {
-    auto* box = findChildOrFail<QLineEdit>(window, name);
-    if (!box)
-        return;
-    for (QChar c : keys) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QCoreApplication::sendEvent(box, &press);
-    }
+    if (auto* box = findChildOrFail<QLineEdit>(window, name))
+        QTest::keyClicks(box, keys);
 }
 
 // A key as the keyboard delivers it to the control; what the control does not take goes on to its window.
@@ -99,26 +92,7 @@ inline void pressKey(QWidget* window, const char* name, Qt::Key key)
         QTest::keyClick(control, key);
 }
 
-// The named controls are disabled and show their values in the colours they have when enabled, without a
-// text selection left over.
-inline void expectReadableWhileDisabled(QWidget* window, const char* names)
-{
-    for (const QString& name : QString::fromLatin1(names).split(' ', Qt::SkipEmptyParts)) {
-        auto* control = findChildOrFail<QWidget>(window, name);
-        if (!control)
-            continue;
-        EXPECT_FALSE(control->isEnabled()) << name.toStdString();
-        const QPalette p = control->palette();
-        auto* box = qobject_cast<QLineEdit*>(control);
-        for (const auto role : {box ? QPalette::Text : QPalette::WindowText, QPalette::Base}) {
-            EXPECT_EQ(p.color(QPalette::Disabled, role), p.color(QPalette::Active, role))
-                << name.toStdString();
-        }
-        EXPECT_FALSE(box && box->hasSelectedText()) << name.toStdString();
-    }
-}
-
-// The same with the names listed in two space-separated strings: enabled, then disabled.
+// The named controls are enabled (state true) or disabled as the space-separated names say.
 inline void expectEnabled(QWidget* window, const char* enabled, const char* disabled)
 {
     for (const auto& [names, state] : {std::pair{enabled, true}, std::pair{disabled, false}}) {
@@ -127,5 +101,22 @@ inline void expectEnabled(QWidget* window, const char* enabled, const char* disa
                 EXPECT_EQ(control->isEnabled(), state) << name.toStdString();
             }
         }
+    }
+}
+
+// Disabled controls show their values in the colours they have when enabled, with no selection left over.
+inline void expectReadableWhileDisabled(QWidget* window, const char* names)
+{
+    expectEnabled(window, "", names);
+    for (const QString& name : QString::fromLatin1(names).split(' ', Qt::SkipEmptyParts)) {
+        auto* control = window->findChild<QWidget*>(name);
+        if (!control)
+            continue;
+        auto* box = qobject_cast<QLineEdit*>(control);
+        const QPalette p = control->palette();
+        for (const auto role : {box ? QPalette::Text : QPalette::WindowText, QPalette::Base})
+            EXPECT_EQ(p.color(QPalette::Disabled, role), p.color(QPalette::Active, role))
+                << name.toStdString();
+        EXPECT_FALSE(box && box->hasSelectedText()) << name.toStdString();
     }
 }
