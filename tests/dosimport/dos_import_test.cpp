@@ -41,10 +41,6 @@ protected:
     DosImport dosImport{db.database(), dialogs, progress};
 };
 
-const QString kSmith = "John Smith";
-const QString kJones = "Mary Jones";
-const QString kBrown = "Bob Brown";
-
 QString name20(const QString& name)
 {
     return PadField(name, 20, u' ', true);
