@@ -204,15 +204,10 @@ TEST_F(MdbMigration, CommandLineImportsThenRefusesWithoutReplace)
 {
     const QString mdb = seasonMdb();
     const QStringList command{"--home", QDir(m_dir.path()).filePath("home"), "migrate-mdb", mdb};
-    CliRun run = runCorvexCli(command, 60000);
-    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString();
-    EXPECT_TRUE(run.out.endsWith("birds: 40 rows read, 40 written\norte: 2 rows read, 2 written\n"
-                                 "Database check passed.\n"))
-        << run.out.toStdString();
-    run = runCorvexCli(command, 60000);
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.out.contains("The database already holds data; nothing was imported.\n"
-                                 "Run again with --replace to replace it.\n"));
+    EXPECT_EQ(runCorvexCli(command, 60000).exitCode, 0);
+    const CliRun again = runCorvexCli(command, 60000);
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_TRUE(again.out.contains("Run again with --replace to replace it.\n")) << again.out.toStdString();
     EXPECT_EQ(runCorvexCli(command + QStringList{"--replace"}, 60000).exitCode, 0);
 }
 

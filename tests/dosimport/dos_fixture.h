@@ -11,6 +11,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+inline const QString kSmith = "John Smith";
+inline const QString kJones = "Mary Jones";
+inline const QString kBrown = "Bob Brown";
+
 // DOS files as the old program wrote them: code page 437, CR LF, records in double quotes.
 inline QByteArray dosText(const QStringList& lines)
 {

@@ -41,10 +41,6 @@ protected:
     DosImport dosImport{db.database(), dialogs, progress};
 };
 
-const QString kSmith = "John Smith";
-const QString kJones = "Mary Jones";
-const QString kBrown = "Bob Brown";
-
 QString name20(const QString& name)
 {
     return PadField(name, 20, u' ', true);
@@ -171,6 +167,19 @@ TEST_F(DosImportTest, EachFlyerAndBirdGetsItsOwnOutcomeCommittedBeforeItsMessage
     ASSERT_EQ(birdsOf(oneil).size(), 1u);
     EXPECT_EQ(birdsOf(oneil)[0].band(), "us09 abc000007");
     EXPECT_EQ(db.data().birdsOfFlyer(other).value.size(), 1u);
+}
+
+// The command's own part: the club and the flyers it names, in any letter case.
+TEST_F(DosImportTest, CommandImportsOnlyTheNamedFlyersIntoTheNamedClub)
+{
+    const int hilltop = db.addClub("Hilltop");
+    const QString file =
+        writeAdminFile("S123405.DAT", {s3Record("05", "001", kSmith), s3Record("05", "002", kJones)});
+    const QStringList command{"--home", db.folder(), "import-dos", file,
+                              "--club", "hilltop",   "--only",     "mary jones"};
+    EXPECT_EQ(runCorvexCli(command, 60000).exitCode, 0);
+    EXPECT_EQ(db.data().flyerByName(kJones).value.value_or(Flyer{}).ClubID, hilltop);
+    EXPECT_FALSE(db.data().flyerByName(kSmith).value);
 }
 
 TEST_F(DosImportTest, AMissingAdminFileShowsTheReadErrorAndListsNothing)

@@ -52,9 +52,6 @@ protected:
     int clubsOpened = 0;
 };
 
-const QString kSmith = "John Smith";
-const QString kJones = "Mary Jones";
-
 } // namespace
 
 TEST_F(ImportWindowTest, AFolderEnteredAndAFileChosenImportsIntoTheChosenClub)

@@ -43,7 +43,6 @@ public:
     explicit TestDatabase(Engine engine = Engine::File);
     ~TestDatabase();
 
-    Engine engine() const { return m_engine; }
     QString folder() const { return m_dir.path(); }
     // The file path, or the server URI.
     QString path() const;

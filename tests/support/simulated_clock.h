@@ -48,10 +48,6 @@ public:
 
     // Faults; counters spoil that many next answers, -1 all of them (see ClockFaults).
     void changeFaults(const std::function<void(ClockFaults&)>& change);
-    void nakNext(int frames)
-    {
-        changeFaults([=](ClockFaults& f) { f.nakFrames = frames; });
-    }
     void setSilent(bool silent)
     {
         changeFaults([=](ClockFaults& f) { f.silentAnswers = silent ? -1 : 0; });
