@@ -102,6 +102,11 @@ FiguredRace figureStoredRace(const AdminData& data, const QString& raceFolder, i
                         .arg(twoDigits(raceNumber), raceDate));
     failed.race.liberationPoint = point.value->racename;
     const QFileInfo folder(raceFolder);
+    // Before the first download the folder is not there yet: say what to do, not only what failed.
+    if (!folder.exists())
+        return fail(QStringLiteral("The race folder %1 cannot be read: it does not exist yet. Save the "
+                                   "clock's race data first.")
+                        .arg(raceFolder));
     if (!folder.isDir() || !folder.isReadable())
         return fail(QStringLiteral("The race folder %1 cannot be read.").arg(raceFolder));
 
