@@ -12,6 +12,7 @@
 #include <QThread>
 #include <QUrl>
 #include <QVariant>
+#include <functional>
 #include <optional>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -435,16 +436,17 @@ DbResult useWriteAheadLog(QSqlDatabase& db)
     return result;
 }
 
-// Brings a file made by an older version up to date, all or nothing.
-DbResult upgrade(QSqlDatabase& db, const QStringList& statements)
+// Brings a file made by an older version up to date, all or nothing. missing() is asked again once the lock
+// is held: another program may have made the same change while this one waited for it.
+DbResult upgrade(QSqlDatabase& db, const std::function<QStringList()>& missing)
 {
-    if (statements.isEmpty())
+    if (missing().isEmpty())
         return {};
     DbResult result = runPragma(db, QStringLiteral("BEGIN IMMEDIATE"));
     if (!result.ok())
         return result;
     result = SqliteEngine::fileReplaced(db) ? inUse(QStringLiteral("The database was replaced."))
-                                            : runAll(db, statements);
+                                            : runAll(db, missing());
     if (result.ok())
         return runPragma(db, QStringLiteral("COMMIT"));
     runPragma(db, QStringLiteral("ROLLBACK"));
@@ -458,9 +460,9 @@ DbResult addMissingParts(QSqlDatabase& db, const FileIdentity& identity)
     bool complete = true;
     for (const QString& guard : kGuardNames)
         complete = complete && identity.triggers.contains(guard);
-    DbResult result = complete ? DbResult{} : upgrade(db, guardStatements());
+    DbResult result = complete ? DbResult{} : upgrade(db, guardStatements);
     if (result.ok())
-        result = upgrade(db, laterFieldStatements(db, sqliteEngine().textType()));
+        result = upgrade(db, [&db] { return laterFieldStatements(db, sqliteEngine().textType()); });
     return result;
 }
 

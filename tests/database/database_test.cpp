@@ -166,6 +166,34 @@ TEST_P(BirdsNeedTheirFlyer, TheDatabaseRefusesABirdWithoutItsFlyer)
     EXPECT_EQ(test.data().birdsOfFlyer(smith).value.size(), 1u);
 }
 
+// Two programs opening a file of an older version at once: the one that waits for the lock finds the fields
+// already added by the other and opens it as it is.
+TEST(OlderFile, OpenedWhileAnotherProgramAddsTheLaterFields)
+{
+    TestDatabase old;
+    for (const char* field : {"latitude", "longitude", "libtime", "night"})
+        ASSERT_TRUE(
+            QSqlQuery(old.database().connection()).exec(QString("ALTER TABLE orte DROP COLUMN ") + field));
+    old.database().close();
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other program");
+        other.setDatabaseName(old.path());
+        ASSERT_TRUE(other.open());
+        QSqlQuery query(other);
+        ASSERT_TRUE(query.exec("BEGIN IMMEDIATE"));
+        DbResult opened;
+        std::thread waiting([&] { opened = Database().open(old.path()); });
+        QThread::msleep(300);
+        for (const char* field : {"latitude", "longitude", "libtime", "night"})
+            ASSERT_TRUE(query.exec(QString("ALTER TABLE orte ADD COLUMN %1 TEXT DEFAULT ''").arg(field)));
+        ASSERT_TRUE(query.exec("COMMIT"));
+        waiting.join();
+        EXPECT_TRUE(opened.ok()) << opened.description.toStdString();
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("other program");
+}
+
 // The first run creates the folders and the schema; members' addresses and phones are in there, so all
 // of it is readable by its owner only.
 TEST(NewHome, GetsTheSchemaAndIsTheOwnersOnly)
