@@ -25,7 +25,7 @@ QString bandKey(const QString& clubLetters, const QString& bandNumber)
 
 QString twoDigits(int value)
 {
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+    return PadField(QString::number(value), 2, u'0', false);
 }
 } // namespace
 
