@@ -25,81 +25,88 @@ QByteArray fileBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// A database with some rows and some deleted ones, closed again.
-QString preparedDatabase(const QTemporaryDir& dir)
-{
-    const QString path = dir.filePath(kDatabaseFileName);
-    Database database;
-    EXPECT_TRUE(database.open(path, true).ok());
-    EXPECT_TRUE(fillDatabase(database, 40, 25).ok());
-    AdminData data(database);
-    for (int flyer = 1; flyer <= 20; ++flyer)
-        EXPECT_TRUE(data.eraseFlyer(flyer).ok());
-    return path;
-}
-
 int rowCount(const QString& path, const QString& table)
 {
     return int(tableRows(path).filter(QRegularExpression(QStringLiteral("^%1\\|").arg(table))).size());
 }
 
-struct Maintenance {
+class Maintenance : public ::testing::Test {
+protected:
+    // A database with some rows and some deleted ones, closed again.
+    void prepareDatabase()
+    {
+        Database database;
+        ASSERT_TRUE(database.open(path, true).ok());
+        ASSERT_TRUE(fillDatabase(database, 40, 25).ok());
+        AdminData data(database);
+        for (int flyer = 1; flyer <= 20; ++flyer)
+            ASSERT_TRUE(data.eraseFlyer(flyer).ok());
+    }
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(kDatabaseFileName);
     ScriptedDialogs dialogs;
     RecordingProgress progress;
 };
+class Compact : public Maintenance {};
+class Repair : public Maintenance {};
 
 } // namespace
 
-TEST(Compact, CompactAndRepairRefuseWhileAWindowHoldsTheDatabaseAndLeaveItByteForByte)
+// A repair ends with a compaction; both wait until no window holds the database.
+TEST_F(Repair, RefusedWhileAWindowHoldsTheDatabaseThenKeepsEveryRowAndCompacts)
 {
-    QTemporaryDir dir;
-    const QString path = preparedDatabase(dir);
+    prepareDatabase();
     Database window;
     ASSERT_TRUE(window.open(path).ok());
     AdminData(window).addClub(QStringLiteral("Unsaved in the log"));
     const QByteArray before = fileBytes(path);
     const QByteArray walBefore = fileBytes(path + "-wal");
 
-    Maintenance m;
-    EXPECT_EQ(compactDatabase(path, m.dialogs, m.progress).code, DbError::InUse);
-    EXPECT_EQ(repairDatabase(path, m.dialogs, m.progress).code, DbError::InUse);
-    EXPECT_EQ(m.dialogs.texts(),
+    EXPECT_EQ(compactDatabase(path, dialogs, progress).code, DbError::InUse);
+    EXPECT_EQ(repairDatabase(path, dialogs, progress).code, DbError::InUse);
+    EXPECT_EQ(dialogs.texts(),
               QStringList(2, "Database already open!\r\nPlease close all data entry forms and try again."));
-    EXPECT_FALSE(m.progress.isShown());
+    EXPECT_FALSE(progress.isShown());
     EXPECT_EQ(fileBytes(path), before);
     EXPECT_EQ(fileBytes(path + "-wal"), walBefore);
     EXPECT_FALSE(QFile::exists(dir.filePath(kCompactFileName)));
 
-    // Once the window is closed, compacting goes through.
     window.close();
-    m.dialogs.clearLog();
-    EXPECT_TRUE(compactDatabase(path, m.dialogs, m.progress).ok());
+    dialogs.clearLog();
+    const qint64 size = QFileInfo(path).size() + QFileInfo(path + "-wal").size();
+    ASSERT_TRUE(repairDatabase(path, dialogs, progress).ok());
+    EXPECT_TRUE(dialogs.log().empty());
+    EXPECT_EQ(progress.events().mid(8),
+              QStringList({"show", "upper: Please wait...", "lower: Repairing database", "close", "show",
+                           "upper: Please wait...", "lower: Compacting Database", "close"}));
+    EXPECT_LT(QFileInfo(path).size(), size);
+    EXPECT_FALSE(QFile::exists(dir.filePath(kCompactFileName)));
+    EXPECT_FALSE(QFile::exists(path + "-wal"));
     EXPECT_EQ(rowCount(path, "clubs"), 21);
-}
-
-TEST(Compact, FailureLeavesTheFileAndShowsTheReason)
-{
-    QTemporaryDir dir;
-    Maintenance m;
-    const QString missing = dir.filePath(QStringLiteral("missing.db"));
-    EXPECT_EQ(compactDatabase(missing, m.dialogs, m.progress).code, DbError::FileNotFound);
-    EXPECT_FALSE(QFile::exists(missing));
-
-    const QString path = preparedDatabase(dir);
-    // The copy cannot be written where a folder of its name stands.
-    ASSERT_TRUE(QDir(dir.path()).mkpath(kCompactFileName + "/inside"));
-    const DbResult result = compactDatabase(path, m.dialogs, m.progress);
-    EXPECT_FALSE(result.ok());
-    ASSERT_EQ(m.dialogs.log().size(), 2u);
-    EXPECT_EQ(m.dialogs.log()[1].box.text, result.description);
     EXPECT_EQ(rowCount(path, "flyerlist"), 20);
     EXPECT_TRUE(checkDatabase(path).ok());
 }
 
-TEST(Compact, WhatAKilledCompactionLeftIsRemovedAtTheNextStart)
+TEST_F(Compact, FailureLeavesTheFileAndShowsTheReason)
 {
-    QTemporaryDir dir;
-    const QString path = preparedDatabase(dir);
+    EXPECT_EQ(compactDatabase(path, dialogs, progress).code, DbError::FileNotFound);
+    EXPECT_FALSE(QFile::exists(path));
+
+    prepareDatabase();
+    // The copy cannot be written where a folder of its name stands.
+    ASSERT_TRUE(QDir(dir.path()).mkpath(kCompactFileName + "/inside"));
+    const DbResult result = compactDatabase(path, dialogs, progress);
+    EXPECT_FALSE(result.ok());
+    ASSERT_EQ(dialogs.log().size(), 2u);
+    EXPECT_EQ(dialogs.log()[1].box.text, result.description);
+    EXPECT_EQ(rowCount(path, "flyerlist"), 20);
+    EXPECT_TRUE(checkDatabase(path).ok());
+}
+
+TEST_F(Compact, WhatAKilledCompactionLeftIsRemovedAtTheNextStart)
+{
+    prepareDatabase();
     for (const QString& stray : {kCompactFileName, kCompactFileName + "-journal"})
         QFile(dir.filePath(stray)).open(QIODevice::WriteOnly);
     RemoveStrayCompactFiles(path);
@@ -108,14 +115,12 @@ TEST(Compact, WhatAKilledCompactionLeftIsRemovedAtTheNextStart)
 
 // A writer that comes while the copy is ready but not yet in place waits, then stores into the new file:
 // nothing it is told was stored may be left behind in the old one.
-TEST(Compact, AWriterArrivingBetweenCopyAndRenameLandsInTheNewFile)
+TEST_F(Compact, AWriterArrivingBetweenCopyAndRenameLandsInTheNewFile)
 {
-    QTemporaryDir dir;
-    const QString path = preparedDatabase(dir);
-    Maintenance m;
+    prepareDatabase();
     DbResult written = DbResult::failure(DbError::General, QStringLiteral("never ran"));
     std::thread writer;
-    const DbResult compacted = compactDatabase(path, m.dialogs, m.progress, [&] {
+    const DbResult compacted = compactDatabase(path, dialogs, progress, [&] {
         writer = std::thread([&] {
             Database late;
             written = late.open(path);
@@ -132,16 +137,22 @@ TEST(Compact, AWriterArrivingBetweenCopyAndRenameLandsInTheNewFile)
     EXPECT_TRUE(AdminData(after).clubByName(QStringLiteral("Late")).value.has_value());
     after.close();
     EXPECT_TRUE(checkDatabase(path).ok());
-    EXPECT_TRUE(compactDatabase(path, m.dialogs, m.progress).ok());
+    EXPECT_TRUE(compactDatabase(path, dialogs, progress).ok());
 }
 
 // Several PCs at once: three keep adding clubs while two others compact and repair. Whatever an add
 // confirmed must be in the file, which must pass the check and compact again; an add or upkeep that
 // cannot wait long enough is refused with the in-use message, never with another.
-TEST(Compact, NoConfirmedAddIsLostWhileOthersCompactAndRepair)
+TEST_F(Compact, NoConfirmedAddIsLostWhileOthersCompactAndRepair)
 {
-    QTemporaryDir home;
-    ASSERT_EQ(runCorvexCli({"--home", home.path(), "db", "init"}).exitCode, 0);
+    const auto db = [&](const char* action) {
+        const CliRun run = runCorvexCli({"--home", dir.path(), "db", action}, 60000);
+        return std::make_pair(run.exitCode, QString::fromUtf8(run.out));
+    };
+    const auto [failed, said] = db("check");
+    EXPECT_EQ(failed, 1);
+    EXPECT_TRUE(said.startsWith("error 3024")) << said.toStdString();
+    EXPECT_EQ(db("init"), std::make_pair(0, QStringLiteral("created: ") + path + "\n"));
     // Each starts its next run when its last one ends.
     const char* const jobs[] = {"add", "add", "add", "compact", "repair"};
     std::array<QProcess, 5> processes;
@@ -154,7 +165,7 @@ TEST(Compact, NoConfirmedAddIsLostWhileOthersCompactAndRepair)
         clubs[i] = QStringLiteral("Club %1-%2").arg(i).arg(clock.elapsed());
         const QStringList job = i < 3 ? QStringList{"club", "add", clubs[i]} : QStringList{"db", jobs[i]};
         processes[i].setProcessChannelMode(QProcess::MergedChannels);
-        processes[i].start(QStringLiteral(CORVEX_CLI_PATH), QStringList{"--home", home.path()} + job);
+        processes[i].start(QStringLiteral(CORVEX_CLI_PATH), QStringList{"--home", dir.path()} + job);
     };
     for (size_t i = 0; i < processes.size(); ++i)
         start(i);
@@ -175,44 +186,23 @@ TEST(Compact, NoConfirmedAddIsLostWhileOthersCompactAndRepair)
                 --running;
         }
     }
-    const QString path = QDir(home.path()).filePath(kDatabaseFileName);
-    EXPECT_TRUE(checkDatabase(path).ok());
+    EXPECT_EQ(db("check"), std::make_pair(0, QStringLiteral("ok\n")));
     Database database;
     ASSERT_TRUE(database.open(path).ok());
     for (const QString& club : confirmed)
         EXPECT_TRUE(AdminData(database).clubByName(club).value.has_value()) << club.toStdString();
     database.close();
-    Maintenance m;
-    EXPECT_TRUE(compactDatabase(path, m.dialogs, m.progress).ok());
+    for (const char* action : {"compact", "repair"})
+        EXPECT_EQ(db(action), std::make_pair(0, QStringLiteral("ok\n")));
     EXPECT_GT(confirmed.size(), 10);
     EXPECT_GT(upkeepDone, 0);
-}
-
-TEST(Repair, OfASoundFileEndsWithACompactionKeepingEveryRow)
-{
-    QTemporaryDir dir;
-    const QString path = preparedDatabase(dir);
-    const qint64 before = QFileInfo(path).size();
-    Maintenance m;
-    ASSERT_TRUE(repairDatabase(path, m.dialogs, m.progress).ok());
-    EXPECT_TRUE(m.dialogs.log().empty());
-    EXPECT_EQ(m.progress.events(),
-              QStringList({"show", "upper: Please wait...", "lower: Repairing database", "close", "show",
-                           "upper: Please wait...", "lower: Compacting Database", "close"}));
-    EXPECT_LT(QFileInfo(path).size(), before);
-    EXPECT_FALSE(QFile::exists(dir.filePath(kCompactFileName)));
-    EXPECT_FALSE(QFile::exists(path + "-wal"));
-    EXPECT_EQ(rowCount(path, "flyerlist"), 20);
-    EXPECT_TRUE(checkDatabase(path).ok());
 }
 
 // Bytes overwritten in the middle of the birds table and of the liberation points (a table without an
 // index to tell its row count): the check calls the file damaged; the repair saves every row it can still
 // read, counts every one it cannot, keeps the damaged file, and its result passes the check.
-TEST(Repair, ADamagedFileKeepsEveryReadableRowAndTheDamagedOriginal)
+TEST_F(Repair, ADamagedFileKeepsEveryReadableRowAndTheDamagedOriginal)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(kDatabaseFileName);
     std::vector<int> pages;
     {
         Database database;
@@ -246,10 +236,9 @@ TEST(Repair, ADamagedFileKeepsEveryReadableRowAndTheDamagedOriginal)
     EXPECT_EQ(check.status.code, DbError::Damaged);
     EXPECT_FALSE(check.problems.isEmpty());
 
-    Maintenance m;
-    ASSERT_TRUE(repairDatabase(path, m.dialogs, m.progress).ok());
-    ASSERT_EQ(m.dialogs.texts().size(), 1);
-    const QString report = m.dialogs.texts()[0];
+    ASSERT_TRUE(repairDatabase(path, dialogs, progress).ok());
+    ASSERT_EQ(dialogs.texts().size(), 1);
+    const QString report = dialogs.texts()[0];
     EXPECT_TRUE(report.contains("clubs: 20 rows saved, 0 could not be read")) << report.toStdString();
     EXPECT_TRUE(report.contains("flyerlist: 40 rows saved, 0 could not be read"));
     // A damaged page in the middle loses a page of rows, not the half after it.
@@ -287,8 +276,9 @@ TEST_P(OrphanBirds, AreListedByTheCheckAndGivenAFlyerByTheRepair)
         checkDatabase(test.path()).problems,
         QStringList{QStringLiteral("bird US08 ABC000002 (row 2) belongs to flyer %1, which does not exist")
                         .arg(smith + 100)});
-    Maintenance m;
-    ASSERT_TRUE(repairDatabase(test.path(), m.dialogs, m.progress).ok());
+    ScriptedDialogs dialogs;
+    RecordingProgress progress;
+    ASSERT_TRUE(repairDatabase(test.path(), dialogs, progress).ok());
     EXPECT_TRUE(checkDatabase(test.path()).ok());
     ASSERT_TRUE(test.database().open(test.path()).ok());
     EXPECT_EQ(test.data().flyerNameById(smith + 100).value,
@@ -297,23 +287,6 @@ TEST_P(OrphanBirds, AreListedByTheCheckAndGivenAFlyerByTheRepair)
     EXPECT_GT(test.addFlyer(QStringLiteral("Jones")), smith + 100);
     // A server is compacted beside the connections of other PCs.
     if (GetParam() == Engine::Server) {
-        EXPECT_TRUE(compactDatabase(test.path(), m.dialogs, m.progress).ok());
+        EXPECT_TRUE(compactDatabase(test.path(), dialogs, progress).ok());
     }
-}
-
-// The command's wiring: each action runs and says so; without a database the check fails.
-TEST(DbCommand, InitCheckCompactAndRepair)
-{
-    QTemporaryDir home;
-    const auto run = [&](const QString& action) {
-        const CliRun done = runCorvexCli({"--home", home.path(), "db", action}, 60000);
-        return std::make_pair(done.exitCode, QString::fromUtf8(done.out));
-    };
-    const auto [status, output] = run("check");
-    EXPECT_EQ(status, 1);
-    EXPECT_TRUE(output.contains("error 3024")) << output.toStdString();
-    const QString path = QDir(home.path()).filePath(kDatabaseFileName);
-    EXPECT_EQ(run("init"), std::make_pair(0, QStringLiteral("created: ") + path + "\n"));
-    for (const char* action : {"check", "compact", "repair"})
-        EXPECT_EQ(run(action), std::make_pair(0, QStringLiteral("ok\n")));
 }
