@@ -2,9 +2,7 @@
 #include "database/postgres_engine.h"
 #include "support/database_builder.h"
 
-#include <QFile>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -89,28 +87,6 @@ TEST_F(ServerTest, DatabasesThatCannotBeUsedGiveTheirCodes)
     for (const QString& uri : {empty, foreign, ours.path()})
         TestServer::dropDatabase(uri);
     TestServer::exec(admin, {QStringLiteral("DROP ROLE IF EXISTS corvex_reader")});
-}
-
-TEST_F(ServerTest, APasswordInThePasswordFileNeedNotBeInTheAddress)
-{
-    TestDatabase test(Engine::Server);
-    test.database().close();
-    const QUrl url(test.path());
-    QTemporaryDir dir;
-    QFile file(dir.filePath(QStringLiteral("pgpass")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QStringLiteral("%1:%2:*:%3:%4\n")
-                   .arg(url.host())
-                   .arg(url.port(5432))
-                   .arg(url.userName(), url.password())
-                   .toUtf8());
-    file.close();
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    const QByteArray saved = qgetenv("PGPASSFILE");
-    qputenv("PGPASSFILE", QFile::encodeName(file.fileName()));
-    const DbResult opened = Database().open(withCredentials(test.path(), url.userName(), {}));
-    saved.isEmpty() ? qunsetenv("PGPASSFILE") : qputenv("PGPASSFILE", saved);
-    EXPECT_TRUE(opened.ok()) << opened.description.toStdString();
 }
 
 TEST_F(ServerTest, BandsAndNamesUseTheIndexesOnALargeTable)
