@@ -59,9 +59,7 @@ bool exec(const QString& uri, const QStringList& statements)
         db.setDatabaseName(databaseName(uri));
         ok = db.open();
         EXPECT_TRUE(ok) << db.lastError().text().toStdString();
-        QSqlQuery quiet(db);
-        quiet.exec(QStringLiteral("SET client_min_messages TO warning"));
-        for (const QString& statement : statements) {
+        for (const QString& statement : QStringList{"SET client_min_messages TO warning"} + statements) {
             if (!ok)
                 break;
             QSqlQuery query(db);
@@ -169,34 +167,30 @@ Bird makeBird(int flyerId, const QString& band, const QString& elecnumber)
 DbResult fillDatabase(Database& database, int flyers, int birdsPerFlyer)
 {
     AdminData data(database);
-    DbResult status = database.begin();
-    if (!status.ok())
-        return status;
-    for (int club = 1; club <= 20 && status.ok(); ++club)
-        status = data.addClub(QStringLiteral("Club %1").arg(club)).status;
-    int bandNumber = 0;
-    for (int i = 0; i < flyers && status.ok(); ++i) {
-        Flyer flyer;
-        flyer.ClubID = i % 20 + 1;
-        flyer.Name = QStringLiteral("Flyer %1").arg(i);
-        const Fetched<int> flyerId = data.addFlyer(flyer);
-        status = flyerId.status;
-        const QString letters =
-            PadField(QString(QChar(u'A' + i % 26)) + QChar(u'A' + (i / 26) % 26), 4, u' ', false);
-        for (int b = 0; b < birdsPerFlyer && status.ok(); ++b) {
-            ++bandNumber;
-            const QString band = QStringLiteral("US24") + letters +
-                                 QStringLiteral("%1").arg(bandNumber, 6, 10, QLatin1Char('0'));
-            const QString ring =
-                QStringLiteral("%1").arg(1000000000LL + bandNumber, 10, 10, QLatin1Char('0'));
-            status = data.addBird(makeBird(flyerId.value, band, ring)).status;
+    return database.inTransaction([&]() {
+        DbResult status;
+        for (int club = 1; club <= 20 && status.ok(); ++club)
+            status = data.addClub(QStringLiteral("Club %1").arg(club)).status;
+        int bandNumber = 0;
+        for (int i = 0; i < flyers && status.ok(); ++i) {
+            Flyer flyer;
+            flyer.ClubID = i % 20 + 1;
+            flyer.Name = QStringLiteral("Flyer %1").arg(i);
+            const Fetched<int> flyerId = data.addFlyer(flyer);
+            status = flyerId.status;
+            const QString letters =
+                PadField(QString(QChar(u'A' + i % 26)) + QChar(u'A' + (i / 26) % 26), 4, u' ', false);
+            for (int b = 0; b < birdsPerFlyer && status.ok(); ++b) {
+                ++bandNumber;
+                const QString band = QStringLiteral("US24") + letters +
+                                     QStringLiteral("%1").arg(bandNumber, 6, 10, QLatin1Char('0'));
+                const QString ring =
+                    QStringLiteral("%1").arg(1000000000LL + bandNumber, 10, 10, QLatin1Char('0'));
+                status = data.addBird(makeBird(flyerId.value, band, ring)).status;
+            }
         }
-    }
-    if (!status.ok()) {
-        database.rollback();
         return status;
-    }
-    return database.commit();
+    });
 }
 
 QStringList tableRows(const QString& location)
