@@ -46,16 +46,12 @@ TEST(CleanText, QuotesBarsAndControlCharactersBecomeSpacesAndOnlyTheEndsAreTrimm
 TEST(FlyerNames, BlankOnesRefused)
 {
     TestDatabase db;
-    flyer::FlyerFields fields;
-    fields.clubId = db.addClub("Riverside");
-    const int anna = db.addFlyer("Anna", fields.clubId);
-    for (const QString& blank : {QString(), QString("   "), QString("'\"|'"), QString("\x01\t")}) {
-        fields.name = blank;
-        for (const AdminOutcome& outcome :
-             {flyer::add(db.data(), fields), flyer::edit(db.data(), anna, fields)})
-            EXPECT_EQ(outcome.box.title + ": " + outcome.box.text, "Error: Must enter a name!")
-                << blank.toStdString();
-    }
+    flyer::FlyerFields blank;
+    blank.clubId = db.addClub("Riverside");
+    blank.name = "'\"| ";
+    const int anna = db.addFlyer("Anna", blank.clubId);
+    for (const AdminOutcome& outcome : {flyer::add(db.data(), blank), flyer::edit(db.data(), anna, blank)})
+        EXPECT_EQ(outcome.box.title + ": " + outcome.box.text, "Error: Must enter a name!");
     EXPECT_EQ(db.data().flyerByName("Anna").value->Name, "Anna");
 }
 
