@@ -54,24 +54,26 @@ TEST_P(Search, TypedTextMatchesTheBeginningOfNamesOnly)
     TestDatabase test(GetParam());
     const QStringList names{"Brown",      "Abrams",     "BRAUN", "Bram", "Østergaard", "O'Brien", "Obrien",
                             "100% Lofts", "1000 Lofts", "A_B",   "AxB",  "St*r",       "Star"};
-    for (const QString& name : names)
+    for (const QString& name : names) {
         test.addClub(name);
+        test.addFlyer(name);
+    }
     AdminData& data = test.data();
     // {typed, the names found}
-    const std::pair<const char*, const char*> cases[] = {{"br", "Brown/BRAUN/Bram"},
-                                                         {"Bra", "BRAUN/Bram"},
-                                                         {"øST", "Østergaard"},
-                                                         {"O'", "O'Brien"},
-                                                         {"100%", "100% Lofts"},
-                                                         {"A_", "A_B"},
-                                                         {"St*", "St*r"},
-                                                         {"%", ""},
-                                                         {"\\", ""},
-                                                         {"x", ""}};
+    const std::pair<const char*, const char*> cases[] = {
+        {"br", "Brown/BRAUN/Bram"}, {"Bra", "BRAUN/Bram"}, {"øST", "Østergaard"}, {"O'", "O'Brien"},
+        {"100%", "100% Lofts"},     {"A_", "A_B"},         {"St*", "St*r"}};
+    // Clubs and flyers are searched alike.
+    const auto search = [&](const QString& typed) {
+        const QString clubs = column(data.searchClubs(typed), &Club::ClubName).join('/');
+        EXPECT_EQ(column(data.searchFlyers(typed), &Flyer::Name).join('/'), clubs) << typed.toStdString();
+        return clubs;
+    };
     for (const auto& [typed, found] : cases)
-        EXPECT_EQ(column(data.searchClubs(QString::fromUtf8(typed)), &Club::ClubName).join('/'), found)
-            << typed;
-    EXPECT_EQ(column(data.searchClubs({}), &Club::ClubName), names);
+        EXPECT_EQ(search(QString::fromUtf8(typed)), found) << typed;
+    EXPECT_EQ(search({}), names.join('/'));
+    for (const char* typed : {"%", "\\", "x"})
+        EXPECT_EQ(search(QString::fromLatin1(typed)), "") << typed;
     EXPECT_TRUE(data.clubByName(QStringLiteral("O'Brien")).value.has_value());
 
     const auto liberation = data.addLiberationPoint({0, "03", "0704", "Fort d'Hood", "1"});
