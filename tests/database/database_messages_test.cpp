@@ -23,10 +23,9 @@ TEST(DatabaseMessages, UnavailableTextsAreExact)
     ScriptedDialogs dialogs;
     ShowDatabaseError(dialogs, DbResult::failure(DbError::NotOurDatabase, QStringLiteral("no")),
                       QStringLiteral("/home/ann/corvexdata.db"));
-    ASSERT_EQ(dialogs.log().size(), 1u);
-    EXPECT_EQ(dialogs.log()[0].box.title, QStringLiteral(" CORVEX Database Unavailable"));
-    EXPECT_EQ(dialogs.log()[0].box.icon, Dialogs::Icon::Critical);
-    EXPECT_EQ(dialogs.log()[0].box.text, databaseErrorText(3031, QStringLiteral("/home/ann")));
+    EXPECT_EQ(dialogs.lines(),
+              QStringList{"[ CORVEX Database Unavailable] " + databaseErrorText(3031, "/home/ann")});
+    EXPECT_EQ(dialogs.log().at(0).box.icon, Dialogs::Icon::Critical);
 
     // A server is named, without its password, with the reason it gave.
     EXPECT_EQ(databaseErrorText(

@@ -59,17 +59,12 @@ TEST(DatabaseOpen, AMissingFileIs3024ADamagedOne3049AndAForeignOrNewerOne3031)
     const QString garbage = dir.filePath(QStringLiteral("garbage.db"));
     writeFile(garbage, QByteArray("This is a text file, not a database at all.\n").repeated(100));
     const QString foreign = dir.filePath(QStringLiteral("foreign.db"));
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
-        db.setDatabaseName(foreign);
-        ASSERT_TRUE(db.open());
-        ASSERT_TRUE(exec(db, QStringLiteral("CREATE TABLE notes (text TEXT)")));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
     TestDatabase newer;
-    ASSERT_TRUE(exec(newer.database().connection(),
-                     QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion + 1)));
+    const QSqlDatabase db = newer.database().connection();
+    ASSERT_TRUE(exec(db, QStringLiteral("ATTACH DATABASE '%1' AS foreign_file").arg(foreign)));
+    ASSERT_TRUE(exec(db, QStringLiteral("CREATE TABLE foreign_file.notes (text TEXT)")));
+    ASSERT_TRUE(exec(db, QStringLiteral("DETACH DATABASE foreign_file")));
+    ASSERT_TRUE(exec(db, QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion + 1)));
     const QString missing = dir.filePath(kDatabaseFileName);
     const std::pair<QString, int> cases[] = {{missing, DbError::FileNotFound},
                                              {garbage, DbError::Damaged},
