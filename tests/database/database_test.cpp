@@ -18,13 +18,6 @@
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 bool exec(QSqlDatabase db, const QString& sql)
 {
     QSqlQuery query(db);
@@ -57,7 +50,10 @@ TEST(DatabaseOpen, AMissingFileIs3024ADamagedOne3049AndAForeignOrNewerOne3031)
 {
     QTemporaryDir dir;
     const QString garbage = dir.filePath(QStringLiteral("garbage.db"));
-    writeFile(garbage, QByteArray("This is a text file, not a database at all.\n").repeated(100));
+    QFile text(garbage);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write(QByteArray("This is a text file, not a database at all.\n").repeated(100));
+    text.close();
     const QString foreign = dir.filePath(QStringLiteral("foreign.db"));
     TestDatabase newer;
     const QSqlDatabase db = newer.database().connection();

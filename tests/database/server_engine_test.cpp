@@ -8,14 +8,8 @@
 
 namespace {
 
-class ServerTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (TestServer::adminUri().isEmpty())
-            GTEST_SKIP() << "CORVEX_TEST_PG_URI is not set: no PostgreSQL server to run on";
-    }
-};
+class ServerTest : public EngineTest {};
+INSTANTIATE_TEST_SUITE_P(Server, ServerTest, testing::Values(Engine::Server), engineName);
 
 QString withCredentials(const QString& uri, const QString& user, const QString& password)
 {
@@ -47,7 +41,7 @@ TEST(ServerUri, IsRecognisedShownWithoutItsPasswordAndRefusedWhenUnusable)
 // A server database that cannot be used: 3024 when it is not there, 3031 for a wrong password, an empty
 // database (only the first run or db init puts the schema in), foreign tables (even when asked to create)
 // and a newer schema, 3051 for a user who may only read.
-TEST_F(ServerTest, DatabasesThatCannotBeUsedGiveTheirCodes)
+TEST_P(ServerTest, DatabasesThatCannotBeUsedGiveTheirCodes)
 {
     const QString admin = TestServer::adminUri();
     TestDatabase ours(Engine::Server);
@@ -89,7 +83,7 @@ TEST_F(ServerTest, DatabasesThatCannotBeUsedGiveTheirCodes)
     TestServer::exec(admin, {QStringLiteral("DROP ROLE IF EXISTS corvex_reader")});
 }
 
-TEST_F(ServerTest, BandsAndNamesUseTheIndexesOnALargeTable)
+TEST_P(ServerTest, BandsAndNamesUseTheIndexesOnALargeTable)
 {
     TestDatabase test(Engine::Server);
     ASSERT_TRUE(fillDatabase(test.database(), 200, 50).ok());
