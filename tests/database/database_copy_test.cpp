@@ -6,7 +6,6 @@
 #include "support/database_builder.h"
 #include "support/simulated_clock_process.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <tuple>

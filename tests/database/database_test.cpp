@@ -6,7 +6,6 @@
 #include "settings/settings_store.h"
 #include "support/database_builder.h"
 
-#include <QDir>
 #include <QFile>
 #include <QSqlQuery>
 #include <QTemporaryDir>

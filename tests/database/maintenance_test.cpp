@@ -1,4 +1,3 @@
-#include "database/database_messages.h"
 #include "database/maintenance.h"
 #include "support/database_builder.h"
 #include "support/simulated_clock_process.h"

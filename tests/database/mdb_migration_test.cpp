@@ -77,7 +77,6 @@ TEST_F(MdbMigration, KeepsIdsRelationsOrderAndTextsExactly)
     RecordingProgress progress;
     const MdbMigrationReport report = migrateMdb(mdb, target(), false, &progress);
     ASSERT_TRUE(report.ok()) << report.summary().join('\n').toStdString();
-    EXPECT_TRUE(report.check.ok()) << report.check.problems.join('\n').toStdString();
     EXPECT_EQ(report.summary(),
               (QStringList{"clubs: 3 rows read, 3 written", "flyerlist: 5 rows read, 5 written",
                            "birds: 40 rows read, 40 written", "orte: 2 rows read, 2 written",
