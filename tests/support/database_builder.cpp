@@ -118,10 +118,7 @@ int TestDatabase::addClub(const QString& name)
 
 int TestDatabase::addFlyer(const QString& name, int clubId)
 {
-    Flyer flyer;
-    flyer.ClubID = clubId;
-    flyer.Name = name;
-    const Fetched<int> added = m_data.addFlyer(flyer);
+    const Fetched<int> added = m_data.addFlyer({0, clubId, name, {}, {}, {}, {}, {}, {}});
     EXPECT_TRUE(added.ok()) << added.status.description.toStdString();
     return added.value;
 }
@@ -152,16 +149,8 @@ qint64 TestDatabase::addOrphanBird(int flyerId, const QString& band)
 Bird makeBird(int flyerId, const QString& band, const QString& elecnumber)
 {
     const BandParts parts = splitBand(band);
-    return {0,
-            flyerId,
-            parts.NatOrg,
-            parts.HatchYr,
-            parts.clubletters,
-            parts.bnumber,
-            QStringLiteral("C"),
-            elecnumber,
-            QStringLiteral("NONE"),
-            QStringLiteral("0")};
+    return {0,          flyerId, parts.NatOrg, parts.HatchYr, parts.clubletters, parts.bnumber, "C",
+            elecnumber, "NONE",  "0"};
 }
 
 DbResult fillDatabase(Database& database, int flyers, int birdsPerFlyer)
@@ -173,10 +162,8 @@ DbResult fillDatabase(Database& database, int flyers, int birdsPerFlyer)
             status = data.addClub(QStringLiteral("Club %1").arg(club)).status;
         int bandNumber = 0;
         for (int i = 0; i < flyers && status.ok(); ++i) {
-            Flyer flyer;
-            flyer.ClubID = i % 20 + 1;
-            flyer.Name = QStringLiteral("Flyer %1").arg(i);
-            const Fetched<int> flyerId = data.addFlyer(flyer);
+            const Fetched<int> flyerId =
+                data.addFlyer({0, i % 20 + 1, QStringLiteral("Flyer %1").arg(i), {}, {}, {}, {}, {}, {}});
             status = flyerId.status;
             const QString letters =
                 PadField(QString(QChar(u'A' + i % 26)) + QChar(u'A' + (i / 26) % 26), 4, u' ', false);
