@@ -146,7 +146,7 @@ TEST(TwoWriters, AWriterThatReadsFirstIsNotOvertakenAndTheOtherWaits)
 TEST_P(BirdsNeedTheirFlyer, TheDatabaseRefusesABirdWithoutItsFlyer)
 {
     TestDatabase test(GetParam());
-    const int smith = test.addFlyer(QStringLiteral("Smith"));
+    const int smith = test.addFlyer(QStringLiteral("Smith"), 7); // a club number no flyer has
     test.addBird(smith, QStringLiteral("US08 ABC000001"));
     const QSqlDatabase db = test.database().connection();
     EXPECT_FALSE(exec(
