@@ -31,6 +31,15 @@ TEST_F(ConfigurationTest, StoredFormsOfEdgeValues)
     EXPECT_FALSE(isValidPortNumber(100));
 }
 
+TEST_F(ConfigurationTest, NothingStoredGivesTheDefaults)
+{
+    ConfigValues v;
+    EXPECT_EQ(LoadSettings(SettingsStore(settingsFile()), port, dialogs, v), configTitle("0000", "00"));
+    EXPECT_EQ(QStringList({v.nationalOrg, v.concourse, v.combine, v.combineName, v.comPort}),
+              (QStringList{"AU", "0000", "00", "Default", "1"}));
+    EXPECT_EQ(port.portNumber(), 1);
+}
+
 TEST_F(ConfigurationTest, StoredValuesAreShownAsStoredAndKeysIgnoreCase)
 {
     {

@@ -26,20 +26,6 @@ protected:
     frmConfig* config = nullptr;
 };
 
-TEST_F(FrmConfigTest, FirstRunShowsTheDefaults)
-{
-    EXPECT_EQ(config->windowTitle(), "Configuration/Set-Up");
-    auto* combo = findChildOrFail<QComboBox>(config, "Combo1");
-    EXPECT_EQ(combo->itemText(0) + combo->itemText(combo->count() - 1), "AUUS");
-    const ConfigValues shown = config->fields();
-    EXPECT_EQ(
-        QStringList({shown.nationalOrg, shown.concourse, shown.combine, shown.combineName, shown.comPort}),
-        (QStringList{"AU", "0000", "00", "Default", "1"}));
-    EXPECT_EQ(context->port.portNumber(), 1);
-    EXPECT_EQ(window->windowTitle(), "Corvex     Concourse = 0000 Combine = 00");
-    EXPECT_TRUE(dialogs.log().empty());
-}
-
 // Typed as the user types: each field takes its own keys; the organisation is picked from the list (arrows,
 // a code's first letter); Enter saves, and Escape closes, which stores the fields too.
 TEST_F(FrmConfigTest, KeyboardFiltersPicksSavesAndCloses)
