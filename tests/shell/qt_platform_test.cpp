@@ -1,9 +1,11 @@
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_progress.h"
+#include "platform/qt/window_support.h"
 
 #include <QApplication>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -50,6 +52,18 @@ TEST(QtDialogs, TextsShowAsWrittenAndSaveDialogsSayWhatIsSaved)
     dialogs.inform("<b>Smith & Sons</b>");
     EXPECT_EQ(message, "<b>Smith & Sons</b>");
     EXPECT_EQ(format, Qt::PlainText);
+}
+
+// A field disabled while browsing shows its value in its enabled colours, with no selection left over.
+TEST(WindowSupport, DisabledFieldStaysReadable)
+{
+    QLineEdit box("US08 ABC110203");
+    admin_ui::readableWhenDisabled(&box);
+    box.selectAll();
+    box.setEnabled(false);
+    for (const auto role : {QPalette::Text, QPalette::Base})
+        EXPECT_EQ(box.palette().color(QPalette::Disabled, role), box.palette().color(QPalette::Active, role));
+    EXPECT_FALSE(box.hasSelectedText());
 }
 
 // A showing keeps what was set while shown; the next showing starts from the design texts.
