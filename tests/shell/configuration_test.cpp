@@ -74,10 +74,9 @@ TEST_F(ConfigurationTest, InvalidPortNumberShowsTheMessageAndNoTitleUnlessADevic
         dialogs.clearLog();
         ConfigValues values;
         EXPECT_FALSE(LoadSettings(store, port, dialogs, values).has_value()) << stored.toStdString();
-        ASSERT_EQ(dialogs.texts().size(), 1);
-        EXPECT_EQ(dialogs.texts().first(),
-                  QStringLiteral("Invalid comport number") + stored +
-                      "\r\nCheck to see that the Corvex is connected and turned on.");
+        EXPECT_EQ(dialogs.texts(),
+                  QStringList{"Invalid comport number" + stored +
+                              "\r\nCheck to see that the Corvex is connected and turned on."});
     }
     // A device given on the command line takes the place of the invalid number, silently.
     dialogs.clearLog();
