@@ -69,13 +69,6 @@ TEST_F(BirdWindow, StatesListsAndTheKeyboard)
     EXPECT_TRUE(dialogs.log().empty());
 }
 
-TEST_F(BirdWindow, NoFlyersAtAll)
-{
-    auto* w = open();
-    EXPECT_EQ(entries(w, "lstBIFlyerList") + entries(w, "lstPigeonList") << text(w, "lblBIFlyerListCount"),
-              (QStringList{"No flyers available", "No pigeons available", " 0 Flyers Listed"}));
-}
-
 // Each box takes only its own keys; Enter in the club box moves on, in a box without an Enter of its own
 // it saves.
 TEST_F(BirdWindow, FirstBirdIsNumberOneTypedKeyByKey)
@@ -184,7 +177,6 @@ TEST_F(BirdWindow, DeleteAsksAndRemovesTheChosenFlyersBirdsOnly)
 TEST_F(BirdWindow, AFlyerErasedByAnotherWindowIsNotGivenBirds)
 {
     const int anna = db.addFlyer("Anna");
-    db.addFlyer("Bert");
     auto* w = open();
     ASSERT_TRUE(db.data().eraseFlyer(anna).ok());
     clickButton(w, "cmdBirdAddNew");
@@ -194,5 +186,6 @@ TEST_F(BirdWindow, AFlyerErasedByAnotherWindowIsNotGivenBirds)
               QStringList{"[] The flyer Anna no longer exists. Close this window and open it again."});
     EXPECT_FALSE(db.data().bandExists("US08  AB000001").value);
     EXPECT_EQ(w->mode(), bird::Mode::Browse);
-    EXPECT_EQ(entries(w, "lstBIFlyerList"), QStringList{"Bert"});
+    EXPECT_EQ(entries(w, "lstBIFlyerList") + entries(w, "lstPigeonList") << text(w, "lblBIFlyerListCount"),
+              (QStringList{"No flyers available", "No pigeons available", " 0 Flyers Listed"}));
 }
