@@ -70,7 +70,6 @@ TEST_F(FrmMainTest, HelpOpensTheUserGuideOrSaysItIsMissing)
     context->helpFile = QStringLiteral(CORVEX_SOURCE_DIR "/docs/help/index.html");
     window->menuEntry("mnuHelp")->trigger();
     EXPECT_EQ(openedUrls, QList<QUrl>{QUrl::fromLocalFile(context->helpFile)});
-    EXPECT_TRUE(dialogs.log().empty());
     context->helpFile.clear();
     window->openHelp();
     EXPECT_EQ(openedUrls.size(), 1);
