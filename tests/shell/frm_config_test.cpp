@@ -67,10 +67,8 @@ TEST_F(FrmConfigTest, KeyboardFiltersPicksSavesAndCloses)
     EXPECT_EQ(window->windowTitle(), "Corvex     Concourse = A_9Z Combine = 70");
 }
 
-class FrmConfigOverrideTest : public ShellTest {};
-
 // A device given on the command line holds, never stored, until another is saved; saving closes the port.
-TEST_F(FrmConfigOverrideTest, PortOptionHoldsUntilAnotherDeviceIsSavedWhichClosesThePort)
+TEST_F(ShellTest, PortOptionHoldsUntilAnotherDeviceIsSavedWhichClosesThePort)
 {
     makeContext("/dev/pts/77");
     auto* config = new frmConfig(*context);

@@ -1,6 +1,5 @@
 #include "clocklink/clock_status.h"
 #include "shell_fixture.h"
-#include "support/find_child.h"
 
 #include <QAction>
 #include <QCoreApplication>
