@@ -50,9 +50,8 @@ TEST_F(ConfigurationTest, StoredValuesAreShownAsStoredAndKeysIgnoreCase)
     SettingsStore store(settingsFile());
     ConfigValues values;
     const auto title = LoadSettings(store, port, dialogs, values);
-    EXPECT_EQ(values.comPort, "7");
-    EXPECT_EQ(values.combineName, QStringLiteral("Lakes") + QString(15, ' '));
-    EXPECT_EQ(values.concourse, "ab12");
+    EXPECT_EQ(QStringList({values.comPort, values.combineName, values.concourse}),
+              (QStringList{"7", "Lakes" + QString(15, ' '), "ab12"}));
     EXPECT_EQ(port.portNumber(), 7);
     EXPECT_EQ(*title, "Corvex     Concourse = AB12 Combine = 00");
 

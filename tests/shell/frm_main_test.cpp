@@ -77,13 +77,13 @@ TEST_F(FrmMainTest, HelpOpensTheUserGuideOrSaysItIsMissing)
 
 TEST_F(FrmMainTest, ExitClosesOtherWindowsAndTheDatabase)
 {
+    ASSERT_TRUE(context->database.open(dir.filePath("corvexdata.db"), true).ok());
     window->show();
-    QWidget* other = context->showWindow("clubdata", [](AppContext&) { return new QWidget; });
+    QPointer<QWidget> other = context->showWindow("clubdata", [](AppContext&) { return new QWidget; });
     ASSERT_TRUE(other);
-    QPointer<QWidget> watch(other);
     window->menuEntry("exit")->trigger();
     EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(watch && watch->isVisible());
+    EXPECT_FALSE(other && other->isVisible());
     EXPECT_FALSE(context->database.isOpen());
 }
 } // namespace

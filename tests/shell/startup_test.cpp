@@ -33,11 +33,6 @@ protected:
     QString panel(int number) { return window->statusPanel(number)->text(); }
     // The clock panels: RBM version and serial, PCF version and serial, status.
     QStringList clockPanels() { return {panel(2), panel(4), panel(6), panel(8), panel(10)}; }
-    // A later run: the settings remember the database of the first run.
-    void markDatabaseCreated()
-    {
-        SettingsStore(Home::under(dir.path()).settingsFile).write(kDatabaseRecordKey, "corvexdata.db");
-    }
     QString databaseFile() const { return Home::under(dir.path()).dataFolder + "/corvexdata.db"; }
 
     SimulatedClock sim;
@@ -93,8 +88,8 @@ TEST_F(StartupTest, MissingOrForeignFileIsSaidOnceAndGreyedWithOrWithoutAClock)
             ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly));
             file.write("not a database, but a letter to the club secretary\n");
         }
-        if (!c.firstRun)
-            markDatabaseCreated();
+        if (!c.firstRun) // the settings remember the database of the first run
+            SettingsStore(Home::under(dir.path()).settingsFile).write(kDatabaseRecordKey, "corvexdata.db");
         sim.setSilent(!c.clock);
         start(sim.devicePath());
         EXPECT_EQ(dialogs.lines().filter("[" + kDatabaseUnavailableTitle + "]").size(), c.databaseMessages)
