@@ -106,8 +106,7 @@ TEST_F(ConfigurationTest, WriteFailureStopsAndReports)
 {
     // A settings file that cannot be created, even by root.
     SettingsStore store("/proc/corvex-no-such/Corvex.conf");
-    ConfigValues values{"CA", "1", "2", "x", "4", {}};
-    SaveSettings(store, dialogs, values);
+    SaveSettings(store, dialogs, ConfigValues{"CA", "1", "2", "x", "4", {}});
     ASSERT_EQ(dialogs.texts().size(), 1) << "one message, the remaining keys are not tried";
     EXPECT_TRUE(dialogs.texts().first().startsWith("Error "));
     EXPECT_TRUE(dialogs.texts().first().endsWith("Cannot write configuration settings."));
