@@ -62,6 +62,8 @@ TEST(RaceResultsWindow, ButtonsShowPrintAndSaveTheChosenRace)
               resultText(race).replace("\n", "\r\n"));
     dialogs.queueAnswer(Dialogs::Answer::Yes);
     findChildOrFail<QPushButton>(w, "cmdPrint")->click();
+    EXPECT_EQ(dialogs.texts(),
+              QStringList{"Do you want to send this report to : \r\nPrinter : Office\r\nLocated : Hall"});
     dialogs.queueSaveFile(folder.filePath("r.pdf"));
     findChildOrFail<QPushButton>(w, "cmdPdf")->click();
     std::vector<QString> lines;
