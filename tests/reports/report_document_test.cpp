@@ -123,5 +123,5 @@ TEST(PrintedReport, PdfHoldsThePrintedLinesInOrderOverPages)
         shown << line.simplified();
     expected.removeAll({});
     shown.removeAll({});
-    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(shown.join("|").toStdString(), expected.join("|").toStdString());
 }
