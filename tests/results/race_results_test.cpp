@@ -206,7 +206,6 @@ TEST_F(SmallRace, RanksByVelocityWithTiesAndListsTheUnrankedWithTheirReason)
         ",Eve <Frost> & Co,US24ROCK000301,,2025-06-14 09:20:00,Loft without coordinates,\r\n"
         ",Unknown flyer,US24ROCK000501,,2025-06-14 09:40:00,Loft not in the database,\r\n");
     EXPECT_EQ(race.lofts, 5);
-    EXPECT_FALSE(race.lines[4].clockCorrected);
 
     const FiguredRace metres = figure(VelocityUnit::MetresPerMinute);
     const ResultCells winner = resultCells(metres.lines.front(), metres.unit);
