@@ -89,10 +89,7 @@ TEST(PrintedReport, RaceLinesInOrderWithFontsAndSignature)
     EXPECT_EQ(lines[15].text, reportLine(0, r.listLines[0]));
     EXPECT_EQ(lines.back().text, kSignatureLine);
 
-    const QStringList training = printedTexts(birds(2, trainingHeader()));
-    EXPECT_EQ(training[0], "Corvex Training Results");
-    EXPECT_EQ(training.mid(8, 3), (QStringList{clock + "Verified Time : N/A", clock + "Clock Time    : N/A",
-                                               clock + "Deviation Time: N/A "}));
+    EXPECT_EQ(printedTexts(birds(2, trainingHeader()))[0], "Corvex Training Results");
 }
 
 TEST(PrintedReport, PdfHoldsThePrintedLinesInOrderOverPages)
