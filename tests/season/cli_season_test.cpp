@@ -14,12 +14,7 @@
 namespace {
 using season::readAll;
 using season::seasonYear;
-
-bool writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+using season::writeAll;
 
 QByteArray crlfLines(const QStringList& lines)
 {

@@ -1,19 +1,15 @@
 // A race figured through corvex-cli: three flyers' modules flown by corvex-clocksim, downloaded, and the
 // result read as CSV. Distances are GeographicLib's GeodSolve -i -p 3 between the points typed below.
+#include "season_support.h"
 #include "support/simulated_clock_process.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
-bool writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+using season::writeAll;
 
 // Lofts around Rockford (DDMMSSt, DDDMMSS), liberated at Peoria (40°41'38" N 89°35'19" W) at 10:00:00.
 const struct {
