@@ -22,7 +22,6 @@ const struct {
 TEST(ResultsSeason, ThreeLoftsFlownDownloadedAndFiguredAsCsv)
 {
     QTemporaryDir home;
-    ASSERT_TRUE(home.isValid());
     const auto cli = [&](const QStringList& arguments, const QString& device = {}) {
         return runCorvexCli(QStringList{"--home", home.path(), "--port", device} + arguments);
     };
