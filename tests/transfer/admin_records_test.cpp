@@ -52,7 +52,7 @@ TEST(AdminRecords, RecordsFromTheModuleAreCutByPosition)
                            back.elecnumber, back.type, back.color}),
               QStringList({"US", "08", " ABC", "012345", "H", "A1B2C3D4E5", "1", "NONE"}));
     EXPECT_EQ(zRecordBand("ZUS08 ABC012345HA1B2C3D4E51"), "US08 ABC012345");
-    // Short records read as what they have: Mid's own tests.
+    // The flyer name is characters 13 to 32; short records read as what they have (Mid's own test).
     EXPECT_EQ(s3FlyerName("S3   0707042John Smith          00000000000000"), "John Smith          ");
     // Characters 3 to 5 "***": a module without inventory.
     EXPECT_TRUE(isClearedRecord("S1" + QString(32, '*')));
