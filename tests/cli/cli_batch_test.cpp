@@ -12,10 +12,6 @@ protected:
     {
         return runCorvexCli(QStringList{"--home", m_home.path(), "batch"} + file, 30000, lines);
     }
-    QByteArray list(const QString& what) const
-    {
-        return runCorvexCli({"--home", m_home.path(), what, "list"}).out;
-    }
 
     QTemporaryDir m_home;
 };
@@ -30,7 +26,7 @@ TEST_F(CliBatchTest, EachLineRunsAsItsOwnCommand)
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.endsWith("  1 - North Side\nJo Smith\nY\nJo Smith\nY\n")) << run.out.toStdString();
     EXPECT_EQ(batch("flyer erase \"Jo Smith\" --yes\nflyer erase Y\n").exitCode, 1);
-    EXPECT_EQ(list("flyer"), "Y\n");
+    EXPECT_EQ(batch("flyer list\n").out, "Y\n");
 
     const QString path = m_home.filePath("commands.txt");
     QFile file(path);
@@ -48,7 +44,7 @@ TEST_F(CliBatchTest, StopsAtTheFirstFailure)
     EXPECT_TRUE(run.err.contains("There is no club number 9."));
     EXPECT_TRUE(run.err.endsWith("corvex-cli: batch stopped at line 3: club ended with status 1\n"))
         << run.err.toStdString();
-    EXPECT_EQ(list("club"), "  1 - A\n");
+    EXPECT_EQ(batch("club list\n").out, "  1 - A\n");
 
     const CliRun unknown = batch("club list\nbatch\n");
     EXPECT_EQ(unknown.exitCode, 2);

@@ -96,16 +96,10 @@ TEST_F(QueryVersionTest, RbmAnswersThatGiveNoIdentity)
 
 TEST_F(QueryVersionTest, ShortAndFailedAnswersNeverReadPastTheirEnd)
 {
-    sim.update([](ClockScenario& s) {
-        s.rbm.status = "x";
-        s.rbm.serial = "12";
-        s.pcf.serial = "";
-    });
+    // A status that is no digit reads as 0; short fields are Mid's own test.
+    sim.update([](ClockScenario& s) { s.rbm.status = "x"; });
     EXPECT_EQ(link().queryVersion(), QByteArray());
     EXPECT_EQ(link().identity.statusDigit, "0");
-    EXPECT_EQ(link().identity.rbmSerial, "12");
-    EXPECT_EQ(link().identity.pcfSerial, "");
-    EXPECT_EQ(clockStatusTexts(link().identity).rbmSerial, "0018");
 
     // The RBM answers; the PCF's two questions go unanswered: zeroes, one E2 box each, the query goes on.
     sim.queueAnswerText("v012301000008000000FF");

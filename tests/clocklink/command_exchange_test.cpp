@@ -6,7 +6,6 @@ using namespace std::chrono;
 namespace {
 const QByteArray ACK(1, 0x06);
 const QByteArray NAK(1, 0x15);
-const QByteArray EOT(1, 0x04);
 const QByteArray ESC(1, 0x1B);
 const QByteArray kVersion = "v012301000003000000FF"; // the stand-in clock's RBM answer to "v"
 
@@ -34,17 +33,6 @@ TEST(FrameChecksum, LowAndHighCharactersBelow32AreMovedUpBy128)
 }
 
 class Exchange : public SimulatedClockTest {};
-
-TEST_F(Exchange, ControlCommandsGoOutBare)
-{
-    for (const QByteArray& command : {EOT, ACK, NAK}) {
-        sim.queueRawAnswer(ACK);
-        EXPECT_EQ(exchange().SendCommand(command), ACK);
-    }
-    const auto frames = sim.frames();
-    ASSERT_EQ(frames.size(), 3u);
-    EXPECT_EQ(frames[0].raw + frames[1].raw + frames[2].raw, EOT + ACK + NAK);
-}
 
 // One character comes back as it is; only NAK makes the exchange write the same frame once more.
 TEST_F(Exchange, SingleCharacterAnswers)

@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 // The demo module is what a user tries the program with: its records must have the module's lengths. Files
-// saved, loaded and refused, and the defaults of missing parts, are seen by the program's tests.
-TEST(ClockScenario, DemoRecordsHaveTheirLengthsAndSurviveJson)
+// saved, loaded (non-ASCII text too) and refused, and the defaults of missing parts, are seen by the
+// program's tests.
+TEST(ClockScenario, DemoRecordsHaveTheirLengths)
 {
-    ClockScenario demo = ClockScenario::demo();
+    const ClockScenario demo = ClockScenario::demo();
     EXPECT_EQ(QList<qsizetype>({demo.s1.size(), demo.s2.size(), demo.s3.size()}),
               QList<qsizetype>({34, 37, 46}));
     for (const QString& bird : demo.birds)
@@ -22,10 +23,4 @@ TEST(ClockScenario, DemoRecordsHaveTheirLengthsAndSurviveJson)
     }
     for (const QString& liberation : demo.liberations)
         EXPECT_EQ(liberation.size(), 17);
-
-    demo.s3.replace(12, 5, "J\u00D6RGE"); // non-ASCII survives
-    const auto back = ClockScenario::fromJson(demo.toJson());
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->toJson(), demo.toJson());
-    EXPECT_EQ(back->s3, demo.s3);
 }

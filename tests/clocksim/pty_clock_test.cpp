@@ -31,9 +31,8 @@ QByteArray exchangeRaw(int fd, const QByteArray& request)
     return answer;
 }
 
-// Runs the requests against a clock started with these options; the answers, and what it logged.
-QList<QByteArray> serve(const QStringList& options, const QList<QByteArray>& requests,
-                        QByteArray* log = nullptr)
+// Runs the requests against a clock started with these options; its answers.
+QList<QByteArray> serve(const QStringList& options, const QList<QByteArray>& requests)
 {
     SimulatedClockProcess sim(options);
     EXPECT_TRUE(sim.started()) << sim.error().toStdString();
@@ -47,12 +46,11 @@ QList<QByteArray> serve(const QStringList& options, const QList<QByteArray>& req
         answers << exchangeRaw(fd, request);
     ::close(fd);
     EXPECT_EQ(sim.stop(), 0);
-    if (log)
-        *log = sim.standardError();
     return answers;
 }
 } // namespace
 
+// The log and the saved races are checked by the season test.
 TEST(ClocksimProgram, LinksTheDeviceAndSavesWhatItWasSent)
 {
     QTemporaryDir dir;
@@ -61,19 +59,15 @@ TEST(ClocksimProgram, LinksTheDeviceAndSavesWhatItWasSent)
                     {FrameCommand("IC0", kRbmAddress), FrameCommand("I0071204ABCDEFGH1", kRbmAddress)}),
               QList<QByteArray>({ACK, ACK}));
     EXPECT_FALSE(QFileInfo::exists(link));
-    const auto after = ClockScenario::load(saved);
-    ASSERT_TRUE(after);
-    EXPECT_EQ(after->liberations, QStringList{"I0071204ABCDEFGH1"});
-    EXPECT_EQ(after->races, ClockScenario::demo().races);
+    EXPECT_EQ(ClockScenario::load(saved).value_or(ClockScenario{}).liberations,
+              QStringList{"I0071204ABCDEFGH1"});
 }
 
 TEST(ClocksimProgram, FaultFlagsReachTheDevice)
 {
     const QByteArray v = FrameCommand("v", kRbmAddress), nak(1, 0x15);
-    QByteArray log;
-    EXPECT_EQ(serve({"--nak-twice", "--log"}, {v, v, v}, &log),
+    EXPECT_EQ(serve({"--nak-twice"}, {v, v, v}),
               QList<QByteArray>({nak, nak, ClockDevice::frameAnswer("v012301000003000000FF")}));
-    EXPECT_EQ(log, "RBM v\nRBM v\nRBM v\n");
     // The module falls silent after the first record of a series.
     EXPECT_EQ(serve({"--demo", "--unplug-after", "1"}, {FrameCommand("W", kRbmAddress), ACK, ACK}),
               QList<QByteArray>(

@@ -55,9 +55,8 @@ TEST_F(ReportCli, OwnersComeFromTheBirdsFlyer)
 TEST_F(ReportCli, RefusedArgumentsEndWithTheirExitCodes)
 {
     // {arguments, exit code}: a race the file lacks, no such file or folder fail; a race that is no number is
-    // misuse. A PDF needs the program that can draw it.
+    // misuse.
     const std::pair<QStringList, int> runs[] = {{{"report", "00120307.045", "--race", "2"}, 0},
-                                                {{"report", "00120307.045", "--pdf", race("r.pdf")}, 0},
                                                 {{"report", "00120307.045", "--race", "3"}, 1},
                                                 {{"report", "00120307.045", "--race", "x"}, 2},
                                                 {{"report", "missing.045"}, 1},

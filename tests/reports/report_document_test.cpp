@@ -42,9 +42,8 @@ TEST(Preview, ThreeBirdsMatchTheGoldenText)
             QStringList{raceHeader("051208080000", "051208080003"), clocking("012345", "083015", "0512"),
                         clocking("000777", "084501", "0512"), clocking("104010", "070000", "0513")}),
         0, owners);
-    const QByteArray golden = readFile(fixture("preview_three_birds.txt"));
-    ASSERT_FALSE(golden.isEmpty());
-    EXPECT_EQ(previewText(r.fields, r.listLines).toLatin1(), golden);
+    EXPECT_EQ(previewText(r.fields, r.listLines).toLatin1(),
+              readFile(CORVEX_SOURCE_DIR "/tests/fixtures/reports/preview_three_birds.txt"));
 }
 
 TEST(Preview, ShortListsAreFilledToOneHeight)
@@ -55,9 +54,6 @@ TEST(Preview, ShortListsAreFilledToOneHeight)
         const RaceResult r = birds(count);
         EXPECT_EQ(previewText(r.fields, r.listLines).count("\r\n"), lines) << count;
     }
-    const RaceResult r = birds(30);
-    EXPECT_TRUE(previewText(r.fields, r.listLines)
-                    .endsWith("  30) Unknown flyer         US08 ABC000029 08:30:15 05/12 \r\n"));
 }
 
 TEST(Preview, PositionsAreRightAlignedInFour)
@@ -67,7 +63,6 @@ TEST(Preview, PositionsAreRightAlignedInFour)
         {0, "   1) "}, {8, "   9) "}, {9, "  10) "}, {99, " 100) "}};
     for (const auto& [index, start] : starts)
         EXPECT_EQ(reportLine(index, list).left(6), start);
-    EXPECT_EQ(reportLine(0, list), "   1) A                     US08 ABC000001 08:30:15 05/12 ");
 }
 
 TEST(PrintedReport, RaceLinesInOrderWithFontsAndSignature)
@@ -94,10 +89,7 @@ TEST(PrintedReport, RaceLinesInOrderWithFontsAndSignature)
     EXPECT_EQ(lines[15].text, reportLine(0, r.listLines[0]));
     EXPECT_EQ(lines.back().text, kSignatureLine);
 
-    const QStringList training = printedTexts(birds(2, trainingHeader()));
-    EXPECT_EQ(training[0], "Corvex Training Results");
-    EXPECT_EQ(training.mid(8, 3), (QStringList{clock + "Verified Time : N/A", clock + "Clock Time    : N/A",
-                                               clock + "Deviation Time: N/A "}));
+    EXPECT_EQ(printedTexts(birds(2, trainingHeader()))[0], "Corvex Training Results");
 }
 
 TEST(PrintedReport, PdfHoldsThePrintedLinesInOrderOverPages)
@@ -115,17 +107,13 @@ TEST(PrintedReport, PdfHoldsThePrintedLinesInOrderOverPages)
     QProcess process;
     process.start(pdftotext, {"-layout", pdf, "-"});
     ASSERT_TRUE(process.waitForFinished(30000));
-    const QString text = QString::fromUtf8(process.readAllStandardOutput());
-    EXPECT_GE(text.count('\f'), 1) << "expected a page break";
-    QStringList pdfLines;
-    for (const QString& line : text.split('\n'))
-        pdfLines << line.simplified();
-    qsizetype at = 0;
-    for (const QString& line : printedTexts(r)) {
-        if (line.trimmed().isEmpty())
-            continue;
-        const qsizetype found = pdfLines.indexOf(line.simplified(), at);
-        ASSERT_GE(found, 0) << "missing or out of order: " << line.toStdString();
-        at = found + 1;
-    }
+    // Every line that holds text, in order: none lost at the foot of a page.
+    QStringList expected, shown;
+    for (const QString& line : printedTexts(r))
+        expected << line.simplified();
+    for (const QString& line : QString::fromUtf8(process.readAllStandardOutput()).split('\n'))
+        shown << line.simplified();
+    expected.removeAll({});
+    shown.removeAll({});
+    EXPECT_EQ(shown.join("|").toStdString(), expected.join("|").toStdString());
 }

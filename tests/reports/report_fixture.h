@@ -57,9 +57,4 @@ public:
     ~FixedToday() { Today::set(std::nullopt); }
 };
 
-inline QString fixture(const QString& name)
-{
-    return QDir(QStringLiteral(CORVEX_SOURCE_DIR "/tests/fixtures/reports")).filePath(name);
-}
-
 } // namespace report_test

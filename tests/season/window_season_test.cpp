@@ -26,7 +26,6 @@ class WindowSeason : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
         ASSERT_TRUE(sim.started()) << sim.startError().toStdString();
         sim.update([](ClockScenario& s) {
             s.rbm.status = QStringLiteral("0");

@@ -21,14 +21,13 @@ protected:
         dialogs.onUnexpected = [](const QString& what) { ADD_FAILURE() << what.toStdString(); };
     }
 
-    AppContext& makeContext(const QString& portDevice = {})
+    void makeContext(const QString& portDevice = {})
     {
         context = std::make_unique<AppContext>(Home::under(dir.path()), &dialogs, &progress, portDevice);
         context->openUrl = [this](const QUrl& url) {
             openedUrls << url;
             return true;
         };
-        return *context;
     }
     void makeMainWindow(const QString& portDevice = {})
     {

@@ -24,7 +24,6 @@ protected:
         return sendInventory(link(), dialogs, progress, db.data(), r);
     }
 
-    const QList<QByteArray> clearedNameCheck{"X", ack(), eot()};
     int club = 0, flyer = 0, refreshed = 0;
 };
 
@@ -139,7 +138,7 @@ TEST_F(SendInventoryTest, SelectedBirdsLimitsAndEmptyFlyers)
         EXPECT_EQ(dialogs.texts(), box.isEmpty() ? QStringList() : QStringList{box});
         EXPECT_EQ(sim.scenario().birds, module);
         if (module.isEmpty()) {
-            EXPECT_EQ(commandsAfterQuery(), clearedNameCheck);
+            EXPECT_EQ(commandsAfterQuery(), (QList<QByteArray>{"X", ack(), eot()}));
         }
         EXPECT_FALSE(progress.isShown());
     }

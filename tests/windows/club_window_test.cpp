@@ -44,7 +44,6 @@ TEST_F(ClubWindow, StatesSearchAndTheKeyboard)
 
     EXPECT_EQ(openConnectionCount(db.path()), connections + 1);
     pressKey(w, "lstClubList", Qt::Key_Escape);
-    EXPECT_FALSE(w->databaseOpen());
     EXPECT_EQ(openConnectionCount(db.path()), connections);
 }
 

@@ -103,20 +103,3 @@ inline void expectEnabled(QWidget* window, const char* enabled, const char* disa
         }
     }
 }
-
-// Disabled controls show their values in the colours they have when enabled, with no selection left over.
-inline void expectReadableWhileDisabled(QWidget* window, const char* names)
-{
-    expectEnabled(window, "", names);
-    for (const QString& name : QString::fromLatin1(names).split(' ', Qt::SkipEmptyParts)) {
-        auto* control = window->findChild<QWidget*>(name);
-        if (!control)
-            continue;
-        auto* box = qobject_cast<QLineEdit*>(control);
-        const QPalette p = control->palette();
-        for (const auto role : {box ? QPalette::Text : QPalette::WindowText, QPalette::Base})
-            EXPECT_EQ(p.color(QPalette::Disabled, role), p.color(QPalette::Active, role))
-                << name.toStdString();
-        EXPECT_FALSE(box && box->hasSelectedText()) << name.toStdString();
-    }
-}
