@@ -76,6 +76,7 @@ TEST_F(Repair, RefusedWhileAWindowHoldsTheDatabaseThenKeepsEveryRowAndCompacts)
     const qint64 size = QFileInfo(path).size() + QFileInfo(path + "-wal").size();
     ASSERT_TRUE(repairDatabase(path, dialogs, progress).ok());
     EXPECT_TRUE(dialogs.log().empty());
+    // After the four lines each refused attempt showed and closed again.
     EXPECT_EQ(progress.events().mid(8),
               QStringList({"show", "upper: Please wait...", "lower: Repairing database", "close", "show",
                            "upper: Please wait...", "lower: Compacting Database", "close"}));
