@@ -55,12 +55,8 @@ AdminOutcome withBandHeld(const AdminData& data, int flyerId, const QString& ban
 {
     const BandParts parts = splitBand(band);
     QString key = QStringLiteral("band");
-    for (const QString& part : {parts.NatOrg, parts.HatchYr, parts.clubletters, parts.bnumber}) {
-        QString normal = part.toCaseFolded();
-        while (normal.endsWith(u' '))
-            normal.chop(1);
-        key += u'|' + normal;
-    }
+    for (const QString& part : {parts.NatOrg, parts.HatchYr, parts.clubletters, parts.bnumber})
+        key += u'|' + comparedText(part);
     return withKeyHeld(data, key, [&]() {
         const DbResult flyerKey = data.database().lockKey(flyer::flyerKeyOf(flyerId));
         return flyerKey.ok() ? work() : AdminOutcome::failed(flyerKey);

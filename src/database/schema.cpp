@@ -10,6 +10,14 @@ BandParts splitBand(const QString& band)
     return {Mid(band, 1, 2), Mid(band, 3, 2), Mid(band, 5, 4), Mid(band, 9, 6)};
 }
 
+QString comparedText(const QString& text)
+{
+    QString key = text.toCaseFolded();
+    while (key.endsWith(u' '))
+        key.chop(1);
+    return key;
+}
+
 const std::vector<TableShape>& expectedTables()
 {
     static const std::vector<TableShape> tables = {

@@ -75,6 +75,10 @@ struct BandParts {
 };
 BandParts splitBand(const QString& band);
 
+// A text as the database compares it (its indexes, its equality): letter case and trailing spaces do not
+// count. For keys kept outside the database that must match as it matches.
+QString comparedText(const QString& text);
+
 // What the schema must hold: table names and their fields in order.
 struct TableShape {
     QString name;

@@ -2,6 +2,7 @@
 
 #include "common/pad_field.h"
 #include "common/race_times.h"
+#include "database/schema.h"
 #include "results/race_gathering.h"
 
 #include <QFileInfo>
@@ -9,18 +10,9 @@
 #include <QRegularExpression>
 
 namespace {
-// Texts compared as the database compares them: letter case and trailing spaces do not count.
-QString databaseKey(const QString& text)
-{
-    QString key = text.toLower();
-    while (key.endsWith(u' '))
-        key.chop(1);
-    return key;
-}
-
 QString bandKey(const QString& clubLetters, const QString& bandNumber)
 {
-    return databaseKey(clubLetters) + u'\n' + databaseKey(bandNumber);
+    return comparedText(clubLetters) + u'\n' + comparedText(bandNumber);
 }
 
 QString twoDigits(int value)
@@ -34,7 +26,7 @@ void DatabaseResultLookups::prefetch(const GatheredRace& race)
     QStringList numbers;
     for (const GatheredRace::Clocking& clocking : race.clockings) {
         const QString number = clocking.record.bandNumber();
-        const QString key = databaseKey(number);
+        const QString key = comparedText(number);
         if (!m_fetched.contains(key)) {
             m_fetched.insert(key);
             numbers << number;
@@ -68,7 +60,7 @@ ResultLookup<Loft> DatabaseResultLookups::loft(int club, int flyer)
 
 ResultLookup<bool> DatabaseResultLookups::birdKnown(const QString& clubLetters, const QString& bandNumber)
 {
-    if (const QString key = databaseKey(bandNumber); m_error.isEmpty() && !m_fetched.contains(key)) {
+    if (const QString key = comparedText(bandNumber); m_error.isEmpty() && !m_fetched.contains(key)) {
         m_fetched.insert(key);
         m_error = fetch({bandNumber});
     }
@@ -114,10 +106,7 @@ FiguredRace figureStoredRace(const AdminData& data, const QString& raceFolder, i
     if (gathered.headers.empty())
         return fail(QStringLiteral("No race file in %1 holds race %2 of %3.")
                         .arg(raceFolder, twoDigits(raceNumber), raceDate));
-    RaceDefinition race;
-    race.raceNumber = raceNumber;
-    race.date = raceDate;
-    race.liberationPoint = point.value->racename;
+    RaceDefinition race = failed.race;
     const auto club = data.clubName(leadingNumber(gathered.headers.front().club()));
     race.club = club.value.value_or(QString());
     race.latitude = point.value->latitude;
