@@ -434,21 +434,40 @@ Fetched<std::optional<int>> AdminData::birdFlyerId(const QString& clubletters, c
 Fetched<std::vector<BandParts>> AdminData::bandsWithNumbers(const QStringList& bnumbers) const
 {
     // Binding costs grow faster than the count of values: a hundred per statement is the quickest. The
-    // band index answers alone.
+    // band index answers alone. One statement serves every full hundred, parsed once.
     constexpr qsizetype batch = 100;
     Fetched<std::vector<BandParts>> bands;
-    for (qsizetype from = 0; from < bnumbers.size() && bands.ok(); from += batch) {
-        const QStringList part = bnumbers.mid(from, batch);
-        const auto found = fetchAll<BandParts>(
-            m_db,
-            QStringLiteral("SELECT NatOrg, HatchYr, clubletters, bnumber FROM birds WHERE bnumber IN (?%1)")
-                .arg(QStringLiteral(", ?").repeated(part.size() - 1)),
-            QVariantList(part.begin(), part.end()), [](const QSqlQuery& q) {
-                return BandParts{text(q, 0), text(q, 1), text(q, 2), text(q, 3)};
-            });
-        bands.status = found.status;
-        bands.value.insert(bands.value.end(), found.value.begin(), found.value.end());
+    if (bnumbers.isEmpty())
+        return bands;
+    if (!m_db.isOpen()) {
+        bands.status = notOpen();
+        return bands;
     }
+    QSqlQuery query(m_db.connection());
+    query.setForwardOnly(true);
+    qsizetype prepared = 0;
+    for (qsizetype from = 0; from < bnumbers.size(); from += batch) {
+        const QStringList part = bnumbers.mid(from, batch);
+        if (part.size() != prepared) {
+            prepared = part.size();
+            if (!query.prepare(
+                    QStringLiteral(
+                        "SELECT NatOrg, HatchYr, clubletters, bnumber FROM birds WHERE bnumber IN (?%1)")
+                        .arg(QStringLiteral(", ?").repeated(part.size() - 1))))
+                break;
+        }
+        // As execute() binds: an empty text, never NULL.
+        for (qsizetype i = 0; i < part.size(); ++i)
+            query.bindValue(int(i), part[i].isNull() ? QStringLiteral("") : part[i]);
+        if (!query.exec())
+            break;
+        while (query.next())
+            bands.value.push_back({text(query, 0), text(query, 1), text(query, 2), text(query, 3)});
+        if (query.lastError().isValid())
+            break;
+    }
+    if (query.lastError().isValid())
+        bands.status = DbResult::fromSqlError(query.lastError());
     return bands;
 }
 

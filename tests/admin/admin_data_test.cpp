@@ -124,6 +124,17 @@ TEST_P(Birds, BandIdentityMatchesAcrossFlyersIgnoringCase)
     EXPECT_FALSE(data.birdColour(QStringLiteral(" XYZ"), QStringLiteral("012345")).value.has_value());
 }
 
+// A race asks for its birds a hundred band numbers a statement; the shorter last batch counts too.
+TEST_P(Birds, BandsWithNumbersAnswerEveryBatch)
+{
+    TestDatabase test(GetParam());
+    ASSERT_TRUE(fillDatabase(test.database(), 5, 50).ok());
+    QStringList numbers{QStringLiteral("999999")};
+    for (int n = 1; n <= 250; ++n)
+        numbers << QStringLiteral("%1").arg(n, 6, 10, QLatin1Char('0'));
+    EXPECT_EQ(test.data().bandsWithNumbers(numbers).value.size(), 250u);
+}
+
 TEST_P(Birds, EditStoresTheBirdAnewAndRingsAreFoundAcrossFlyers)
 {
     TestDatabase test(GetParam());

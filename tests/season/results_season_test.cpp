@@ -3,7 +3,6 @@
 #include "season_support.h"
 #include "support/simulated_clock_process.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <cmath>
 #include <gtest/gtest.h>

@@ -13,10 +13,8 @@
 #include "support/simulated_clock.h"
 #include "windows/window_test_support.h"
 
-#include <QAction>
 #include <QDate>
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 namespace {
